@@ -1,0 +1,52 @@
+#pragma once
+// The one way the program asks and tells the user anything: message boxes,
+// questions, beeps and the file, directory, font and colour dialogs. The program
+// installs the Qt implementation; tests install a scripted one.
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+namespace kv {
+
+enum class MessageKind { Error, Warning, Confirm, Information };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct FileDialogSpec {
+    QString title;
+    QString filter;           // "Database Files (*.DBF)|*.DBF" style, pairs separated by '|'
+    QString defaultExtension; // without the dot
+    QString initialPath;
+    bool mustExist = false;        // open dialogs
+    bool confirmOverwrite = false; // save dialogs
+};
+
+class Prompt {
+public:
+    virtual ~Prompt();
+
+    // caption is the window title ("Error", "Warning", "Confirm", "Notice", ...).
+    virtual Answer message(MessageKind kind, const QString &caption, const QString &text, Buttons buttons,
+                           Answer defaultAnswer) = 0;
+    virtual void beep() = 0;
+    // Empty when cancelled.
+    virtual QString openFileName(const FileDialogSpec &spec) = 0;
+    virtual QString saveFileName(const FileDialogSpec &spec) = 0;
+    virtual QString directory(const QString &title, const QString &start) = 0;
+    virtual std::optional<QFont> font(const QFont &initial, const QString &title) = 0;
+    virtual std::optional<QColor> color(const QColor &initial, const QString &title) = 0;
+};
+
+// The installed implementation; there is always one (a silent default that answers
+// every question with its default, until the program or a test installs its own).
+Prompt &prompt();
+// Installs p (not owned); nullptr puts the silent default back.
+void setPrompt(Prompt *p);
+
+// Shorthands for the common boxes.
+void showError(const QString &text);                           // caption "Error", OK
+void showMessage(const QString &caption, const QString &text); // information, OK
+bool askYesNo(const QString &caption, const QString &text, Answer defaultAnswer = Answer::Yes);
+
+} // namespace kv

@@ -1,0 +1,37 @@
+#pragma once
+// kestrova-cli: each command is a function registered by name from its own file.
+// Exit status: 0 success, 1 the program refused (its message says why), 2 usage error.
+#include <QString>
+#include <QStringList>
+
+namespace kvcli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+using CommandFunction = int (*)(const QStringList &args);
+
+struct Command {
+    const char *name;
+    const char *usage;   // the arguments, e.g. "FILE.DBF N"
+    const char *summary; // one line
+    CommandFunction run;
+};
+
+// Registers a command; use as a file-scope static:
+//   static const kvcli::Registrar reg({"new", "FILE.DBF", "create an empty catalogue", &runNew});
+struct Registrar {
+    explicit Registrar(const Command &command);
+};
+
+// Messages go to standard error exactly as the program words them.
+void printError(const QString &message);
+// Prints the command's usage line to standard error and returns kExitUsage.
+int usageError(const char *commandName, const QString &problem = QString());
+// Writes bytes to standard output as they are (code page 1252 text for data).
+void writeOut(const QByteArray &bytes);
+// Writes a line of the program's own text (UTF-8) to standard output.
+void printLine(const QString &line);
+
+} // namespace kvcli

@@ -1,0 +1,26 @@
+# Debian 12 packages the project needs; sourced by scripts/run and scripts/test.
+# Installs only what is missing, without prompts.
+KV_BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation2)
+# GoogleTest and Google Benchmark; independent dBASE readers the compatibility tests check
+# our files with; poppler for PDF checks.
+KV_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3-dbfread libdbd-xbase-perl gdal-bin
+                  poppler-utils)
+
+kv_install_packages() {
+  local wanted=("$@") missing=() pkg
+  for pkg in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+kv_configure_and_build() {
+  local top=$1 build=$2
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$build" -j"$(nproc)"
+}

@@ -1,0 +1,52 @@
+#pragma once
+// dBASE key expressions of the kinds this program builds for its sort orders:
+//   Upper(Left(field,n)), STR(field,len[,dec]), DTOS(field), a bare field name,
+// joined with '+'; names and functions in any letter case. Anything else is refused.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kv {
+
+// One field of a table as its records hold it.
+struct FieldLayout {
+    QByteArray name; // as stored in the header (upper case usually)
+    char type = 'C'; // C, N, F, D, L (M only recognised)
+    int width = 0;
+    int decimals = 0;
+    int offset = 0;  // from the start of the record, deletion flag at 0
+};
+
+class KeyExpression {
+public:
+    // Throws DbError with a clear message when the expression cannot be used.
+    // upper: the byte upper-case table of the table's code page.
+    static KeyExpression parse(const QString &text, const std::vector<FieldLayout> &fields,
+                               const std::uint8_t *upper);
+
+    const QString &text() const { return text_; }
+    int keyLength() const { return keyLength_; }
+    // Writes exactly keyLength() bytes for the raw record (deletion flag included).
+    void evaluate(const char *record, char *out) const;
+    QByteArray evaluate(const char *record) const;
+
+    struct Part; // the evaluation steps
+private:
+    QString text_;
+    int keyLength_ = 0;
+    std::shared_ptr<const std::vector<Part>> parts_;
+    const std::uint8_t *upper_ = nullptr;
+};
+
+// The value with exactly `decimals` digits after the point (none and no point when 0),
+// rounded decimally with ties away from zero (2.675 -> "2.68"), "-" for negatives,
+// no blanks. The one rounding rule for numbers written to tables and keys.
+QByteArray roundedDecimal(double value, int decimals);
+
+// STR(value, len, dec) as dBASE gives it: decimal rounding with ties away from zero,
+// right-aligned in len, asterisks when the integer part does not fit.
+QByteArray dbaseStr(double value, int len, int dec);
+
+} // namespace kv

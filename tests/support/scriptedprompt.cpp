@@ -1,0 +1,82 @@
+#include "scriptedprompt.h"
+
+#include <gtest/gtest.h>
+
+namespace kvtest {
+
+ScriptedPrompt::ScriptedPrompt() { kv::setPrompt(this); }
+ScriptedPrompt::~ScriptedPrompt() { kv::setPrompt(nullptr); }
+
+ScriptedPrompt &ScriptedPrompt::answer(kv::Answer a) { queue_.emplace_back(a); return *this; }
+ScriptedPrompt &ScriptedPrompt::answerFile(const QString &path) { queue_.emplace_back(path); return *this; }
+ScriptedPrompt &ScriptedPrompt::answerFont(const std::optional<QFont> &f) { queue_.emplace_back(f); return *this; }
+ScriptedPrompt &ScriptedPrompt::answerColor(const std::optional<QColor> &c) { queue_.emplace_back(c); return *this; }
+
+template <typename T> std::optional<T> ScriptedPrompt::take(const char *what)
+{
+    if (queue_.empty() || !std::holds_alternative<T>(queue_.front())) {
+        ADD_FAILURE() << "unexpected " << what << " with no scripted answer";
+        return std::nullopt;
+    }
+    T value = std::get<T>(queue_.front());
+    queue_.pop_front();
+    return value;
+}
+
+QStringList ScriptedPrompt::messages() const
+{
+    QStringList out;
+    for (const Shown &s : shown_) {
+        if (s.kind == QLatin1String("message"))
+            out << s.caption + QStringLiteral(": ") + s.text;
+    }
+    return out;
+}
+
+kv::Answer ScriptedPrompt::message(kv::MessageKind, const QString &caption, const QString &text,
+                                   kv::Buttons buttons, kv::Answer)
+{
+    shown_.push_back({QStringLiteral("message"), caption, text, buttons});
+    if (buttons == kv::Buttons::Ok)
+        return kv::Answer::Ok;
+    const auto a = take<kv::Answer>("question");
+    return a ? *a : (buttons == kv::Buttons::OkCancel || buttons == kv::Buttons::YesNoCancel ? kv::Answer::Cancel
+                                                                                              : kv::Answer::No);
+}
+
+void ScriptedPrompt::beep()
+{
+    ++beeps_;
+}
+
+QString ScriptedPrompt::openFileName(const kv::FileDialogSpec &spec)
+{
+    shown_.push_back({QStringLiteral("open"), spec.title, spec.filter, kv::Buttons::OkCancel});
+    return take<QString>("open dialog").value_or(QString());
+}
+
+QString ScriptedPrompt::saveFileName(const kv::FileDialogSpec &spec)
+{
+    shown_.push_back({QStringLiteral("save"), spec.title, spec.filter, kv::Buttons::OkCancel});
+    return take<QString>("save dialog").value_or(QString());
+}
+
+QString ScriptedPrompt::directory(const QString &title, const QString &)
+{
+    shown_.push_back({QStringLiteral("directory"), title, QString(), kv::Buttons::OkCancel});
+    return take<QString>("directory dialog").value_or(QString());
+}
+
+std::optional<QFont> ScriptedPrompt::font(const QFont &, const QString &title)
+{
+    shown_.push_back({QStringLiteral("font"), title, QString(), kv::Buttons::OkCancel});
+    return take<std::optional<QFont>>("font dialog").value_or(std::nullopt);
+}
+
+std::optional<QColor> ScriptedPrompt::color(const QColor &, const QString &title)
+{
+    shown_.push_back({QStringLiteral("color"), title, QString(), kv::Buttons::OkCancel});
+    return take<std::optional<QColor>>("colour dialog").value_or(std::nullopt);
+}
+
+} // namespace kvtest

@@ -1,0 +1,55 @@
+#pragma once
+// The prompt for tests: records every message and dialog, answers from a queue.
+// A question with no queued answer fails the test at once (and answers Cancel/No).
+#include "app/base/prompt.h"
+
+#include <QStringList>
+#include <deque>
+#include <variant>
+
+namespace kvtest {
+
+struct Shown {
+    QString kind;    // "message", "open", "save", "directory", "font", "color", "beep"
+    QString caption; // message caption or dialog title
+    QString text;    // message text
+    kv::Buttons buttons = kv::Buttons::Ok;
+};
+
+class ScriptedPrompt : public kv::Prompt {
+public:
+    // Installs itself for its lifetime.
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    // Queue answers, consumed in order by the call of the matching kind.
+    ScriptedPrompt &answer(kv::Answer a);
+    ScriptedPrompt &answerFile(const QString &path); // "" = cancel
+    ScriptedPrompt &answerFont(const std::optional<QFont> &f);
+    ScriptedPrompt &answerColor(const std::optional<QColor> &c);
+
+    const std::vector<Shown> &shown() const { return shown_; }
+    // Only the messages (not dialogs or beeps), as "caption: text".
+    QStringList messages() const;
+    int beeps() const { return beeps_; }
+    bool allAnswersUsed() const { return queue_.empty(); }
+    void clear() { shown_.clear(); }
+
+    kv::Answer message(kv::MessageKind kind, const QString &caption, const QString &text, kv::Buttons buttons,
+                       kv::Answer defaultAnswer) override;
+    void beep() override;
+    QString openFileName(const kv::FileDialogSpec &spec) override;
+    QString saveFileName(const kv::FileDialogSpec &spec) override;
+    QString directory(const QString &title, const QString &start) override;
+    std::optional<QFont> font(const QFont &initial, const QString &title) override;
+    std::optional<QColor> color(const QColor &initial, const QString &title) override;
+
+private:
+    using Item = std::variant<kv::Answer, QString, std::optional<QFont>, std::optional<QColor>>;
+    template <typename T> std::optional<T> take(const char *what);
+    std::deque<Item> queue_;
+    std::vector<Shown> shown_;
+    int beeps_ = 0;
+};
+
+} // namespace kvtest

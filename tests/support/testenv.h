@@ -1,0 +1,32 @@
+#pragma once
+// Every test runs with its own temporary home: HOME and the XDG configuration,
+// data and cache folders point into a fresh folder that is removed afterwards,
+// so nothing touches the real home directory.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kvtest {
+
+// The current test's temporary folder (exists for the duration of the test).
+QString tempDir();
+// A path inside tempDir().
+QString tempPath(const QString &name);
+// A file in tests/fixtures.
+QString fixture(const QString &name);
+// Copies a fixture into tempDir() and returns the copy's path.
+QString copyFixture(const QString &name, const QString &as = QString());
+
+struct ProcessResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+// Runs a program (usually kestrova-cli) with the test's environment, in tempDir().
+ProcessResult run(const QString &program, const QStringList &args, const QByteArray &input = QByteArray());
+ProcessResult runCli(const QStringList &args);
+
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+
+} // namespace kvtest
