@@ -1,0 +1,143 @@
+#include "reportfile.h"
+
+#include "app/base/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace kv {
+
+namespace {
+enum class Load { Read, NotOpened, ReadFailed };
+
+// The file's bytes up to the end of its last whole record.
+Load loadWholeRecords(const QString &path, QByteArray &records, QString *problem = nullptr)
+{
+    records.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Load::NotOpened;
+    records = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (problem)
+            *problem = file.errorString();
+        records.clear();
+        return Load::ReadFailed;
+    }
+    records.truncate(records.size() - records.size() % kReportDefSize);
+    return Load::Read;
+}
+
+qsizetype recordCount(const QByteArray &records) { return records.size() / kReportDefSize; }
+qsizetype recordOffset(int index) { return qsizetype(index) * kReportDefSize; }
+} // namespace
+
+ReportFile::ReportFile() : ReportFile(pathIn(programDir())) {}
+
+ReportFile::ReportFile(const QString &path) : path_(path) {}
+
+QString ReportFile::pathIn(const QString &folder)
+{
+    return resolveCaseInsensitive(folder + QLatin1Char('/') + QLatin1String(kReportFileName));
+}
+
+bool ReportFile::exists() const { return QFile::exists(path_); }
+
+QStringList ReportFile::names() const
+{
+    QByteArray records;
+    loadWholeRecords(path_, records);
+    QStringList names;
+    for (qsizetype at = 0; at < records.size(); at += kReportDefSize)
+        names.append(reportDefFromBytes(records.mid(at, kReportDefSize)).name);
+    return names;
+}
+
+bool ReportFile::read(int index, TReportDefRec &def) const
+{
+    if (index < 0)
+        return false;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(recordOffset(index)))
+        return false;
+    const QByteArray bytes = file.read(kReportDefSize);
+    if (bytes.size() != kReportDefSize)
+        return false;
+    def = reportDefFromBytes(bytes);
+    return true;
+}
+
+bool ReportFile::write(int index, const TReportDefRec &def)
+{
+    QByteArray records;
+    if (!load(records))
+        return false;
+    const qsizetype count = recordCount(records);
+    if (index < 0 || index > count)
+        return failNoRecord(index);
+    records.replace(recordOffset(index), index < count ? kReportDefSize : 0, reportDefToBytes(def));
+    return replaceContents(records);
+}
+
+bool ReportFile::append(const TReportDefRec &def) { return append(QList<TReportDefRec>{def}); }
+
+bool ReportFile::append(const QList<TReportDefRec> &defs)
+{
+    QByteArray records;
+    if (!load(records))
+        return false;
+    for (const TReportDefRec &def : defs)
+        records += reportDefToBytes(def);
+    return replaceContents(records);
+}
+
+bool ReportFile::remove(int index)
+{
+    QByteArray records;
+    if (!load(records))
+        return false;
+    if (index < 0 || index >= recordCount(records))
+        return failNoRecord(index);
+    records.remove(recordOffset(index), kReportDefSize);
+    return replaceContents(records);
+}
+
+// A file that cannot be opened is started anew; one that opens but cannot be read is
+// an error, so that a change never drops records it could not see.
+bool ReportFile::load(QByteArray &records)
+{
+    QString problem;
+    if (loadWholeRecords(path_, records, &problem) == Load::ReadFailed)
+        return fail(problem);
+    return true;
+}
+
+bool ReportFile::replaceContents(const QByteArray &contents)
+{
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(contents) != contents.size()) {
+        const QString problem = file.errorString();
+        file.cancelWriting();
+        return fail(problem);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    error_.clear();
+    return true;
+}
+
+bool ReportFile::failNoRecord(int index)
+{
+    return fail(QStringLiteral("there is no report number %1").arg(index + 1));
+}
+
+bool ReportFile::fail(const QString &problem)
+{
+    error_ = QStringLiteral("Unable to write %1: %2").arg(QDir::toNativeSeparators(path_), problem);
+    return false;
+}
+
+} // namespace kv

@@ -1,0 +1,58 @@
+#pragma once
+// The definitions file QVRVID.URP in the program folder: a headerless run of report
+// definition records; record n is report n of the list. Every operation opens, uses
+// and closes the file. A change rewrites the file through a temporary copy in the
+// same folder that replaces it only once written whole, so a crash or a full disk
+// leaves either the old file or the new one.
+#include "reports/reportdef.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kv {
+
+inline constexpr char kReportFileName[] = "QVRVID.URP";
+
+class ReportFile {
+public:
+    // The definitions file of the program folder.
+    ReportFile();
+    explicit ReportFile(const QString &path);
+    // QVRVID.URP in folder, in whatever letter case it was written.
+    static QString pathIn(const QString &folder);
+
+    QString path() const { return path_; }
+    bool exists() const;
+
+    // The names of the records in file order. Reading stops at the first record that
+    // is not whole; a missing or unreadable file gives an empty list.
+    QStringList names() const;
+
+    // Reads record index into def; false (def unchanged) when the file cannot be read
+    // or has no whole record index.
+    bool read(int index, TReportDefRec &def) const;
+
+    // Writes def over record index, or as a new record when index is the record count;
+    // a file that cannot be opened is started anew. A partly written record at the end
+    // of the file is dropped. False with errorString() when it cannot be written.
+    bool write(int index, const TReportDefRec &def);
+    bool append(const TReportDefRec &def);
+    bool append(const QList<TReportDefRec> &defs);
+
+    // Removes record index: the later records move down one place and the file ends
+    // after its new last record.
+    bool remove(int index);
+
+    QString errorString() const { return error_; }
+
+private:
+    bool load(QByteArray &records);
+    bool replaceContents(const QByteArray &contents);
+    bool failNoRecord(int index);
+    bool fail(const QString &problem);
+
+    QString path_;
+    QString error_;
+};
+
+} // namespace kv
