@@ -1,0 +1,177 @@
+// Times the table engine on large synthetic catalogues and reports each figure as a
+// ratio to a plain sequential read of the same file.
+//
+//   kv-bench-table [--dir DIR] [--records N,N,...]
+//
+// Catalogues are generated once into DIR (default: a temporary folder) and reused.
+#include "bench/catalogue_generator.h"
+#include "store/table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
+
+long peakRssKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+void resetPeakRss()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+double plainRead(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    volatile char sink = 0;
+    qint64 n;
+    while ((n = f.read(buffer.data(), buffer.size())) > 0)
+        sink = sink + buffer[int(n - 1)];
+    return seconds(timer);
+}
+
+struct Report {
+    double base;
+    void line(const char *what, double s) const
+    {
+        std::printf("  %-44s %9.3f s  %6.2f x plain read\n", what, s, base > 0 ? s / base : 0.0);
+        std::fflush(stdout);
+    }
+};
+
+const QString kOneLevel = QStringLiteral("Upper(Left(Title,80))");
+const QString kFourLevels =
+    QStringLiteral("Upper(Left(Title,20))+Upper(Left(Star1,20))+STR(Year,12,0)+DTOS(PurchDate)");
+
+void run(const QString &dir, std::uint32_t records)
+{
+    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer gen;
+        gen.start();
+        kvbench::generateCatalogue(path, records);
+        std::printf("generated %u records in %.1f s\n", records, seconds(gen));
+    }
+    QFile::remove(dir + QStringLiteral("/BENCH%1.MDX").arg(records));
+    const qint64 fileSize = QFileInfo(path).size();
+    plainRead(path); // warm the page cache, as for a catalogue in use
+    Report r{plainRead(path)};
+    std::printf("\n%u records, %.1f MB\n", records, double(fileSize) / 1e6);
+    r.line("plain sequential read of the file", r.base);
+
+    kv::Table t;
+    t.setPath(path);
+    QElapsedTimer timer;
+
+    resetPeakRss();
+    timer.start();
+    t.open();
+    int count = t.recordCount();
+    r.line("open and count (physical order)", seconds(timer));
+
+    timer.restart();
+    std::size_t chars = 0;
+    for (int row = 0; row < count; ++row)
+        for (int f = 0; f < t.fieldCount(); ++f)
+            chars += size_t(t.fieldTextAt(row, f).size());
+    r.line("read every field of every record as text", seconds(timer));
+
+    timer.restart();
+    int matches = 0;
+    t.setFilterFunction([&](const kv::RecordRef &rec) {
+        return rec.text(0).contains(QStringLiteral("night"), Qt::CaseInsensitive);
+    });
+    t.setFiltered(true);
+    matches = t.recordCount();
+    r.line("filter pass: Title contains \"night\"", seconds(timer));
+    t.setFiltered(false);
+    t.close();
+
+    timer.restart();
+    t.addIndex(QStringLiteral("NewIndex"), kFourLevels);
+    r.line("build NewIndex, four levels", seconds(timer));
+    timer.restart();
+    t.addIndex(QStringLiteral("NewIndex"), kOneLevel);
+    r.line("build NewIndex, one level", seconds(timer));
+
+    t.setIndexName(QStringLiteral("NewIndex"));
+    timer.restart();
+    t.open();
+    count = t.recordCount();
+    r.line("open and count with the existing index", seconds(timer));
+    const long rss = peakRssKb();
+
+    // Work on a copy so the catalogue stays as generated for the next run.
+    t.close();
+    const QString copy = dir + QStringLiteral("/WORK%1.DBF").arg(records);
+    QFile::remove(copy);
+    QFile::remove(dir + QStringLiteral("/WORK%1.MDX").arg(records));
+    QFile::copy(path, copy);
+    QFile::copy(dir + QStringLiteral("/BENCH%1.MDX").arg(records), dir + QStringLiteral("/WORK%1.MDX").arg(records));
+    kv::Table w;
+    w.setPath(copy);
+    w.setIndexName(QStringLiteral("NewIndex"));
+    w.open();
+    timer.restart();
+    kvbench::appendVideos(w, 100000, 42);
+    w.first();
+    r.line("append 100,000 records (index kept current)", seconds(timer));
+    w.close();
+    timer.restart();
+    w.pack();
+    r.line("pack (and rebuild the index)", seconds(timer));
+    QFile::remove(copy);
+    QFile::remove(dir + QStringLiteral("/WORK%1.MDX").arg(records));
+
+    std::printf("  visible records %d, filter matches %d, text read %zu characters\n", count, matches, chars);
+    std::printf("  peak resident memory while opening and reading: %.1f MB (file %.1f MB + 64 B/record = %.1f MB)\n",
+                double(rss) / 1024.0, double(fileSize) / 1e6, (double(fileSize) + 64.0 * records) / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString dir;
+    QList<std::uint32_t> sizes = {100000, 1000000};
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--dir"))
+            dir = args[i + 1];
+        else if (args[i] == QLatin1String("--records")) {
+            sizes.clear();
+            for (const QString &n : args[i + 1].split(QLatin1Char(',')))
+                sizes << n.toUInt();
+        }
+    }
+    QTemporaryDir temp;
+    if (dir.isEmpty())
+        dir = temp.path();
+    QDir().mkpath(dir);
+    for (std::uint32_t n : sizes)
+        run(dir, n);
+    return 0;
+}

@@ -1,0 +1,209 @@
+// The table commands: new, check, info, add, delete, list, index, pack, reindex.
+#include "commands.h"
+#include "tablecommands.h"
+
+#include "app/base/codepage.h"
+#include "store/mastertable.h"
+
+#include <QFileInfo>
+
+namespace kvcli {
+
+int withTable(const QString &path, const std::function<int(kv::Table &)> &work)
+{
+    try {
+        kv::Table table;
+        table.setPath(path);
+        return work(table);
+    } catch (const kv::DbError &e) {
+        printError(e.message());
+        return kExitRefused;
+    }
+}
+
+QByteArray delimitedLine(const QStringList &values)
+{
+    QStringList quoted;
+    quoted.reserve(values.size());
+    for (QString v : values)
+        quoted << QLatin1Char('"') + v.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return kv::encode(quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
+}
+
+namespace {
+
+// Opens a catalogue in the order its production index gives, unless asked for physical order.
+void openInActiveOrder(kv::Table &table, bool physical)
+{
+    table.open();
+    if (!physical && table.indexNames().contains(QStringLiteral("NEWINDEX"), Qt::CaseInsensitive))
+        table.setIndexName(QStringLiteral("NewIndex"));
+}
+
+int runNew(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError("new");
+    return withTable(args[0], [&](kv::Table &table) {
+        kv::createMasterTable(table, args[0]);
+        return kExitOk;
+    });
+}
+
+int runCheck(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError("check");
+    return withTable(args[0], [&](kv::Table &table) {
+        if (kv::isCatalogueFile(table, args[0]))
+            return kExitOk;
+        printError(QString::fromLatin1(kv::kNotCatalogueMessage));
+        return kExitRefused;
+    });
+}
+
+int runInfo(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError("info");
+    return withTable(args[0], [&](kv::Table &table) {
+        table.setReadOnly(true);
+        table.open();
+        printLine(QStringLiteral("File: %1").arg(QFileInfo(table.filePath()).absoluteFilePath()));
+        printLine(QStringLiteral("Records: %1").arg(table.physicalCount()));
+        printLine(QStringLiteral("Deleted: %1").arg(table.deletedCount()));
+        printLine(QStringLiteral("Language driver: 0x%1").arg(table.languageDriver(), 2, 16, QLatin1Char('0')));
+        printLine(QStringLiteral("Fields: %1").arg(table.fieldCount()));
+        for (int i = 0; i < table.fieldCount(); ++i) {
+            const kv::FieldLayout &f = table.fieldLayout(i);
+            printLine(QStringLiteral("  %1 %2 %3 %4")
+                          .arg(QString::fromLatin1(f.name).leftJustified(10))
+                          .arg(QChar::fromLatin1(f.type))
+                          .arg(f.width)
+                          .arg(f.decimals));
+        }
+        const QStringList tags = table.indexNames();
+        printLine(QStringLiteral("Index tags: %1").arg(tags.size()));
+        for (const QString &tag : tags)
+            printLine(QStringLiteral("  %1 %2").arg(tag.leftJustified(10), table.indexExpression(tag)));
+        return kExitOk;
+    });
+}
+
+int runAdd(const QStringList &args)
+{
+    if (args.size() < 1)
+        return usageError("add");
+    QList<QPair<QString, QString>> values;
+    for (const QString &a : args.mid(1)) {
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            return usageError("add", QStringLiteral("\"%1\" is not Field=Value.").arg(a));
+        values.append({a.left(eq), a.mid(eq + 1)});
+    }
+    return withTable(args[0], [&](kv::Table &table) {
+        table.open();
+        table.append();
+        for (const auto &[name, value] : values)
+            table.setFieldText(name, value);
+        table.post();
+        return kExitOk;
+    });
+}
+
+int runDelete(const QStringList &args)
+{
+    bool ok = false;
+    const int n = args.size() == 2 ? args[1].toInt(&ok) : 0;
+    if (!ok || n < 1)
+        return usageError("delete");
+    return withTable(args[0], [&](kv::Table &table) {
+        openInActiveOrder(table, false);
+        if (n > table.recordCount()) {
+            printError(QStringLiteral("There is no record %1: the table has %2.").arg(n).arg(table.recordCount()));
+            return kExitRefused;
+        }
+        table.moveTo(n - 1);
+        table.deleteRecord();
+        return kExitOk;
+    });
+}
+
+int runList(const QStringList &args)
+{
+    QStringList rest = args;
+    const bool physical = rest.removeAll(QStringLiteral("--physical")) > 0;
+    if (rest.size() != 1)
+        return usageError("list");
+    return withTable(rest[0], [&](kv::Table &table) {
+        table.setReadOnly(true);
+        openInActiveOrder(table, physical);
+        QByteArray out;
+        const int count = table.recordCount();
+        QStringList values;
+        for (int row = 0; row < count; ++row) {
+            values.clear();
+            for (int f = 0; f < table.fieldCount(); ++f)
+                values << table.fieldTextAt(row, f);
+            out += delimitedLine(values);
+            if (out.size() > (1 << 20)) {
+                writeOut(out);
+                out.clear();
+            }
+        }
+        writeOut(out);
+        return kExitOk;
+    });
+}
+
+int runIndex(const QStringList &args)
+{
+    if (args.size() != 2)
+        return usageError("index");
+    return withTable(args[0], [&](kv::Table &table) {
+        if (args[1] == QLatin1String("--none")) {
+            table.open();
+            const bool has = table.indexNames().contains(QStringLiteral("NEWINDEX"), Qt::CaseInsensitive);
+            table.close();
+            if (has)
+                table.deleteIndex(QStringLiteral("NewIndex"));
+        } else {
+            table.addIndex(QStringLiteral("NewIndex"), args[1]);
+        }
+        return kExitOk;
+    });
+}
+
+int runPack(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError("pack");
+    return withTable(args[0], [&](kv::Table &table) {
+        table.pack();
+        return kExitOk;
+    });
+}
+
+int runReindex(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError("reindex");
+    return withTable(args[0], [&](kv::Table &table) {
+        table.regenerateIndexes();
+        return kExitOk;
+    });
+}
+
+const Registrar regNew({"new", "FILE.DBF", "create an empty catalogue (40 fields, no index)", &runNew});
+const Registrar regCheck({"check", "FILE.DBF", "recognise a catalogue; prints nothing when it is one", &runCheck});
+const Registrar regInfo({"info", "FILE.DBF", "fields, record counts and index tags of a table", &runInfo});
+const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", &runAdd});
+const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});
+const Registrar regList({"list", "FILE.DBF [--physical]", "every visible record as delimited text", &runList});
+const Registrar regIndex({"index", "FILE.DBF EXPRESSION|--none", "put the tag NewIndex on the table, or remove it",
+                          &runIndex});
+const Registrar regPack({"pack", "FILE.DBF", "remove deleted records and rebuild the index", &runPack});
+const Registrar regReindex({"reindex", "FILE.DBF", "rebuild every index tag", &runReindex});
+
+} // namespace
+} // namespace kvcli

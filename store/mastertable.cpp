@@ -1,0 +1,71 @@
+#include "mastertable.h"
+
+#include "store/fieldtable.h"
+#include "store/table.h"
+
+#include "app/base/paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv {
+
+void createMasterTable(Table &table, const QString &path)
+{
+    table.close();
+    table.setPath(path);
+    table.clearFieldDefs();
+    for (int n = 1; n <= kFieldCount; ++n) {
+        const FieldInfo &f = field(n);
+        table.addFieldDef(QString::fromLatin1(f.name), f.kind, f.kind == FieldKind::Text ? f.width : 0);
+    }
+    table.clearIndexDefs();
+    table.createTable();
+}
+
+bool hasMasterLayout(const Table &table)
+{
+    if (table.fieldCount() != kFieldCount)
+        return false;
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (table.fieldName(i).toUpper() != fieldName(i + 1).toUpper())
+            return false;
+    }
+    return true;
+}
+
+bool isCatalogueFile(Table &check, const QString &path)
+{
+    check.close();
+    check.setPath(path);
+    removeMdxByte(check.filePath());
+    check.setReadOnly(true);
+    check.setIndexName(QString());
+    check.open();
+    const bool valid = hasMasterLayout(check);
+    check.close();
+    return valid;
+}
+
+QString mdxPathFor(const QString &dbfPath)
+{
+    const QFileInfo info(dbfPath);
+    QString base = info.fileName();
+    const qsizetype dot = base.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        base.truncate(dot);
+    return resolveCaseInsensitive(info.absolutePath() + QLatin1Char('/') + base + QStringLiteral(".MDX"));
+}
+
+void removeMdxByte(const QString &dbfPath)
+{
+    if (QFileInfo::exists(mdxPathFor(dbfPath)))
+        return;
+    QFile file(resolveCaseInsensitive(dbfPath));
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return;
+    if (file.size() > 28 && file.seek(28))
+        file.write("\0", 1);
+}
+
+} // namespace kv

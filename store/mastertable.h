@@ -1,0 +1,35 @@
+#pragma once
+// The master table of a catalogue: its 40 fields from the field table, and the
+// production-index flag that must be cleared when the .MDX has gone.
+#include <QString>
+
+namespace kv {
+
+class Table;
+
+inline constexpr char kNotCatalogueMessage[] =
+    "This DBase file was not created with Kestrova Videos 97.  It cannot be opened.  You may, however, import "
+    "data from this file using the import function.";
+
+// Defines the 40 fields in field-table order on the table object, no index, and creates
+// the file at path (replacing one nobody uses). Throws DbError.
+void createMasterTable(Table &table, const QString &path);
+
+// True when the open table has exactly the 40 catalogue fields, names compared without
+// regard to case.
+bool hasMasterLayout(const Table &table);
+
+// Recognises a file as a catalogue: clears the production-index flag when the .MDX is
+// missing, opens the file read-only with the given table object, compares its fields and
+// closes it. Throws DbError when the file cannot be opened as a dBASE table.
+bool isCatalogueFile(Table &check, const QString &path);
+
+// The .MDX beside a .DBF (directory + name up to the first period + ".MDX"), found
+// without regard to letter case when it exists.
+QString mdxPathFor(const QString &dbfPath);
+
+// Writes 0 into byte 28 of the .DBF when its .MDX is missing, so that the table opens
+// without it. An error while opening the file for this write is ignored.
+void removeMdxByte(const QString &dbfPath);
+
+} // namespace kv

@@ -1,0 +1,200 @@
+#include "osfile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace kv {
+
+namespace {
+// Far beyond any table's length, so no reader that maps or reads the file is blocked.
+constexpr off_t kUseLockOffset = 0x7FFFFFF0;
+constexpr off_t kWriteLockOffset = 0x7FFFFFF1;
+
+int ofdLock(int fd, short type, off_t offset, bool wait)
+{
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = offset;
+    fl.l_len = 1;
+    int rc;
+    do {
+        rc = ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl);
+    } while (rc != 0 && errno == EINTR && wait);
+    return rc == 0 ? 0 : errno;
+}
+} // namespace
+
+QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+OsFile::~OsFile() { close(); }
+
+OsFile::OsFile(OsFile &&other) noexcept { *this = std::move(other); }
+
+OsFile &OsFile::operator=(OsFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        writable_ = other.writable_;
+        path_ = std::move(other.path_);
+        error_ = std::move(other.error_);
+        map_ = std::exchange(other.map_, nullptr);
+        mapSize_ = std::exchange(other.mapSize_, 0);
+    }
+    return *this;
+}
+
+bool OsFile::open(const QString &path, bool writable, bool create)
+{
+    close();
+    path_ = path;
+    const QByteArray native = QFile::encodeName(path);
+    int flags = (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    if (create)
+        flags |= O_CREAT;
+    fd_ = ::open(native.constData(), flags, 0666);
+    if (fd_ < 0) {
+        error_ = systemError(errno);
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        error_ = systemError(EISDIR);
+        return false;
+    }
+    writable_ = writable;
+    return true;
+}
+
+void OsFile::close()
+{
+    unmap();
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+OsFile::LockResult OsFile::lockUse(Lock kind)
+{
+    // A read-only descriptor cannot hold a write lock, and a write-only one no read lock.
+    const int err = ofdLock(fd_, kind == Lock::Shared ? F_RDLCK : F_WRLCK, kUseLockOffset, false);
+    if (err == EAGAIN || err == EACCES)
+        return LockResult::Busy;
+    if (err == EBADF && kind == Lock::Exclusive) {
+        // A file we may only read cannot carry a write lock: it is ours alone when nobody
+        // holds any lock on it; then hold a read lock so that nobody takes it from us.
+        struct flock fl;
+        std::memset(&fl, 0, sizeof fl);
+        fl.l_type = F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = kUseLockOffset;
+        fl.l_len = 1;
+        if (::fcntl(fd_, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK)
+            return LockResult::Busy;
+        const int again = ofdLock(fd_, F_RDLCK, kUseLockOffset, false);
+        return again == EAGAIN || again == EACCES ? LockResult::Busy : LockResult::Granted;
+    }
+    return LockResult::Granted; // 0, or a file system without locks
+}
+
+void OsFile::lockWrites() { ofdLock(fd_, F_WRLCK, kWriteLockOffset, true); }
+void OsFile::unlockWrites() { ofdLock(fd_, F_UNLCK, kWriteLockOffset, false); }
+
+std::int64_t OsFile::size() const
+{
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return -1;
+    return st.st_size;
+}
+
+OsFile::Stamp OsFile::stamp() const
+{
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return {};
+    return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
+
+bool OsFile::readAt(std::int64_t offset, void *data, std::size_t size) const
+{
+    char *p = static_cast<char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd_, p, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool OsFile::writeAt(std::int64_t offset, const void *data, std::size_t size)
+{
+    const char *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd_, p, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error_ = systemError(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        p += n;
+        size -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool OsFile::truncate(std::int64_t size)
+{
+    if (::ftruncate(fd_, size) != 0) {
+        error_ = systemError(errno);
+        return false;
+    }
+    return true;
+}
+
+bool OsFile::sync() { return ::fdatasync(fd_) == 0; }
+
+const char *OsFile::map(std::int64_t size)
+{
+    if (size <= 0)
+        return nullptr;
+    if (map_ && std::size_t(size) <= mapSize_)
+        return map_;
+    unmap();
+    // Room to grow: pages past the end become readable as the file grows.
+    const std::size_t want = std::size_t(size) + std::size_t(size) / 4 + (64u << 20);
+    void *p = ::mmap(nullptr, want, PROT_READ, MAP_SHARED, fd_, 0);
+    if (p == MAP_FAILED)
+        return nullptr;
+    map_ = static_cast<char *>(p);
+    mapSize_ = want;
+    return map_;
+}
+
+void OsFile::unmap()
+{
+    if (map_)
+        ::munmap(map_, mapSize_);
+    map_ = nullptr;
+    mapSize_ = 0;
+}
+
+} // namespace kv

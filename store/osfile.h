@@ -1,0 +1,69 @@
+#pragma once
+// A file of a table: descriptor, read mapping, positioned reads and writes, and the
+// open-file-description locks that stand for exclusive and shared use. Kept apart so
+// that the rest of the engine has no system calls of its own.
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+namespace kv {
+
+class OsFile {
+public:
+    OsFile() = default;
+    ~OsFile();
+    OsFile(const OsFile &) = delete;
+    OsFile &operator=(const OsFile &) = delete;
+    OsFile(OsFile &&other) noexcept;
+    OsFile &operator=(OsFile &&other) noexcept;
+
+    // Opens an existing file (or creates it when create is set, truncating nothing).
+    // Returns false and sets errorText when it cannot.
+    bool open(const QString &path, bool writable, bool create = false);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return writable_; }
+    const QString &errorText() const { return error_; }
+    const QString &path() const { return path_; }
+
+    enum class Lock { Shared, Exclusive };
+    enum class LockResult { Granted, Busy };
+    // The use lock: a read lock for shared use, a write lock for exclusive use, on one
+    // byte far beyond any table's end. Non-blocking. A file system without locks grants it.
+    LockResult lockUse(Lock kind);
+    // Serialises writers that share a table (held for the few writes of one record).
+    void lockWrites();
+    void unlockWrites();
+
+    std::int64_t size() const;
+    bool readAt(std::int64_t offset, void *data, std::size_t size) const;
+    bool writeAt(std::int64_t offset, const void *data, std::size_t size);
+    bool truncate(std::int64_t size);
+    bool sync();
+    // Seconds and nanoseconds of the last change with the size: tells another
+    // writer's change apart from our own.
+    struct Stamp {
+        std::int64_t size = -1, sec = 0, nsec = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+    Stamp stamp() const;
+
+    // The first `size` bytes of the file, mapped for reading. The pointer stays valid
+    // until the next map() that needs more, or close(). Writes through writeAt() are
+    // visible in the mapping at once.
+    const char *map(std::int64_t size);
+
+private:
+    void unmap();
+    int fd_ = -1;
+    bool writable_ = false;
+    QString path_;
+    QString error_;
+    char *map_ = nullptr;
+    std::size_t mapSize_ = 0;
+};
+
+// The text of an errno value, for messages.
+QString systemError(int err);
+
+} // namespace kv

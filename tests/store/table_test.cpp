@@ -1,0 +1,344 @@
+#include "storetest.h"
+
+#include "app/base/codepage.h"
+#include "app/base/dateformat.h"
+
+using namespace kv;
+
+namespace {
+std::uint32_t le32(const QByteArray &b, int at)
+{
+    return std::uint8_t(b[at]) | std::uint8_t(b[at + 1]) << 8 | std::uint8_t(b[at + 2]) << 16 |
+           std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+}
+int le16(const QByteArray &b, int at) { return std::uint8_t(b[at]) | std::uint8_t(b[at + 1]) << 8; }
+} // namespace
+
+TEST(Table, NewCatalogueHasTheFortyFieldsAndADbaseHeader)
+{
+    const QByteArray b = kvtest::readFile(newCatalogue());
+    ASSERT_EQ(b.size(), 32 + 40 * 32 + 1 + 1);
+    EXPECT_EQ(std::uint8_t(b[0]), 0x03);
+    EXPECT_EQ(std::uint8_t(b[1]), QDate::currentDate().year() - 1900);
+    EXPECT_EQ(le32(b, 4), 0u);
+    EXPECT_EQ(le16(b, 8), 32 + 40 * 32 + 1);
+    EXPECT_EQ(std::uint8_t(b[28]), 0);    // no production index
+    EXPECT_EQ(std::uint8_t(b[29]), 0x03); // Windows ANSI
+    EXPECT_EQ(b[32 + 40 * 32], '\x0D');
+    EXPECT_EQ(b[b.size() - 1], '\x1A');
+    int recordLength = 1;
+    for (int n = 1; n <= kFieldCount; ++n) {
+        const char *d = b.constData() + 32 * n;
+        const FieldInfo &f = field(n);
+        EXPECT_EQ(QByteArray(d), QByteArray(f.name).toUpper()) << n;
+        const int width = std::uint8_t(d[16]), decimals = std::uint8_t(d[17]);
+        switch (f.kind) {
+        case FieldKind::Text: EXPECT_EQ(d[11], 'C'); EXPECT_EQ(width, f.width); break;
+        case FieldKind::Integer: EXPECT_EQ(d[11], 'N'); EXPECT_EQ(width, 11); EXPECT_EQ(decimals, 0); break;
+        case FieldKind::Real: EXPECT_EQ(d[11], 'N'); EXPECT_EQ(width, 20); EXPECT_EQ(decimals, 4); break;
+        case FieldKind::Date: EXPECT_EQ(d[11], 'D'); EXPECT_EQ(width, 8); break;
+        }
+        recordLength += width;
+    }
+    EXPECT_EQ(le16(b, 10), recordLength);
+}
+
+TEST(Table, FieldsRoundTripAsTextAndAreStoredAsDbaseDoes)
+{
+    const QString path = newCatalogue();
+    Table t;
+    t.setPath(path);
+    t.open();
+    addRecords(t, {{{"Title", QString::fromUtf8("Amélie – “Œuvre”")},
+                    {"Year", QStringLiteral("2001")},
+                    {"ListPrice", QStringLiteral("2.675")},
+                    {"PurchPrice", QStringLiteral("-0.00005")},
+                    {"CheckDate", QStringLiteral("3/5/97")},
+                    {"Viewed", QStringLiteral("Yes")}},
+                   {{"Title", QStringLiteral("Blank")}}});
+    t.close();
+    t.open();
+    t.first();
+    EXPECT_EQ(t.fieldText(QStringLiteral("title")), QString::fromUtf8("Amélie – “Œuvre”"));
+    EXPECT_EQ(t.fieldText(QStringLiteral("Year")), QStringLiteral("2001"));
+    EXPECT_EQ(t.fieldText(QStringLiteral("ListPrice")), QStringLiteral("2.675"));
+    EXPECT_EQ(t.fieldText(QStringLiteral("PurchPrice")), QStringLiteral("-0.0001"));
+    EXPECT_EQ(t.fieldText(QStringLiteral("CheckDate")), QStringLiteral("3/5/97"));
+    EXPECT_EQ(t.fieldDate(t.fieldIndex(QStringLiteral("CheckDate"))), QDate(1997, 3, 5));
+    t.next();
+    for (const char *f : {"Year", "RunTime", "ListPrice", "CheckDate", "Viewed"})
+        EXPECT_EQ(t.fieldText(QString::fromLatin1(f)), QString()) << f;
+    t.close();
+
+    // On disk: code page 1252 text, right-aligned numbers, eight-digit dates, blanks.
+    const QByteArray b = kvtest::readFile(path);
+    const int header = le16(b, 8), length = le16(b, 10);
+    const QByteArray rec1 = b.mid(header, length), rec2 = b.mid(header + length, length);
+    EXPECT_TRUE(rec1.startsWith(" " + encode(QString::fromUtf8("Amélie – “Œuvre”"))));
+    EXPECT_TRUE(rec1.contains("       2001"));
+    EXPECT_TRUE(rec1.contains("              2.6750"));
+    EXPECT_TRUE(rec1.contains("             -0.0001"));
+    EXPECT_TRUE(rec1.contains("19970305"));
+    EXPECT_TRUE(rec2.mid(1 + 60).startsWith(QByteArray(150, ' ')));
+    EXPECT_EQ(le32(b, 4), 2u);
+    EXPECT_EQ(b.size(), header + 2 * length + 1);
+    EXPECT_EQ(b.back(), '\x1A');
+}
+
+TEST(Table, RefusesValuesThatDoNotFitOrConvert)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    t.append();
+    const struct {
+        const char *field;
+        const char *text;
+    } bad[] = {{"Year", "123456789012"}, {"Year", "19x7"},         {"Year", "12.5"},
+               {"ListPrice", "1e30"},    {"ListPrice", "12,50"},   {"CheckDate", "2/30/97"},
+               {"CheckDate", "soon"},    {"Rating", "sixteen letters!"},
+               {"Title", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"}}; // 61 characters
+    for (const auto &c : bad)
+        EXPECT_THROW(t.setFieldText(QString::fromLatin1(c.field), QString::fromLatin1(c.text)), DbError)
+            << c.field << " " << c.text;
+    EXPECT_THROW(t.setFieldText(QStringLiteral("NoSuchField"), QStringLiteral("x")), DbError);
+    // What fits exactly is taken.
+    t.setFieldText(QStringLiteral("Year"), QStringLiteral("-1234567890"));
+    t.setFieldText(QStringLiteral("Title"), QString(60, QLatin1Char('x')));
+    t.setFieldText(QStringLiteral("ListPrice"), QStringLiteral("123456789012345.5"));
+    t.post();
+    t.first();
+    EXPECT_EQ(t.fieldText(QStringLiteral("Year")), QStringLiteral("-1234567890"));
+    EXPECT_EQ(t.fieldText(QStringLiteral("ListPrice")), QStringLiteral("123456789012345.5"));
+}
+
+TEST(Table, DatesFollowTheProgramFormat)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    {
+        ScopedDateFormat format({QStringLiteral("dd/mm/yyyy"), QLatin1Char('.')});
+        addRecords(t, {{{"PurchDate", QStringLiteral("05.03.1997")}}});
+        t.first();
+        EXPECT_EQ(t.fieldText(QStringLiteral("PurchDate")), QStringLiteral("05.03.1997"));
+    }
+    EXPECT_EQ(t.fieldText(QStringLiteral("PurchDate")), QStringLiteral("3/5/97"));
+}
+
+TEST(Table, NavigationEditDeleteAndCount)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    EXPECT_TRUE(t.bof() && t.eof());
+    EXPECT_EQ(t.recordCount(), 0);
+    EXPECT_EQ(t.fieldText(0), QString());
+    addRecords(t, {{{"Title", QStringLiteral("A")}}, {{"Title", QStringLiteral("B")}}, {{"Title", QStringLiteral("C")}}});
+    EXPECT_EQ(walk(t, "Title"), QStringList({"A", "B", "C"}));
+    t.last();
+    EXPECT_TRUE(t.eof());
+    EXPECT_EQ(t.fieldText(0), QStringLiteral("C"));
+    t.prior();
+    EXPECT_EQ(t.fieldText(0), QStringLiteral("B"));
+
+    t.edit();
+    t.setFieldText(0, QStringLiteral("B2"));
+    t.cancel();
+    EXPECT_EQ(t.fieldText(0), QStringLiteral("B"));
+    t.edit();
+    t.setFieldText(0, QStringLiteral("B2"));
+    t.post();
+    EXPECT_EQ(t.fieldText(0), QStringLiteral("B2"));
+
+    t.deleteRecord(); // the current record becomes the next one
+    EXPECT_EQ(t.fieldText(0), QStringLiteral("C"));
+    EXPECT_EQ(t.recordCount(), 2);
+    EXPECT_EQ(t.physicalCount(), 3u);
+    EXPECT_EQ(t.deletedCount(), 1u);
+    t.close();
+    t.open();
+    EXPECT_EQ(walk(t, "Title"), QStringList({"A", "C"}));
+    EXPECT_THROW(t.pack(), DbError); // packing needs the table to ourselves
+    t.close();
+    t.pack();
+    t.open();
+    EXPECT_EQ(t.physicalCount(), 2u);
+    EXPECT_EQ(walk(t, "Title"), QStringList({"A", "C"}));
+    t.close();
+    EXPECT_NO_THROW(t.close()); // closing a closed table does nothing
+}
+
+TEST(Table, LocateInOrderAndFilter)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    addRecords(t, {{{"Title", QStringLiteral("Alien")}, {"Year", QStringLiteral("1979")}},
+                   {{"Title", QStringLiteral("Aliens")}, {"Year", QStringLiteral("1986")}},
+                   {{"Title", QStringLiteral("The Alienist")}, {"Year", QStringLiteral("2018")}},
+                   {{"Title", QStringLiteral("Heat")}, {"Year", QStringLiteral("1995")}}});
+    struct Case {
+        const char *value;
+        Table::Match match;
+        bool caseSensitive, fromStart;
+        const char *expected; // nullptr: not found, current record kept
+    } cases[] = {
+        {"aliens", Table::Match::Exact, false, true, "Aliens"},
+        {"aliens", Table::Match::Exact, true, true, nullptr},
+        {"Alien", Table::Match::Exact, true, true, "Alien"},
+        {"ALI", Table::Match::PartialAtStart, false, true, "Alien"},
+        {"ALI", Table::Match::PartialAtStart, true, true, nullptr},
+        {"ienis", Table::Match::PartialAnywhere, false, true, "The Alienist"},
+        {"Alien", Table::Match::PartialAnywhere, true, false, "The Alienist"}, // after the current (Aliens)
+    };
+    for (const Case &c : cases) {
+        t.first();
+        t.next(); // current: Aliens
+        const bool found = t.locate(QStringLiteral("TITLE"), QString::fromLatin1(c.value), c.match, c.caseSensitive,
+                                    c.fromStart);
+        EXPECT_EQ(found, c.expected != nullptr) << c.value;
+        EXPECT_EQ(t.fieldText(0), c.expected ? QString::fromLatin1(c.expected) : QStringLiteral("Aliens")) << c.value;
+    }
+
+    // The filter hook is asked for every record while filtering is on.
+    int asked = 0;
+    t.setFilterFunction([&](const RecordRef &r) {
+        ++asked;
+        return r.text(QStringLiteral("Year")).toInt() < 1990;
+    });
+    t.setFiltered(true);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(t.recordCount(), 2);
+    EXPECT_EQ(walk(t, "Title"), QStringList({"Alien", "Aliens"}));
+    EXPECT_FALSE(t.locate(QStringLiteral("Title"), QStringLiteral("Heat"), Table::Match::Exact, false, true));
+    addRecords(t, {{{"Title", QStringLiteral("Brazil")}, {"Year", QStringLiteral("1985")}},
+                   {{"Title", QStringLiteral("Up")}, {"Year", QStringLiteral("2009")}}});
+    EXPECT_EQ(t.recordCount(), 3);
+    t.setFiltered(false);
+    EXPECT_EQ(t.recordCount(), 6);
+}
+
+TEST(Table, DisplaySuspensionHoldsBackNotifications)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    int changes = 0;
+    QObject::connect(&t, &Table::dataChanged, [&] { ++changes; });
+    t.suspendDisplay();
+    addRecords(t, {{{"Title", QStringLiteral("A")}}, {{"Title", QStringLiteral("B")}}});
+    EXPECT_EQ(changes, 0);
+    t.resumeDisplay();
+    EXPECT_EQ(changes, 1);
+    addRecords(t, {{{"Title", QStringLiteral("C")}}});
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(Table, DamagedFilesGiveClearErrors)
+{
+    const QString good = newCatalogue(QStringLiteral("GOOD.DBF"));
+    {
+        Table t;
+        t.setPath(good);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("One")}}, {{"Title", QStringLiteral("Two")}}, {{"Title", QStringLiteral("Three")}}});
+    }
+    const QByteArray bytes = kvtest::readFile(good);
+    const int header = le16(bytes, 8), length = le16(bytes, 10);
+    auto countOf = [](int n) {
+        QByteArray c(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            c[i] = char(n >> (8 * i));
+        return c;
+    };
+    struct Case {
+        const char *name;
+        QByteArray content;
+        int records; // -1: refused
+    } cases[] = {
+        {"EMPTY.DBF", QByteArray(), -1},
+        {"TEXT.DBF", QByteArray("just some text, not a table at all"), -1},
+        {"HEADER.DBF", bytes.left(100), -1},
+        {"ZEROLEN.DBF", QByteArray(bytes).replace(10, 2, QByteArray(2, '\0')), -1},
+        {"CUT.DBF", bytes.left(header + 2 * length + 10), 2},          // cut inside the third record
+        {"MORE.DBF", QByteArray(bytes).replace(4, 4, countOf(7)), 3},  // header claims more than there is
+        {"FEWER.DBF", QByteArray(bytes).replace(4, 4, countOf(1)), 1}, // header claims fewer
+        {"NOEOF.DBF", bytes.left(bytes.size() - 1), 3},
+    };
+    for (const Case &c : cases) {
+        const QString path = kvtest::tempPath(QString::fromLatin1(c.name));
+        kvtest::writeFile(path, c.content);
+        Table t;
+        t.setPath(path);
+        if (c.records < 0) {
+            try {
+                t.open();
+                ADD_FAILURE() << c.name << " opened";
+            } catch (const DbError &e) {
+                EXPECT_TRUE(e.message().contains(QString::fromLatin1(c.name))) << e.message().toStdString();
+            }
+        } else {
+            ASSERT_NO_THROW(t.open()) << c.name;
+            EXPECT_EQ(t.recordCount(), c.records) << c.name;
+        }
+    }
+    Table missing;
+    missing.setPath(kvtest::tempPath(QStringLiteral("NOWHERE.DBF")));
+    EXPECT_THROW(missing.open(), DbError);
+
+    // Appending to a file cut short writes whole records and an exact count again.
+    Table t;
+    t.setPath(kvtest::tempPath(QStringLiteral("CUT.DBF")));
+    t.open();
+    addRecords(t, {{{"Title", QStringLiteral("Four")}}});
+    t.close();
+    const QByteArray repaired = kvtest::readFile(kvtest::tempPath(QStringLiteral("CUT.DBF")));
+    EXPECT_EQ(le32(repaired, 4), 3u);
+    EXPECT_EQ(repaired.size(), header + 3 * length + 1);
+    t.open();
+    EXPECT_EQ(walk(t, "Title"), QStringList({"One", "Two", "Four"}));
+}
+
+TEST(Table, ReadOnlyTableRefusesChanges)
+{
+    const QString path = newCatalogue();
+    Table t;
+    t.setPath(path);
+    t.setReadOnly(true);
+    t.open();
+    EXPECT_THROW(t.append(), DbError);
+}
+
+TEST(Table, CreateReplacesAnExistingTableAndItsIndex)
+{
+    const QString path = newCatalogue();
+    Table t;
+    t.setPath(path);
+    t.open();
+    addRecords(t, {{{"Title", QStringLiteral("Old")}}});
+    t.close();
+    t.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Title,80))"));
+    ASSERT_TRUE(QFile::exists(kvtest::tempPath(QStringLiteral("MASTER.MDX"))));
+    createMasterTable(t, kvtest::tempPath(QStringLiteral("master.dbf"))); // other letter case: same file
+    EXPECT_FALSE(QFile::exists(kvtest::tempPath(QStringLiteral("master.dbf"))));
+    EXPECT_FALSE(QFile::exists(kvtest::tempPath(QStringLiteral("MASTER.MDX"))));
+    t.open();
+    EXPECT_EQ(t.recordCount(), 0);
+}
+
+TEST(Table, RemoveMdxByteOnlyWhenTheIndexIsMissing)
+{
+    const QString path = newCatalogue();
+    Table t;
+    t.setPath(path);
+    t.addIndex(QStringLiteral("NewIndex"), QStringLiteral("DTOS(CheckDate)"));
+    EXPECT_EQ(kvtest::readFile(path)[28], '\x01');
+    removeMdxByte(path);
+    EXPECT_EQ(kvtest::readFile(path)[28], '\x01');
+    QFile::remove(kvtest::tempPath(QStringLiteral("MASTER.MDX")));
+    removeMdxByte(path);
+    EXPECT_EQ(kvtest::readFile(path)[28], '\x00');
+    removeMdxByte(kvtest::tempPath(QStringLiteral("NONE.DBF"))); // no file: nothing happens
+    EXPECT_FALSE(QFile::exists(kvtest::tempPath(QStringLiteral("NONE.DBF"))));
+}
