@@ -16,8 +16,11 @@ Load loadWholeRecords(const QString &path, QByteArray &records, QString *problem
 {
     records.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem)
+            *problem = file.errorString();
         return Load::NotOpened;
+    }
     records = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (problem)
@@ -103,12 +106,13 @@ bool ReportFile::remove(int index)
     return replaceContents(records);
 }
 
-// A file that cannot be opened is started anew; one that opens but cannot be read is
-// an error, so that a change never drops records it could not see.
+// A missing file is started anew. One that is there but cannot be read is an error:
+// replacing it would drop records nobody has seen.
 bool ReportFile::load(QByteArray &records)
 {
     QString problem;
-    if (loadWholeRecords(path_, records, &problem) == Load::ReadFailed)
+    const Load result = loadWholeRecords(path_, records, &problem);
+    if (result == Load::ReadFailed || (result == Load::NotOpened && exists()))
         return fail(problem);
     return true;
 }

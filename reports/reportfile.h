@@ -33,8 +33,9 @@ public:
     bool read(int index, TReportDefRec &def) const;
 
     // Writes def over record index, or as a new record when index is the record count;
-    // a file that cannot be opened is started anew. A partly written record at the end
-    // of the file is dropped. False with errorString() when it cannot be written.
+    // a missing file is created. A partly written record at the end of the file is
+    // dropped. False with errorString() when the file cannot be read or written; the
+    // file is then as it was.
     bool write(int index, const TReportDefRec &def);
     bool append(const TReportDefRec &def);
     bool append(const QList<TReportDefRec> &defs);
