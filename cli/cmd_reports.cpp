@@ -4,7 +4,6 @@
 #include "commands.h"
 
 #include "app/base/paths.h"
-#include "reports/oldreportfile.h"
 #include "reports/reportfile.h"
 
 namespace {

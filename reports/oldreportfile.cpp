@@ -1,8 +1,6 @@
 #include "oldreportfile.h"
 
-#include "app/base/paths.h"
 #include "recordbytes.h"
-#include "reports/builtinreports.h"
 #include "store/fieldtable.h"
 
 #include <QFile>
@@ -101,20 +99,6 @@ bool convertOldReportFile(const QString &oldPath, ReportFile &target, QString *e
     }
     old.remove();
     return true;
-}
-
-bool prepareReportFile(const QString &folder, QString *error)
-{
-    ReportFile file(ReportFile::pathIn(folder));
-    if (!file.exists() && !file.append(builtInReports())) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QString oldPath = resolveCaseInsensitive(folder + QLatin1Char('/') + QLatin1String(kOldReportFileName));
-    if (!QFile::exists(oldPath))
-        return true;
-    return convertOldReportFile(oldPath, file, error);
 }
 
 } // namespace kv

@@ -24,8 +24,4 @@ std::optional<TReportDefRec> convertOldReportDef(const QByteArray &old);
 // file stays for the next start and error says why.
 bool convertOldReportFile(const QString &oldPath, ReportFile &target, QString *error = nullptr);
 
-// Start-up: writes the built-in reports when folder has no definitions file, then
-// converts the previous version's file when folder holds one.
-bool prepareReportFile(const QString &folder, QString *error = nullptr);
-
 } // namespace kv

@@ -53,7 +53,7 @@ private:
 // Reads from a buffer the caller has checked to be long enough.
 class Reader {
 public:
-    Reader(const char *data, qsizetype pos = 0) : data_(data), pos_(pos) {}
+    explicit Reader(const char *data, qsizetype pos = 0) : data_(data), pos_(pos) {}
 
     qsizetype pos() const { return pos_; }
     void seek(qsizetype pos) { pos_ = pos; }

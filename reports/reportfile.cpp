@@ -1,6 +1,8 @@
 #include "reportfile.h"
 
 #include "app/base/paths.h"
+#include "reports/builtinreports.h"
+#include "reports/oldreportfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,6 +144,20 @@ bool ReportFile::fail(const QString &problem)
 {
     error_ = QStringLiteral("Unable to write %1: %2").arg(QDir::toNativeSeparators(path_), problem);
     return false;
+}
+
+bool prepareReportFile(const QString &folder, QString *error)
+{
+    ReportFile file(ReportFile::pathIn(folder));
+    if (!file.exists() && !file.append(builtInReports())) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QString oldPath = resolveCaseInsensitive(folder + QLatin1Char('/') + QLatin1String(kOldReportFileName));
+    if (!QFile::exists(oldPath))
+        return true;
+    return convertOldReportFile(oldPath, file, error);
 }
 
 } // namespace kv

@@ -56,4 +56,9 @@ private:
     QString error_;
 };
 
+// Start-up: writes the built-in reports when folder has no definitions file, then
+// converts the previous version's file when folder holds one. False with error when
+// the definitions file cannot be written.
+bool prepareReportFile(const QString &folder, QString *error = nullptr);
+
 } // namespace kv

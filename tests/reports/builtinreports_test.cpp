@@ -1,6 +1,5 @@
 // The built-in reports, checked byte by byte at the record's offsets.
 #include "rawrecord.h"
-#include "reports/oldreportfile.h"
 #include "reports/reportfile.h"
 #include "support/testenv.h"
 
