@@ -18,6 +18,54 @@ QStringList patternParts(const QString &pattern) { return pattern.split(QLatin1C
 const DateFormat &currentDateFormat() { return state(); }
 void setCurrentDateFormat(const DateFormat &format) { state() = format; }
 
+namespace {
+const DateChoice kDateChoices[kDateChoiceCount] = {
+    {"mm/dd/yy", '/', "mm/dd/yy", "m/d/yy"},
+    {"mm-dd-yy", '-', "mm/dd/yy", "m/d/yy"},
+    {"mm.dd.yy", '.', "mm/dd/yy", "m/d/yy"},
+    {"dd/mm/yy", '/', "dd/mm/yy", "d/m/yy"},
+    {"dd-mm-yy", '-', "dd/mm/yy", "d/m/yy"},
+    {"dd.mm.yy", '.', "dd/mm/yy", "d/m/yy"},
+    {"mm/dd/yyyy", '/', "mm/dd/yyyy", "m/d/yyyy"},
+    {"mm-dd-yyyy", '-', "mm/dd/yyyy", "m/d/yyyy"},
+    {"mm.dd.yyyy", '.', "mm/dd/yyyy", "m/d/yyyy"},
+    {"dd/mm/yyyy", '/', "dd/mm/yyyy", "d/m/yyyy"},
+    {"dd-mm-yyyy", '-', "dd/mm/yyyy", "d/m/yyyy"},
+    {"dd.mm.yyyy", '.', "dd/mm/yyyy", "d/m/yyyy"},
+};
+} // namespace
+
+const DateChoice *dateChoice(int choice)
+{
+    if (choice < 1 || choice > kDateChoiceCount)
+        return nullptr;
+    return &kDateChoices[choice - 1];
+}
+
+std::optional<DateFormat> dateFormatOf(int choice, bool leadingZeros)
+{
+    const DateChoice *c = dateChoice(choice);
+    if (!c)
+        return std::nullopt;
+    return DateFormat{QString::fromLatin1(leadingZeros ? c->pattern : c->unpaddedPattern),
+                      QLatin1Char(c->separator)};
+}
+
+bool setCurrentDateFormat(int choice, bool leadingZeros)
+{
+    const std::optional<DateFormat> format = dateFormatOf(choice, leadingZeros);
+    if (format)
+        setCurrentDateFormat(*format);
+    return format.has_value();
+}
+
+namespace {
+const QDate kDayZero(1899, 12, 30);
+}
+
+qint64 dayCount(const QDate &date) { return date.isValid() ? kDayZero.daysTo(date) : 0; }
+QDate dateOfDayCount(qint64 days) { return kDayZero.addDays(days); }
+
 ScopedDateFormat::ScopedDateFormat(const DateFormat &format) : saved_(state()) { state() = format; }
 ScopedDateFormat::~ScopedDateFormat() { state() = saved_; }
 
