@@ -79,7 +79,7 @@ TLineRec oscarAwardLine()
 // A blank line between records.
 TLineRec blankLine() { return line({filler(150)}); }
 
-// Printing stops at part 10; the filler of part 13 only shows in the layout editor.
+// Printing stops at the first unused (tenth) place; the filler in the thirteenth only shows in the layout editor.
 TLineRec totalsLine()
 {
     return line({label("Quantity:", 14), filler(1), total(1, 12), label("List Price:", 14), filler(1), total(2, 12),

@@ -68,7 +68,7 @@ const std::vector<Expected> kBuiltIns = {
     {"Statistic/Summary Report", 90, false, true, {}},
 };
 
-// Parts 10 to 12 unused, part 13 a filler the layout editor draws; totals name their entry by number.
+// The tenth to twelfth places unused, the thirteenth a filler the layout editor draws; totals name their entry by number.
 const std::vector<Part> kTotals = {label("Quantity:", 14),       filler(1), field("Quantity", 1, 12),
                                    label("List Price:", 14),     filler(1), field("List Price", 2, 12),
                                    label("Purchase Price:", 18), filler(1), field("Purchase Price", 3, 12),
