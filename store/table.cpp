@@ -369,7 +369,6 @@ void Table::loadIndex()
     if (flag != 0 && QFileInfo::exists(path)) {
         mdx_ = std::make_unique<MdxFile>();
         mdx_->open(path, writable_ || exclusive_);
-        mdxStamp_ = {};
         try {
             tags_ = parseTags();
         } catch (const DbError &e) {
@@ -387,6 +386,8 @@ void Table::loadIndex()
 void Table::closeIndex()
 {
     mdx_.reset();
+    mdxProbe_.close();
+    mdxStamp_ = {};
     tags_.clear();
     tagsProblem_.clear();
     activeTag_ = -1;
@@ -1112,11 +1113,9 @@ void Table::syncIndexWithFile()
 {
     if (!mdx_)
         return;
-    OsFile probe;
-    const QString path = mdxPath();
-    if (!probe.open(path, false))
+    if (!mdxProbe_.isOpen() && !mdxProbe_.open(mdxPath(), false))
         return;
-    const OsFile::Stamp now = probe.stamp();
+    const OsFile::Stamp now = mdxProbe_.stamp();
     if (mdxStamp_.size < 0) {
         mdxStamp_ = now;
         return;
@@ -1124,7 +1123,7 @@ void Table::syncIndexWithFile()
     if (now == mdxStamp_)
         return;
     mdx_->close();
-    mdx_->open(path, writable_ || exclusive_);
+    mdx_->open(mdxPath(), writable_ || exclusive_);
     if (!indexName_.isEmpty())
         activeTag_ = mdx_->findTag(indexName_.toLatin1());
     mdxStamp_ = now;
@@ -1183,11 +1182,8 @@ void Table::post()
                 }
             }
         }
-        if (mdx_) {
-            OsFile probe;
-            if (probe.open(mdxPath(), false))
-                mdxStamp_ = probe.stamp();
-        }
+        if (mdx_ && mdxProbe_.isOpen())
+            mdxStamp_ = mdxProbe_.stamp();
     }
     const bool inserted = state_ == State::Insert;
     buffer_.clear();
@@ -1446,7 +1442,6 @@ void Table::writeIndexFile(const std::vector<Tag> &tags)
         setProductionFlag(true);
     }
     loadIndex();
-    mdxStamp_ = {};
     syncIndexWithFile();
 }
 

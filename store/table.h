@@ -239,6 +239,7 @@ private:
     std::vector<FieldDisplay> display_;
 
     std::unique_ptr<MdxFile> mdx_;
+    OsFile mdxProbe_;           // tells when another program changed the index
     OsFile::Stamp mdxStamp_;
     std::vector<Tag> tags_;        // every tag of the production index, kept current
     QString tagsProblem_;          // why the tags cannot be kept current, if so

@@ -6,6 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace kvtest {
 
 // The current test's temporary folder (exists for the duration of the test).
