@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "app/base/paths.h"
+#include "app/settings/settings.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -69,6 +70,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     kv::initApplicationIdentity();
+    // Dates and numbers are converted as the program converts them: after QVRVID.INI.
+    kv::applyProgramFormats();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         kvcli::printUsage(args.isEmpty() ? stderr : stdout);

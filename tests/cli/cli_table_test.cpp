@@ -3,6 +3,7 @@
 #include "store/mastertable.h"
 #include "testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -110,4 +111,16 @@ TEST(Cli, CheckClearsTheIndexFlagWhenTheIndexHasGone)
     QFile::remove(kvtest::tempPath(QStringLiteral("VIDEOS.MDX")));
     EXPECT_EQ(runCli({"check", db}).exitCode, 0);
     EXPECT_EQ(kvtest::readFile(db)[28], '\x00');
+}
+
+TEST(Cli, DatesFollowTheProgramSettings)
+{
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/kestrova-videos");
+    QDir().mkpath(config);
+    kvtest::writeFile(config + QStringLiteral("/QVRVID.INI"), "[Misc]\r\nDate Format=11\r\nDate Leading Zeros=Yes\r\n");
+    const QString db = kvtest::tempPath(QStringLiteral("VIDEOS.DBF"));
+    ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+    ASSERT_EQ(runCli({"add", db, "PurchDate=5-3-1997"}).exitCode, 0);
+    EXPECT_TRUE(runCli({"list", db}).out.contains("\"05-03-1997\""));
+    EXPECT_EQ(runCli({"add", db, "PurchDate=3/5/97"}).exitCode, 1);
 }
