@@ -50,7 +50,7 @@ const char kProgramDefaults[] = "[Misc]\n"
                                 "Spine Height=0.6562\n"
                                 "Spine Gap=0.0000\n";
 
-// The catalogue scope after its six per-field sections.
+// The catalogue scope between its six per-field sections and its fonts.
 const char kCatalogueDefaultsAfterFields[] = "[Export]\n"
                                              "First Row=Yes\n"
                                              "File Type=1\n"
@@ -105,43 +105,7 @@ const char kCatalogueDefaultsAfterFields[] = "[Export]\n"
                                              "Label Item 14=\n"
                                              "Label Item 15=\n"
                                              "Label Item 16=\n"
-                                             "Label Item 17=\n"
-                                             "[Grid Title Font]\n"
-                                             "Color=0\n"
-                                             "Font Name=Arial\n"
-                                             "Size=12\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n"
-                                             "Underline=No\n"
-                                             "Strikeout=No\n"
-                                             "[Grid Font]\n"
-                                             "Color=0\n"
-                                             "Font Name=Arial\n"
-                                             "Size=10\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n"
-                                             "Underline=No\n"
-                                             "Strikeout=No\n"
-                                             "[Report Label Font]\n"
-                                             "Color=0\n"
-                                             "Font Name=Arial\n"
-                                             "Size=10\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n"
-                                             "Underline=No\n"
-                                             "Strikeout=No\n"
-                                             "[Edit Font]\n"
-                                             "Font Name=Arial\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n"
-                                             "[Label Font]\n"
-                                             "Font Name=Arial\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n"
-                                             "[Button Font]\n"
-                                             "Font Name=Arial\n"
-                                             "Bold=No\n"
-                                             "Italic=No\n";
+                                             "Label Item 17=\n";
 
 const char kColorSetDefaults[] = "Main Background=12632256\n"
                                  "Major Title=0\n"
@@ -190,12 +154,21 @@ QString catalogueDefaultListing()
                 fields += name + QStringLiteral("=Yes\n");
         }
     }
+    QString fonts;
+    for (const auto &[section, size] : {std::pair{"Grid Title Font", 12}, {"Grid Font", 10}, {"Report Label Font", 10}}) {
+        fonts += QStringLiteral("[%1]\nColor=0\nFont Name=Arial\nSize=%2\n"
+                                "Bold=No\nItalic=No\nUnderline=No\nStrikeout=No\n")
+                     .arg(QLatin1String(section))
+                     .arg(size);
+    }
+    for (const char *section : {"Edit Font", "Label Font", "Button Font"})
+        fonts += QStringLiteral("[%1]\nFont Name=Arial\nBold=No\nItalic=No\n").arg(QLatin1String(section));
     QString colors;
     for (const char *family : {"Main Window Color", "Edit Window Color", "Search Window Color", "Report Window Color",
                                "Configure Window Color"}) {
         colors += QStringLiteral("[%1]\n").arg(QLatin1String(family)) + QLatin1String(kColorSetDefaults);
     }
-    return fields + QLatin1String(kCatalogueDefaultsAfterFields) + colors;
+    return fields + QLatin1String(kCatalogueDefaultsAfterFields) + fonts + colors;
 }
 
 QString fileListing(const QString &path)
