@@ -4,6 +4,7 @@
 #include "store/mastertable.h"
 
 #include "app/base/dateformat.h"
+#include "app/base/numbertext.h"
 #include "app/base/paths.h"
 
 #include <QCoreApplication>
@@ -688,7 +689,7 @@ QString Table::textOf(const char *record, int i) const
             plain = (p[k] >= '0' && p[k] <= '9') || (k == b && p[k] == '-');
         if (plain)
             return QString::fromLatin1(p + b, e - b);
-        return stripZeros(roundedDecimal(*value, std::max(f.decimals, 0) + 0));
+        return stripZeros(decimalText(*value, std::max(f.decimals, 0) + 0));
     }
     case 'D': {
         const QDate d = storedDate(p, f.width);
@@ -756,7 +757,7 @@ QDate Table::fieldDate(int i) const
 void Table::writeNumber(char *record, int i, double value) const
 {
     const FieldLayout &f = fields_.at(size_t(i));
-    QByteArray text = roundedDecimal(value, f.decimals);
+    QByteArray text = decimalText(value, f.decimals);
     if (text.size() > f.width)
         fail(QStringLiteral("The value %1 does not fit the field %2, which holds %3 characters.")
                  .arg(QString::fromLatin1(text), QString::fromLatin1(f.name))

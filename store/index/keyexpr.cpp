@@ -2,6 +2,8 @@
 
 #include "store/dberror.h"
 
+#include "app/base/numbertext.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -283,47 +285,10 @@ void evalChar(const std::vector<Part> &parts, int index, const char *record, cha
 
 } // namespace
 
-QByteArray roundedDecimal(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return QByteArray("0");
-    // The shortest decimal text that reads back as the same double is what the user
-    // typed or what a field held, so rounding it decimally gives dBASE's result.
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed);
-    std::string digits(buf, res.ptr);
-    std::string intPart = digits, frac;
-    if (const auto dot = digits.find('.'); dot != std::string::npos) {
-        intPart = digits.substr(0, dot);
-        frac = digits.substr(dot + 1);
-    }
-    bool roundUp = frac.size() > size_t(decimals) && frac[size_t(decimals)] >= '5';
-    frac.resize(size_t(decimals), '0');
-    std::string all = intPart + frac;
-    if (roundUp) {
-        int i = int(all.size()) - 1;
-        while (i >= 0 && all[size_t(i)] == '9') {
-            all[size_t(i)] = '0';
-            --i;
-        }
-        if (i < 0)
-            all.insert(all.begin(), '1');
-        else
-            ++all[size_t(i)];
-    }
-    std::string out = all.substr(0, all.size() - size_t(decimals));
-    if (decimals > 0)
-        out += '.' + all.substr(all.size() - size_t(decimals));
-    const bool zero = out.find_first_not_of("0.") == std::string::npos;
-    if (value < 0 && !zero)
-        out.insert(out.begin(), '-');
-    return QByteArray::fromStdString(out);
-}
-
 QByteArray dbaseStr(double value, int len, int dec)
 {
     for (int d = dec; d >= 0; --d) {
-        const QByteArray text = roundedDecimal(value, d);
+        const QByteArray text = decimalText(value, d);
         if (text.size() <= len)
             return QByteArray(len - text.size(), ' ') + text;
         // The integer part alone does not fit: asterisks.

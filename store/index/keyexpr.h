@@ -40,11 +40,6 @@ private:
     const std::uint8_t *upper_ = nullptr;
 };
 
-// The value with exactly `decimals` digits after the point (none and no point when 0),
-// rounded decimally with ties away from zero (2.675 -> "2.68"), "-" for negatives,
-// no blanks. The one rounding rule for numbers written to tables and keys.
-QByteArray roundedDecimal(double value, int decimals);
-
 // STR(value, len, dec) as dBASE gives it: decimal rounding with ties away from zero,
 // right-aligned in len, asterisks when the integer part does not fit.
 QByteArray dbaseStr(double value, int len, int dec);

@@ -1,4 +1,5 @@
 #include "store/dberror.h"
+#include "app/base/numbertext.h"
 #include "store/index/keyexpr.h"
 
 #include "app/base/codepage.h"
@@ -79,6 +80,6 @@ TEST(KeyExpression, StrRoundsDecimallyAndShowsOverflow)
     };
     for (const Case &c : cases)
         EXPECT_EQ(dbaseStr(c.value, c.len, c.dec), QByteArray(c.expected)) << c.value << " " << c.len << " " << c.dec;
-    EXPECT_EQ(roundedDecimal(-0.00001, 4), QByteArray("0.0000"));
-    EXPECT_EQ(roundedDecimal(1.005, 2), QByteArray("1.01"));
+    EXPECT_EQ(decimalText(-0.00001, 4), QByteArray("0.0000"));
+    EXPECT_EQ(decimalText(1.005, 2), QByteArray("1.01"));
 }
