@@ -154,6 +154,19 @@ struct Node {
     const char *key(int i) const { return item(i) + 4; }
     // Keyed entries: all items of a leaf, all but the last of a branch.
     int keyed() const { return leaf ? count() : count() - 1; }
+    // In a leaf: the first entry at or after (key, recno).
+    int position(const char *key, std::uint32_t recno, int length) const
+    {
+        int lo = 0, hi = count();
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (compareEntry(this->key(mid), number(mid), key, recno, length) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
 
     void insert(int i, const char *source)
     {
@@ -912,14 +925,7 @@ void MdxFile::insert(int tag, const char *key, std::uint32_t recno)
     const int length = t.info.keyLength;
 
     Node &leaf = path.back().node;
-    int lo = 0, hi = leaf.count();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (compareEntry(leaf.key(mid), leaf.number(mid), key, recno, length) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
+    const int lo = leaf.position(key, recno, length);
     std::vector<char> item(std::size_t(t.itemLength), 0);
     put32(item.data(), recno);
     std::memcpy(item.data() + 4, key, std::size_t(length));
@@ -993,14 +999,7 @@ bool MdxFile::remove(int tag, const char *key, std::uint32_t recno)
     {
         Impl::Step &step = path.back();
         const Node &leaf = step.node;
-        int lo = 0, hi = leaf.count();
-        while (lo < hi) {
-            const int mid = (lo + hi) / 2;
-            if (compareEntry(leaf.key(mid), leaf.number(mid), key, recno, length) < 0)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
+        const int lo = leaf.position(key, recno, length);
         step.child = lo;
         if (lo == leaf.count() || compareEntry(leaf.key(lo), leaf.number(lo), key, recno, length) != 0) {
             path.clear();
