@@ -17,7 +17,7 @@ namespace {
 constexpr off_t kUseLockOffset = 0x7FFFFFF0;
 constexpr off_t kWriteLockOffset = 0x7FFFFFF1;
 
-int ofdLock(int fd, short type, off_t offset, bool wait)
+struct flock oneByte(short type, off_t offset)
 {
     struct flock fl;
     std::memset(&fl, 0, sizeof fl);
@@ -25,6 +25,12 @@ int ofdLock(int fd, short type, off_t offset, bool wait)
     fl.l_whence = SEEK_SET;
     fl.l_start = offset;
     fl.l_len = 1;
+    return fl;
+}
+
+int ofdLock(int fd, short type, off_t offset, bool wait)
+{
+    struct flock fl = oneByte(type, offset);
     int rc;
     do {
         rc = ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl);
@@ -94,12 +100,7 @@ OsFile::LockResult OsFile::lockUse(Lock kind)
     if (err == EBADF && kind == Lock::Exclusive) {
         // A file we may only read cannot carry a write lock: it is ours alone when nobody
         // holds any lock on it; then hold a read lock so that nobody takes it from us.
-        struct flock fl;
-        std::memset(&fl, 0, sizeof fl);
-        fl.l_type = F_WRLCK;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = kUseLockOffset;
-        fl.l_len = 1;
+        struct flock fl = oneByte(F_WRLCK, kUseLockOffset);
         if (::fcntl(fd_, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK)
             return LockResult::Busy;
         const int again = ofdLock(fd_, F_RDLCK, kUseLockOffset, false);

@@ -718,10 +718,8 @@ QString Table::textOf(const char *record, int i) const
 
 QString Table::fieldText(int i) const
 {
-    if (state_ == State::Edit || state_ == State::Insert)
-        return textOf(buffer_.constData(), i);
-    const std::uint32_t r = recNo();
-    return r == 0 ? QString() : textOf(recordData(r), i);
+    const char *rec = currentData();
+    return rec ? textOf(rec, i) : QString();
 }
 
 QString Table::fieldText(const QString &name) const
@@ -732,11 +730,17 @@ QString Table::fieldText(const QString &name) const
     return fieldText(i);
 }
 
+const char *Table::currentData() const
+{
+    if (state_ == State::Edit || state_ == State::Insert)
+        return buffer_.constData();
+    const std::uint32_t r = recNo();
+    return r != 0 ? recordData(r) : nullptr;
+}
+
 double Table::fieldNumber(int i) const
 {
-    const char *rec = state_ == State::Edit || state_ == State::Insert ? buffer_.constData()
-                      : recNo() != 0                                   ? recordData(recNo())
-                                                                       : nullptr;
+    const char *rec = currentData();
     if (!rec)
         return 0;
     const FieldLayout &f = fields_.at(size_t(i));
@@ -745,9 +749,7 @@ double Table::fieldNumber(int i) const
 
 QDate Table::fieldDate(int i) const
 {
-    const char *rec = state_ == State::Edit || state_ == State::Insert ? buffer_.constData()
-                      : recNo() != 0                                   ? recordData(recNo())
-                                                                       : nullptr;
+    const char *rec = currentData();
     if (!rec)
         return QDate();
     const FieldLayout &f = fields_.at(size_t(i));

@@ -216,6 +216,8 @@ private:
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
     void syncIndexWithFile();
 
+    // The record being edited or appended, else the current record; null when none.
+    const char *currentData() const;
     void writeField(char *record, int i, const QString &text) const;
     void writeNumber(char *record, int i, double value) const;
 
