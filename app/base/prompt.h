@@ -31,8 +31,8 @@ public:
                            Answer defaultAnswer) = 0;
     virtual void beep() = 0;
     // Empty when cancelled.
-    virtual QString openFileName(const FileDialogSpec &spec) = 0;
-    virtual QString saveFileName(const FileDialogSpec &spec) = 0;
+    virtual QString openFileName(const FileDialogSpec &dialog) = 0;
+    virtual QString saveFileName(const FileDialogSpec &dialog) = 0;
     virtual QString directory(const QString &title, const QString &start) = 0;
     virtual std::optional<QFont> font(const QFont &initial, const QString &title) = 0;
     virtual std::optional<QColor> color(const QColor &initial, const QString &title) = 0;

@@ -44,10 +44,10 @@ QString qtFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-QString withExtension(QString path, const FileDialogSpec &spec)
+QString withExtension(QString path, const FileDialogSpec &dialog)
 {
-    if (!path.isEmpty() && !spec.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + spec.defaultExtension;
+    if (!path.isEmpty() && !dialog.defaultExtension.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + dialog.defaultExtension;
     return path;
 }
 } // namespace
@@ -86,21 +86,21 @@ Answer QtPrompt::message(MessageKind kind, const QString &caption, const QString
 
 void QtPrompt::beep() { QApplication::beep(); }
 
-QString QtPrompt::openFileName(const FileDialogSpec &spec)
+QString QtPrompt::openFileName(const FileDialogSpec &dialog)
 {
     QFileDialog::Options options;
-    return QFileDialog::getOpenFileName(parentWidget(), spec.title, spec.initialPath, qtFilter(spec.filter), nullptr,
+    return QFileDialog::getOpenFileName(parentWidget(), dialog.title, dialog.initialPath, qtFilter(dialog.filter), nullptr,
                                         options);
 }
 
-QString QtPrompt::saveFileName(const FileDialogSpec &spec)
+QString QtPrompt::saveFileName(const FileDialogSpec &dialog)
 {
     QFileDialog::Options options;
-    if (!spec.confirmOverwrite)
+    if (!dialog.confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
-    return withExtension(QFileDialog::getSaveFileName(parentWidget(), spec.title, spec.initialPath,
-                                                      qtFilter(spec.filter), nullptr, options),
-                         spec);
+    return withExtension(QFileDialog::getSaveFileName(parentWidget(), dialog.title, dialog.initialPath,
+                                                      qtFilter(dialog.filter), nullptr, options),
+                         dialog);
 }
 
 QString QtPrompt::directory(const QString &title, const QString &start)

@@ -12,8 +12,8 @@ public:
     Answer message(MessageKind kind, const QString &caption, const QString &text, Buttons buttons,
                    Answer defaultAnswer) override;
     void beep() override;
-    QString openFileName(const FileDialogSpec &spec) override;
-    QString saveFileName(const FileDialogSpec &spec) override;
+    QString openFileName(const FileDialogSpec &dialog) override;
+    QString saveFileName(const FileDialogSpec &dialog) override;
     QString directory(const QString &title, const QString &start) override;
     std::optional<QFont> font(const QFont &initial, const QString &title) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;

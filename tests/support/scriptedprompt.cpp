@@ -49,15 +49,15 @@ void ScriptedPrompt::beep()
     ++beeps_;
 }
 
-QString ScriptedPrompt::openFileName(const kv::FileDialogSpec &spec)
+QString ScriptedPrompt::openFileName(const kv::FileDialogSpec &dialog)
 {
-    shown_.push_back({QStringLiteral("open"), spec.title, spec.filter, kv::Buttons::OkCancel});
+    shown_.push_back({QStringLiteral("open"), dialog.title, dialog.filter, kv::Buttons::OkCancel});
     return take<QString>("open dialog").value_or(QString());
 }
 
-QString ScriptedPrompt::saveFileName(const kv::FileDialogSpec &spec)
+QString ScriptedPrompt::saveFileName(const kv::FileDialogSpec &dialog)
 {
-    shown_.push_back({QStringLiteral("save"), spec.title, spec.filter, kv::Buttons::OkCancel});
+    shown_.push_back({QStringLiteral("save"), dialog.title, dialog.filter, kv::Buttons::OkCancel});
     return take<QString>("save dialog").value_or(QString());
 }
 

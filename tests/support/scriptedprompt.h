@@ -38,8 +38,8 @@ public:
     kv::Answer message(kv::MessageKind kind, const QString &caption, const QString &text, kv::Buttons buttons,
                        kv::Answer defaultAnswer) override;
     void beep() override;
-    QString openFileName(const kv::FileDialogSpec &spec) override;
-    QString saveFileName(const kv::FileDialogSpec &spec) override;
+    QString openFileName(const kv::FileDialogSpec &dialog) override;
+    QString saveFileName(const kv::FileDialogSpec &dialog) override;
     QString directory(const QString &title, const QString &start) override;
     std::optional<QFont> font(const QFont &initial, const QString &title) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;
