@@ -1,0 +1,251 @@
+#include "store/catalogue.h"
+
+#include "scriptedprompt.h"
+#include "storetest.h"
+
+#include "app/base/dateformat.h"
+#include "store/fieldtable.h"
+
+#include <QFileInfo>
+
+using kv::Answer;
+using kv::Table;
+
+namespace {
+
+QString mdxOf(const QString &dbf) { return kv::mdxPathFor(dbf); }
+
+char productionFlag(const QString &dbf) { return kvtest::readFile(dbf).at(28); }
+
+} // namespace
+
+TEST(Catalogue, SortExpressionFollowsLevelsAndFieldKinds)
+{
+    const struct {
+        kv::SortLevels levels;
+        const char *expression;
+    } cases[] = {
+        {{2, 0, 0, 0}, "Upper(Left(Star1,80))"},
+        {{1, 0, 11, 0}, "Upper(Left(Title,40))+STR(Year,12,0)"},
+        {{1, 2, 3, 4}, "Upper(Left(Title,20))+Upper(Left(Star1,20))+Upper(Left(Star2,20))+Upper(Left(Star3,20))"},
+        {{32, 0, 0, 0}, "DTOS(CheckDate)"},
+        {{0, 28, 0, 12}, "STR(ListPrice,12,2)+STR(RunTime,12,0)"},
+        {{14, 14, 0, 0}, "Upper(Left(Category,40))+Upper(Left(Category,40))"},
+        {{0, 0, 9, 0}, "Upper(Left(Director,80))"},
+        {{0, 0, 0, 0}, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(kv::buildSortString(c.levels), QString::fromLatin1(c.expression));
+}
+
+TEST(Catalogue, MakeNewDbReplacesAnUnusedCatalogueAndRefusesOneInUse)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString path = newCatalogue();
+    {
+        Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("Alien")}}});
+    }
+    Table create;
+    ASSERT_TRUE(kv::makeNewDb(create, path));
+    Table t;
+    t.setPath(path);
+    t.open();
+    EXPECT_EQ(t.recordCount(), 0);
+    addRecords(t, {{{"Title", QStringLiteral("Brazil")}}});
+    const QByteArray before = kvtest::readFile(path);
+
+    // The table stays open in t: another user of the file.
+    EXPECT_FALSE(kv::makeNewDb(create, path));
+    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Error: The table \"%1\" is currently in use by another "
+                                                            "program.  New table creation will be aborted.")
+                                                 .arg(path)});
+    EXPECT_EQ(kvtest::readFile(path), before);
+}
+
+TEST(Catalogue, RecognisesCataloguesAndOlderLayouts)
+{
+    kvtest::ScriptedPrompt prompt;
+    Table check;
+    const QString catalogue = newCatalogue();
+    const QString v2 = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"));
+    const QString v1 = kvtest::copyFixture(QStringLiteral("store/VLOG.DBF"));
+
+    EXPECT_TRUE(kv::checkDBaseFormat(check, catalogue));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_FALSE(kv::checkDBaseFormatV2(check, catalogue));
+    EXPECT_TRUE(kv::checkDBaseFormatV2(check, v2));
+    EXPECT_FALSE(kv::checkDBaseFormatV1(check, v2));
+    EXPECT_TRUE(kv::checkDBaseFormatV1(check, v1));
+    EXPECT_FALSE(kv::checkDBaseFormatV2(check, v1));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << "the version checks are silent";
+
+    EXPECT_FALSE(kv::checkDBaseFormat(check, v2));
+    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Error: ") + QString::fromLatin1(kv::kNotCatalogueMessage)});
+
+    // Not a table at all: the engine's own words, and the file untouched.
+    prompt.clear();
+    const QString junk = kvtest::tempPath(QStringLiteral("NOTES.DBF"));
+    kvtest::writeFile(junk, "plain text, not a table");
+    EXPECT_FALSE(kv::checkDBaseFormat(check, junk));
+    ASSERT_EQ(prompt.messages().size(), 1);
+    EXPECT_NE(prompt.messages().first(), QStringLiteral("Error: ") + QString::fromLatin1(kv::kNotCatalogueMessage));
+    EXPECT_EQ(kvtest::readFile(junk), QByteArray("plain text, not a table"));
+    EXPECT_FALSE(check.isOpen());
+}
+
+TEST(Catalogue, ConvertsASecondVersionCatalogueByFieldName)
+{
+    Table check, master;
+    master.setPath(newCatalogue());
+    master.open();
+    kv::convertV2(check, kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF")), master);
+    ASSERT_EQ(master.recordCount(), 3);
+    EXPECT_EQ(walk(master, "Title"),
+              (QStringList{QStringLiteral("Casablanca"), QStringLiteral("Vertigo"), QStringLiteral("Café Society")}));
+    master.first();
+    EXPECT_EQ(master.fieldText(QStringLiteral("Star4")), QStringLiteral("Claude Rains"));
+    EXPECT_EQ(master.fieldText(QStringLiteral("MediaNum")), QStringLiteral("T-001"));
+    EXPECT_EQ(master.fieldText(QStringLiteral("Miscellane")), QStringLiteral("Closed Captioned"));
+    EXPECT_EQ(master.fieldNumber(master.fieldIndex(QStringLiteral("ListPrice"))), 19.98);
+    EXPECT_EQ(master.fieldNumber(master.fieldIndex(QStringLiteral("Year"))), 1942);
+    EXPECT_EQ(master.fieldText(QStringLiteral("OscarAward")), QStringLiteral("Best Picture"));
+    EXPECT_EQ(master.fieldText(QStringLiteral("Star5")), QString());
+}
+
+TEST(Catalogue, ConvertsAFirstVersionCatalogueWithItsFlagsInMiscellane)
+{
+    Table check, master;
+    master.setPath(newCatalogue());
+    master.open();
+    const kv::DateFormat before = kv::currentDateFormat();
+    kv::setCurrentDateFormat(7, true);
+    const kv::DateFormat chosen = kv::currentDateFormat();
+    kv::convertV1(check, kvtest::copyFixture(QStringLiteral("store/VLOG.DBF")), master);
+    EXPECT_EQ(kv::currentDateFormat(), chosen) << "the user's date format comes back after a 1.x conversion";
+    kv::setCurrentDateFormat(before);
+
+    EXPECT_EQ(walk(master, "Title"), (QStringList{QStringLiteral("The Third Man"), QStringLiteral("Rear Window"),
+                                                  QStringLiteral("Notorious")}));
+    // yes / No / YES, then No / No / No, then No / Yes / no.
+    EXPECT_EQ(walk(master, "Miscellane"), (QStringList{QStringLiteral("Closed Captioned, Surround Sound"), QString(),
+                                                       QStringLiteral("Noise Reduction")}));
+    EXPECT_EQ(walk(master, "MediaNum"), (QStringList{QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("14")}));
+    EXPECT_EQ(walk(master, "Content"), (QStringList{QStringLiteral("Feature"), QStringLiteral("Feature"), QString()}));
+    EXPECT_EQ(walk(master, "CounterSto"), (QStringList{QStringLiteral("1140"), QStringLiteral("2260"), QString()}));
+}
+
+TEST(Catalogue, MiscellanePhrasesKeepTheirOrder)
+{
+    EXPECT_EQ(kv::miscellaneFromV1(QStringLiteral("YES"), QStringLiteral("yes"), QStringLiteral("Yes")),
+              QStringLiteral("Closed Captioned, Noise Reduction, Surround Sound"));
+    EXPECT_EQ(kv::miscellaneFromV1(QStringLiteral("No"), QStringLiteral("Y"), QStringLiteral(" yes")), QString());
+}
+
+TEST(Catalogue, SortExpressionBecomesTheNewIndexTag)
+{
+    const QString path = newCatalogue();
+    Table master;
+    master.setPath(path);
+    master.open();
+    addRecords(master, {{{"Title", QStringLiteral("b")}, {"Year", QStringLiteral("1990")}},
+                        {{"Title", QStringLiteral("A")}, {"Year", QStringLiteral("1995")}},
+                        {{"Title", QStringLiteral("a")}, {"Year", QStringLiteral("1980")}}});
+    master.close();
+
+    kv::applySortExpression(master, kv::buildSortString({1, 0, 11, 0}));
+    master.open();
+    EXPECT_EQ(master.indexName(), QStringLiteral("NewIndex"));
+    EXPECT_EQ(master.indexExpression(QStringLiteral("NewIndex")), QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
+    EXPECT_EQ(walk(master, "Year"), (QStringList{QStringLiteral("1980"), QStringLiteral("1995"), QStringLiteral("1990")}));
+    master.close();
+
+    // All levels none: physical order, and the tag stays in the .MDX as it was.
+    kv::applySortExpression(master, QString());
+    master.open();
+    EXPECT_EQ(master.indexName(), QString());
+    EXPECT_EQ(walk(master, "Year"), (QStringList{QStringLiteral("1990"), QStringLiteral("1995"), QStringLiteral("1980")}));
+    EXPECT_EQ(master.indexNames(), QStringList{QStringLiteral("NEWINDEX")});
+}
+
+TEST(Catalogue, StartupRebuildsAMissingIndexAndKeepsAnExistingOne)
+{
+    const QString path = newCatalogue();
+    Table master;
+    master.setPath(path);
+    master.open();
+    addRecords(master, {{{"Star1", QStringLiteral("Zed")}}, {{"Star1", QStringLiteral("Amy")}}});
+    master.close();
+    kv::applySortExpression(master, QStringLiteral("Upper(Left(Star1,80))"));
+
+    // An existing tag is used as it stands, even when the levels changed since.
+    kv::useSortExpressionAtStartup(master, QStringLiteral("Upper(Left(Title,80))"));
+    master.open();
+    EXPECT_EQ(master.indexExpression(QStringLiteral("NewIndex")), QStringLiteral("Upper(Left(Star1,80))"));
+    master.close();
+
+    // The .MDX deleted: the recognition clears byte 28, start-up builds the tag again.
+    ASSERT_TRUE(QFile::remove(mdxOf(path)));
+    ASSERT_NE(productionFlag(path), 0);
+    Table check;
+    ASSERT_TRUE(kv::checkDBaseFormat(check, path));
+    EXPECT_EQ(productionFlag(path), 0);
+    master.setIndexName(QString());
+    kv::useSortExpressionAtStartup(master, QStringLiteral("Upper(Left(Star1,80))"));
+    master.open();
+    EXPECT_TRUE(QFileInfo::exists(mdxOf(path)));
+    EXPECT_EQ(walk(master, "Star1"), (QStringList{QStringLiteral("Amy"), QStringLiteral("Zed")}));
+}
+
+TEST(Catalogue, InUseTestSeesAnotherUser)
+{
+    const QString path = newCatalogue();
+    Table check;
+    EXPECT_FALSE(kv::dbaseInUse(check, path));
+    Table other;
+    other.setPath(path);
+    other.open();
+    EXPECT_TRUE(kv::dbaseInUse(check, path));
+    other.close();
+    EXPECT_FALSE(kv::dbaseInUse(check, path));
+    EXPECT_FALSE(check.exclusive());
+}
+
+TEST(Catalogue, PackAndRebuildNeedTheTableAloneAndLeaveItSharedAndOpen)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString path = newCatalogue();
+    Table master;
+    master.setPath(path);
+    master.close();
+    kv::applySortExpression(master, QStringLiteral("Upper(Left(Title,80))"));
+    master.open();
+    addRecords(master, {{{"Title", QStringLiteral("c")}}, {{"Title", QStringLiteral("b")}}, {{"Title", QStringLiteral("a")}}});
+    master.first();
+    master.next(); // "b"
+    master.deleteRecord();
+
+    {
+        Table other;
+        other.setPath(path);
+        other.open();
+        EXPECT_FALSE(kv::packMasterTable(master));
+        EXPECT_FALSE(kv::rebuildMasterIndexes(master));
+    }
+    EXPECT_EQ(prompt.messages(), (QStringList{QStringLiteral("Error: ") + QString::fromLatin1(kv::kPackFailedMessage),
+                                              QStringLiteral("Error: ") + QString::fromLatin1(kv::kReindexFailedMessage)}));
+    EXPECT_TRUE(master.isOpen());
+    EXPECT_FALSE(master.exclusive());
+    EXPECT_EQ(master.physicalCount(), 3u);
+
+    prompt.clear();
+    EXPECT_TRUE(kv::packMasterTable(master));
+    EXPECT_TRUE(kv::rebuildMasterIndexes(master));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_TRUE(master.isOpen());
+    EXPECT_FALSE(master.exclusive());
+    EXPECT_EQ(master.physicalCount(), 2u);
+    EXPECT_EQ(walk(master, "Title"), (QStringList{QStringLiteral("a"), QStringLiteral("c")}));
+}
