@@ -1,0 +1,357 @@
+#include "app/shell/cataloguesession.h"
+
+#include "scriptedprompt.h"
+#include "../store/storetest.h"
+
+#include "app/base/paths.h"
+#include "app/settings/profilefile.h"
+
+#include <QFileInfo>
+
+using kv::Answer;
+using kv::CatalogueSession;
+using kv::Table;
+
+namespace {
+
+const QString kError = QStringLiteral("Error: ");
+
+QString inProgramDir(const QString &name) { return kv::programDir() + QLatin1Char('/') + name; }
+
+QString iniValue(const QString &ini, const char *section, const char *key)
+{
+    return kv::ProfileFile::read(ini).value(QString::fromLatin1(section), QString::fromLatin1(key)).value_or(QString());
+}
+
+// A catalogue with titles, in the test folder.
+QString catalogueWith(const QString &name, const QStringList &titles)
+{
+    const QString path = newCatalogue(name);
+    Table t;
+    t.setPath(path);
+    t.open();
+    for (const QString &title : titles)
+        addRecords(t, {{{"Title", title}, {"Star1", title}}});
+    return path;
+}
+
+// A session started on path, as the program starts with it as the last catalogue.
+void startOn(CatalogueSession &session, const QString &path)
+{
+    session.settings() = kv::Settings();
+    session.settings().lastDatabase = path;
+    ASSERT_TRUE(session.openAtStartup());
+}
+
+} // namespace
+
+TEST(CatalogueSession, FirstStartMakesMasterAndCloseWritesBothSettingsFiles)
+{
+    kvtest::ScriptedPrompt prompt;
+    CatalogueSession session;
+    ASSERT_TRUE(session.openAtStartup());
+    const QString master = inProgramDir(QStringLiteral("MASTER.DBF"));
+    EXPECT_EQ(session.paths().path, master);
+    EXPECT_TRUE(session.master().isOpen());
+    EXPECT_EQ(session.master().indexName(), QStringLiteral("NewIndex")) << "default primary level Star1";
+    EXPECT_TRUE(prompt.messages().isEmpty());
+
+    ASSERT_TRUE(session.writeAllSettings());
+    EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.INI"))));
+    EXPECT_EQ(iniValue(kv::programSettingsPath(), "Misc", "Last Database"), master);
+}
+
+TEST(CatalogueSession, ADeletedLastCatalogueFallsBackToMasterQuietly)
+{
+    kvtest::ScriptedPrompt prompt;
+    CatalogueSession session;
+    session.settings().lastDatabase = kvtest::tempPath(QStringLiteral("GONE.DBF"));
+    ASSERT_TRUE(session.openAtStartup());
+    EXPECT_EQ(session.paths().tableName, QStringLiteral("MASTER"));
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsValid)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString good = catalogueWith(QStringLiteral("GOOD.DBF"), {QStringLiteral("Alien")});
+    const QString v2 = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"), QStringLiteral("OLD.DBF"));
+    CatalogueSession session;
+    session.settings().lastDatabase = v2;
+    prompt.answerFile(QString()).answerFile(good);
+    ASSERT_TRUE(session.openAtStartup());
+    const QString notCatalogue = kError + QString::fromLatin1(kv::kNotCatalogueMessage);
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{notCatalogue, kError + QString::fromLatin1(kv::kLastInvalidMessage), notCatalogue}));
+    EXPECT_TRUE(prompt.allAnswersUsed());
+    EXPECT_EQ(session.paths().path, good);
+    EXPECT_EQ(session.master().recordCount(), 1);
+    EXPECT_FALSE(QFileInfo::exists(kvtest::tempPath(QStringLiteral("OLD.INI"))))
+        << "no settings file beside a file that never opened";
+}
+
+TEST(CatalogueSession, OpenChecksTheExtensionAndTheLayout)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x")});
+    const QString lower = catalogueWith(QStringLiteral("lower.dbf"), {QStringLiteral("y"), QStringLiteral("z")});
+    CatalogueSession session;
+    startOn(session, a);
+    int counts = 0;
+    session.hooks.displayCount = [&] { ++counts; };
+
+    prompt.answerFile(kvtest::tempPath(QStringLiteral("A.db")));
+    session.doOpen();
+    EXPECT_EQ(prompt.messages(), QStringList{kError + QStringLiteral("Invalid file type selected.")});
+    EXPECT_EQ(session.paths().path, a);
+
+    prompt.clear();
+    prompt.answerFile(QString()); // cancelled
+    session.doOpen();
+    EXPECT_EQ(session.paths().path, a);
+
+    prompt.answerFile(lower);
+    session.doOpen();
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(session.paths().tableName, QStringLiteral("lower"));
+    EXPECT_EQ(session.master().recordCount(), 2);
+    EXPECT_EQ(counts, 3) << "the count is shown after every open, failed or cancelled too";
+    ASSERT_EQ(prompt.shown().front().caption, QStringLiteral("Open Database File"));
+}
+
+TEST(CatalogueSession, LastFilesKeepThePreviousCataloguesMostRecentFirst)
+{
+    const QString a = QStringLiteral("/v/A.DBF"), b = QStringLiteral("/v/B.DBF"), c = QStringLiteral("/v/C.DBF");
+    std::array<QString, 5> list{b, c};
+    kv::updateLastFiles(list, a, b);
+    EXPECT_EQ(list, (std::array<QString, 5>{a, c}));
+    kv::updateLastFiles(list, a, a); // the open catalogue again
+    EXPECT_EQ(list, (std::array<QString, 5>{a, c}));
+    std::array<QString, 5> full{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                                QStringLiteral("5")};
+    kv::updateLastFiles(full, QStringLiteral("0"), QStringLiteral("9"));
+    EXPECT_EQ(full, (std::array<QString, 5>{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                            QStringLiteral("3"), QStringLiteral("4")}));
+    EXPECT_EQ(kv::lastFileCaption(2, QStringLiteral("/v/B.DBF")), QStringLiteral("&2   /v/B.DBF"));
+}
+
+TEST(CatalogueSession, SwitchingKeepsEachCataloguesSettingsAndRebuildsItsOrder)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("b"), QStringLiteral("a")});
+    const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("d"), QStringLiteral("c")});
+    CatalogueSession session;
+    startOn(session, a);
+    QStringList saved, loaded, captions;
+    session.hooks.savePickLists = [&](const QString &base) { saved << base; };
+    session.hooks.loadPickLists = [&](const QString &base) { loaded << base; };
+    session.hooks.captionChanged = [&](const QString &caption) { captions << caption; };
+    session.settings().field(1).caption = QStringLiteral("Name of A");
+    session.settings().lastFiles = {b, QStringLiteral("/v/C.DBF")};
+
+    // B's settings ask for physical order.
+    kv::ProfileFile ini;
+    ini.setValue(QStringLiteral("Sort Order"), QStringLiteral("Primary Sort"), QStringLiteral("0"));
+    ASSERT_TRUE(ini.write(kvtest::tempPath(QStringLiteral("B.INI"))));
+
+    session.openSaveFile(b);
+    EXPECT_EQ(iniValue(kvtest::tempPath(QStringLiteral("A.INI")), "Field Names", "Title"), QStringLiteral("Name of A"));
+    EXPECT_EQ(saved, QStringList{kvtest::tempPath(QStringLiteral("A"))});
+    EXPECT_EQ(loaded, QStringList{kvtest::tempPath(QStringLiteral("B"))});
+    EXPECT_EQ(captions, QStringList{QStringLiteral("Kestrova Videos 97 (B)")});
+    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Title"));
+    EXPECT_EQ(session.settings().lastFiles, (std::array<QString, 5>{a, QStringLiteral("/v/C.DBF")}));
+    EXPECT_EQ(session.master().indexName(), QString());
+    EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("d"), QStringLiteral("c")}));
+
+    session.openSaveFile(a);
+    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Name of A"));
+    EXPECT_EQ(walk(session.master(), "Star1"), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST(CatalogueSession, ACatalogueWhoseIndexWasDeletedOpensWithItsTagRebuilt)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y"), QStringLiteral("x")});
+    const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("q"), QStringLiteral("p")});
+    CatalogueSession session;
+    startOn(session, a);
+    ASSERT_FALSE(QFileInfo::exists(kv::mdxPathFor(b)));
+    session.openSaveFile(b);
+    EXPECT_EQ(kvtest::readFile(b).at(28), 1);
+    EXPECT_TRUE(QFileInfo::exists(kv::mdxPathFor(b)));
+    EXPECT_EQ(walk(session.master(), "Star1"), (QStringList{QStringLiteral("p"), QStringLiteral("q")}));
+}
+
+TEST(CatalogueSession, ACatalogueInUseElsewhereOpensWithoutRebuildingItsOrder)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y")});
+    const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("q"), QStringLiteral("p")});
+    CatalogueSession session;
+    startOn(session, a);
+    Table other;
+    other.setPath(b);
+    other.open();
+    session.openSaveFile(b);
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_TRUE(session.master().isOpen());
+    EXPECT_EQ(session.master().indexName(), QString()) << "B has no tag to use yet";
+    EXPECT_FALSE(QFileInfo::exists(kv::mdxPathFor(b)));
+    EXPECT_EQ(session.master().recordCount(), 2);
+}
+
+TEST(CatalogueSession, NewCatalogueStartsFromTheNewCatalogueSettingsAndRefusesAFileInUse)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y")});
+    const QString held = catalogueWith(QStringLiteral("HELD.DBF"), {QStringLiteral("keep me")});
+    CatalogueSession session;
+    startOn(session, a);
+    int defaults = 0;
+    session.hooks.loadDefaultPickLists = [&] { ++defaults; };
+
+    Table other;
+    other.setPath(held);
+    other.open();
+    const QByteArray before = kvtest::readFile(held);
+    prompt.answerFile(held);
+    session.doNew();
+    EXPECT_EQ(prompt.messages(), QStringList{kv::newTableInUseMessage(held).prepend(kError)});
+    EXPECT_EQ(kvtest::readFile(held), before);
+    EXPECT_EQ(session.paths().path, a);
+
+    kv::ProfileFile inv;
+    inv.setValue(QStringLiteral("Field Names"), QStringLiteral("Title"), QStringLiteral("Film"));
+    ASSERT_TRUE(inv.write(kv::newCatalogueSettingsPath()));
+    prompt.clear();
+    const QString fresh = kvtest::tempPath(QStringLiteral("FRESH.DBF"));
+    prompt.answerFile(fresh);
+    session.doNew();
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(session.paths().path, fresh);
+    EXPECT_EQ(session.master().recordCount(), 0);
+    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Film"));
+    EXPECT_EQ(defaults, 1);
+    EXPECT_EQ(session.master().indexName(), QStringLiteral("NewIndex"));
+}
+
+TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
+{
+    kvtest::ScriptedPrompt prompt;
+    CatalogueSession session;
+    ASSERT_TRUE(session.openAtStartup());
+    const QString v2 = inProgramDir(QStringLiteral("V2LOG.DBF"));
+    const QString v1 = inProgramDir(QStringLiteral("VLOG.DBF"));
+    ASSERT_TRUE(QFile::copy(kvtest::fixture(QStringLiteral("store/V2LOG.DBF")), v2));
+    ASSERT_TRUE(QFile::copy(kvtest::fixture(QStringLiteral("store/VLOG.DBF")), v1));
+
+    const auto question = [](const char *version, const char *file) {
+        return QStringLiteral("Convert: A database from a previous version (%1) has been detected.  Would you like to "
+                              "convert it now?  NOTE: After conversion the old file will be deleted.  You may wish "
+                              "to make a copy of \"%2\" first.")
+            .arg(QLatin1String(version), QLatin1String(file));
+    };
+    prompt.answer(Answer::No).answer(Answer::No);
+    session.checkForConversion();
+    EXPECT_EQ(prompt.messages(), (QStringList{question("2.X", "V2LOG.DBF"), question("1.X", "VLOG.DBF")}));
+    EXPECT_TRUE(QFileInfo::exists(v2));
+    EXPECT_TRUE(QFileInfo::exists(v1));
+    EXPECT_EQ(session.master().recordCount(), 0);
+
+    prompt.clear();
+    prompt.answer(Answer::Yes).answer(Answer::No);
+    session.checkForConversion();
+    EXPECT_EQ(prompt.messages().size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(v2));
+    EXPECT_TRUE(QFileInfo::exists(v1));
+    EXPECT_EQ(session.master().recordCount(), 3);
+
+    prompt.clear();
+    prompt.answer(Answer::Yes);
+    session.checkForConversion();
+    EXPECT_EQ(prompt.messages(), QStringList{question("1.X", "VLOG.DBF")});
+    EXPECT_FALSE(QFileInfo::exists(v1));
+    EXPECT_EQ(session.master().recordCount(), 6);
+}
+
+TEST(CatalogueSession, SortLevelsAreRefusedWhileAnotherProgramHoldsTheCatalogue)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("b"), QStringLiteral("a")});
+    CatalogueSession session;
+    startOn(session, a);
+    int setups = 0;
+    session.hooks.setupViewer = [&] { ++setups; };
+    {
+        Table other;
+        other.setPath(a);
+        other.open();
+        EXPECT_EQ(session.setSortLevels({1, 0, 0, 0}), CatalogueSession::SortOutcome::InUse);
+    }
+    EXPECT_EQ(prompt.messages(), QStringList{kError + QString::fromLatin1(kv::kSortInUseMessage)});
+    EXPECT_EQ(session.settings().sortLevels, (kv::SortLevels{2, 0, 0, 0}));
+    EXPECT_TRUE(session.master().isOpen());
+    EXPECT_EQ(setups, 1);
+
+    prompt.clear();
+    EXPECT_EQ(session.setSortLevels({1, 0, 11, 0}), CatalogueSession::SortOutcome::Applied);
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(session.sortExpression(), QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
+    EXPECT_EQ(iniValue(session.paths().iniPath, "Sort Order", "Third Level Sort"), QStringLiteral("11"));
+    EXPECT_TRUE(session.master().isOpen());
+    EXPECT_FALSE(session.master().exclusive());
+    EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+
+    EXPECT_EQ(session.setSortLevels({0, 0, 0, 0}), CatalogueSession::SortOutcome::Applied);
+    EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
+}
+
+TEST(CatalogueSession, PackAndRebuildAskFirstAndNoChangesNothing)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")});
+    CatalogueSession session;
+    startOn(session, a);
+    Table &m = session.master();
+    m.first();
+    m.deleteRecord(); // "a"
+    prompt.answer(Answer::No).answer(Answer::No);
+    session.pack();
+    session.rebuildIndexes();
+    ASSERT_EQ(prompt.messages().size(), 2);
+    EXPECT_TRUE(prompt.messages()[0].startsWith(QStringLiteral("Confirm: Deleted items are not permanently removed")));
+    EXPECT_TRUE(prompt.messages()[1].startsWith(QStringLiteral("Confirm: It is possible for your index files")));
+    EXPECT_TRUE(m.isOpen());
+    EXPECT_EQ(m.physicalCount(), 3u);
+
+    prompt.clear();
+    prompt.answer(Answer::Yes);
+    session.pack();
+    EXPECT_EQ(prompt.messages().size(), 1);
+    EXPECT_EQ(m.physicalCount(), 2u);
+    EXPECT_EQ(walk(m, "Title"), (QStringList{QStringLiteral("b"), QStringLiteral("c")}));
+}
+
+TEST(CatalogueSession, UpdateDatabaseWritesTheSettingsAndRestartsTheSearch)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("a")});
+    CatalogueSession session;
+    startOn(session, a);
+    bool searchOn = true;
+    QStringList calls;
+    session.hooks.searchOn = [&] { return searchOn; };
+    session.hooks.endSearch = [&] { calls << QStringLiteral("end"); searchOn = false; };
+    session.hooks.restartSearch = [&] {
+        calls << (session.master().isOpen() ? QStringLiteral("restart open") : QStringLiteral("restart closed"));
+        searchOn = true;
+    };
+    session.hooks.setupViewer = [&] { calls << QStringLiteral("viewer"); };
+    session.settings().field(3).caption = QStringLiteral("Co-star");
+    session.updateDatabase();
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("end"), QStringLiteral("restart closed"), QStringLiteral("viewer")}));
+    EXPECT_EQ(iniValue(session.paths().iniPath, "Field Names", "Star2"), QStringLiteral("Co-star"));
+    EXPECT_TRUE(session.master().isOpen());
+}
