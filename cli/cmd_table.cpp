@@ -3,6 +3,8 @@
 #include "tablecommands.h"
 
 #include "app/base/codepage.h"
+#include "app/settings/settings.h"
+#include "store/catalogue.h"
 #include "store/mastertable.h"
 
 #include <QFileInfo>
@@ -32,12 +34,42 @@ QByteArray delimitedLine(const QStringList &values)
 
 namespace {
 
-// Opens a catalogue in the order its production index gives, unless asked for physical order.
+bool hasSortTag(const kv::Table &table)
+{
+    return table.indexNames().contains(QString::fromLatin1(kv::kSortTagName), Qt::CaseInsensitive);
+}
+
+// Opens a catalogue in its sort order, unless asked for physical order. A catalogue
+// with a settings file is read in the order those settings name, its tag brought up
+// to date as the program does on opening it (unless another program holds the file);
+// without one, in the order of its tag NewIndex when it has one.
 void openInActiveOrder(kv::Table &table, bool physical)
 {
+    const QString ini = kv::catalogueSettingsPath(table.filePath());
+    if (!physical && QFileInfo::exists(ini)) {
+        kv::Settings catalogue;
+        kv::readSettings(ini, kv::SettingsScope::Catalogue, catalogue);
+        const QString expression = kv::buildSortString(catalogue.sortLevels);
+        table.open();
+        const bool current = hasSortTag(table) && table.indexExpression(QString::fromLatin1(kv::kSortTagName))
+                                                          .compare(expression, Qt::CaseInsensitive) == 0;
+        if (expression.isEmpty())
+            return;
+        if (!current) {
+            table.close();
+            kv::Table check, writer;
+            writer.setPath(table.filePath());
+            if (!kv::dbaseInUse(check, table.filePath()))
+                kv::applySortExpression(writer, expression);
+            table.open();
+        }
+        if (hasSortTag(table))
+            table.setIndexName(QString::fromLatin1(kv::kSortTagName));
+        return;
+    }
     table.open();
-    if (!physical && table.indexNames().contains(QStringLiteral("NEWINDEX"), Qt::CaseInsensitive))
-        table.setIndexName(QStringLiteral("NewIndex"));
+    if (!physical && hasSortTag(table))
+        table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 
 int runNew(const QStringList &args)

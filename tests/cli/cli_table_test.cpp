@@ -1,6 +1,7 @@
 // kestrova-cli's table commands, run as a user would run them.
 #include "app/base/codepage.h"
 #include "store/mastertable.h"
+#include "clitest.h"
 #include "testenv.h"
 
 #include <QDir>
@@ -9,20 +10,6 @@
 
 using kvtest::runCli;
 
-namespace {
-// The first field of each listed line.
-QStringList titles(const QByteArray &listing)
-{
-    QStringList out;
-    for (const QByteArray &line : listing.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        EXPECT_TRUE(line.endsWith('\r'));
-        out << kv::decode(line.mid(1, line.indexOf("\",\"") - 1)).replace(QStringLiteral("\"\""), QStringLiteral("\""));
-    }
-    return out;
-}
-} // namespace
 
 TEST(Cli, CatalogueLifeCycle)
 {
