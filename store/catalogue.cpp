@@ -58,6 +58,7 @@ template <typename Copy> void convertRecords(Table &check, const QString &oldPat
     check.open();
     master.suspendDisplay();
     try {
+        Table::BulkAppend bulk(master);
         for (check.first(); !check.eof(); check.next()) {
             master.append();
             try {
@@ -199,7 +200,7 @@ void convertV2(Table &check, const QString &oldPath, Table &master)
             first = false;
         }
         for (const FieldPair &p : pairs)
-            master.setFieldText(p.to, check.fieldText(p.from));
+            master.copyField(p.to, check, p.from);
     });
 }
 
@@ -238,8 +239,8 @@ void convertV1(Table &check, const QString &oldPath, Table &master)
             first = false;
         }
         for (const FieldPair &p : pairs)
-            master.setFieldText(p.to, check.fieldText(p.from));
-        master.setFieldText(mediaNum, check.fieldText(tapeNum));
+            master.copyField(p.to, check, p.from);
+        master.copyField(mediaNum, check, tapeNum);
         master.setFieldText(misc, miscellaneFromV1(check.fieldText(closeCapt), check.fieldText(noiseRed),
                                                    check.fieldText(surround)));
     });

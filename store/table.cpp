@@ -416,6 +416,14 @@ void Table::close()
 {
     if (state_ == State::Inactive)
         return;
+    if (bulk_) {
+        try {
+            endBulkAppend();
+        } catch (const DbError &) {
+            // Only a failing disk refuses the few bytes of the count; closing must
+            // still close. Whoever began the bulk append ends it first and hears of it.
+        }
+    }
     buffer_.clear();
     closeIndex();
     file_.close();
@@ -840,6 +848,25 @@ void Table::setFieldText(int i, const QString &text)
     writeField(buffer_.data(), i, text);
 }
 
+void Table::copyField(int i, const Table &source, int sourceField)
+{
+    requireEditing();
+    const FieldLayout &to = fields_.at(size_t(i));
+    const FieldLayout &from = source.fieldLayout(sourceField);
+    const char *rec = source.currentData();
+    if (rec && to.type == 'C' && from.type == 'C' && to.width == from.width && codepage_ == source.codepage_) {
+        char *p = buffer_.data() + to.offset;
+        std::memcpy(p, rec + from.offset, size_t(to.width));
+        // Trailing NULs read as blanks, so they are written as blanks.
+        if (std::memchr(p, '\0', size_t(to.width))) {
+            for (int k = to.width; k > 0 && (p[k - 1] == ' ' || p[k - 1] == '\0'); --k)
+                p[k - 1] = ' ';
+        }
+        return;
+    }
+    writeField(buffer_.data(), i, rec ? source.textOf(rec, sourceField) : QString());
+}
+
 void Table::setFieldText(const QString &name, const QString &text)
 {
     requireEditing();
@@ -1102,6 +1129,57 @@ void Table::cancel()
     state_ = State::Browse;
 }
 
+void Table::rereadHeaderCount()
+{
+    // Another program sharing the table may have appended since we looked.
+    unsigned char count[4];
+    if (file_.readAt(4, count, 4)) {
+        const std::uint64_t whole = (std::uint64_t(file_.size()) - headerLength_) / recordLength_;
+        recordCount_ = std::uint32_t(std::min<std::uint64_t>(u32(count), whole));
+    }
+}
+
+void Table::beginBulkAppend()
+{
+    requireWritable();
+    if (bulk_)
+        return;
+    file_.lockWrites();
+    syncIndexWithFile();
+    rereadHeaderCount();
+    bulk_ = true;
+    bulkAdded_.clear();
+}
+
+void Table::endBulkAppend()
+{
+    if (!bulk_)
+        return;
+    if (state_ == State::Insert)
+        cancel();
+    bulk_ = false;
+    struct Unlock {
+        OsFile &f;
+        ~Unlock() { f.unlockWrites(); }
+    } unlock{file_};
+    const std::vector<std::uint32_t> added = std::move(bulkAdded_);
+    bulkAdded_.clear();
+    writeHeaderCount(recordCount_);
+    if (added.empty() || !mdx_)
+        return;
+    // Many new keys go faster into a freshly written index than one by one.
+    if (added.size() > 2000 && tagsProblem_.isEmpty()) {
+        const std::vector<Tag> tags = tags_;
+        writeIndexFile(tags);
+    } else {
+        for (std::uint32_t recno : added)
+            for (size_t t = 0; t < tags_.size(); ++t)
+                mdx_->insert(int(t), tags_[t].expression.evaluate(recordData(recno)).constData(), recno);
+    }
+    if (mdxProbe_.isOpen())
+        mdxStamp_ = mdxProbe_.stamp();
+}
+
 void Table::writeHeaderCount(std::uint32_t count)
 {
     unsigned char bytes[7];
@@ -1137,36 +1215,45 @@ void Table::post()
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     requireWritable();
+    if (bulk_ && state_ == State::Edit)
+        fail(QStringLiteral("Cannot change a record of the table \"%1\" while records are being added.").arg(displayName()));
     const std::uint32_t keep = recNo();
     Q_UNUSED(keep);
     std::uint32_t recno = 0;
     bool keyChanged = false;
     {
-        WriteGuard guard(file_);
-        syncIndexWithFile();
+        // In a bulk append the write lock is held from its beginning.
+        std::optional<WriteGuard> guard;
+        if (!bulk_) {
+            guard.emplace(file_);
+            syncIndexWithFile();
+        }
         if (state_ == State::Insert) {
-            // Another program sharing the table may have appended since we looked.
-            unsigned char count[4];
-            if (file_.readAt(4, count, 4)) {
-                const std::uint64_t whole = (std::uint64_t(file_.size()) - headerLength_) / recordLength_;
-                recordCount_ = std::uint32_t(std::min<std::uint64_t>(u32(count), whole));
-            }
+            if (!bulk_)
+                rereadHeaderCount();
             recno = recordCount_ + 1;
             const std::int64_t offset = std::int64_t(headerLength_) + std::int64_t(recno - 1) * recordLength_;
             buffer_[0] = char(kLiveFlag);
             // The record is written whole before the header counts it.
-            if (!file_.writeAt(offset, buffer_.constData(), size_t(buffer_.size())) ||
-                !file_.writeAt(offset + recordLength_, &kEofMarker, 1)) {
+            writeBuffer_.resize(qsizetype(recordLength_) + 1);
+            std::memcpy(writeBuffer_.data(), buffer_.constData(), recordLength_);
+            writeBuffer_[qsizetype(recordLength_)] = kEofMarker;
+            if (!file_.writeAt(offset, writeBuffer_.constData(), size_t(writeBuffer_.size()))) {
                 const QString why = file_.errorText();
                 file_.truncate(offset);
                 file_.writeAt(offset, &kEofMarker, 1);
                 fail(QStringLiteral("Cannot add the record to the table \"%1\": %2.").arg(displayName(), why));
             }
-            writeHeaderCount(recno);
             recordCount_ = recno;
             mapRecords();
-            for (size_t t = 0; t < tags_.size(); ++t)
-                mdx_->insert(int(t), tags_[t].expression.evaluate(recordData(recno)).constData(), recno);
+            if (bulk_) {
+                if (!tags_.empty())
+                    bulkAdded_.push_back(recno);
+            } else {
+                writeHeaderCount(recno);
+                for (size_t t = 0; t < tags_.size(); ++t)
+                    mdx_->insert(int(t), tags_[t].expression.evaluate(recordData(recno)).constData(), recno);
+            }
         } else {
             recno = editRecno_;
             const QByteArray old(recordData(recno), int(recordLength_));

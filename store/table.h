@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <exception>
 #include <optional>
 #include <vector>
 
@@ -99,6 +100,10 @@ public:
     // does not convert or does not fit.
     void setFieldText(int i, const QString &text);
     void setFieldText(const QString &name, const QString &text);
+    // Sets field i of the record being edited from a field of another table's current
+    // record, as setFieldText(i, source.fieldText(sourceField)) would; text of the same
+    // width and code page is copied as it is stored, which keeps bulk copies fast.
+    void copyField(int i, const Table &source, int sourceField);
     void setFieldNumber(int i, double value);
     void setFieldDate(int i, const QDate &date);
     void clearField(int i);
@@ -134,6 +139,34 @@ public:
     std::uint32_t deletedCount() const;
     // Re-read the file (another program may have changed it) and redisplay.
     void refresh();
+
+    // Around many appends by one writer (converting, importing): other writers wait until
+    // the end, each record costs one write, and the header count and the index tags are
+    // brought up to date once at the end. Records posted before a failure stay.
+    void beginBulkAppend();
+    void endBulkAppend();
+    class BulkAppend {
+    public:
+        explicit BulkAppend(Table &t) : t_(t), unwinding_(std::uncaught_exceptions()) { t_.beginBulkAppend(); }
+        // Throws DbError when the count or the index cannot be written, unless another
+        // error is already on its way.
+        ~BulkAppend() noexcept(false)
+        {
+            if (std::uncaught_exceptions() > unwinding_) {
+                try {
+                    t_.endBulkAppend();
+                } catch (const DbError &) {
+                }
+            } else {
+                t_.endBulkAppend();
+            }
+        }
+        BulkAppend(const BulkAppend &) = delete;
+        BulkAppend &operator=(const BulkAppend &) = delete;
+    private:
+        Table &t_;
+        int unwinding_;
+    };
 
     // Around bulk changes: the viewer stops following until the matching resume.
     void suspendDisplay();
@@ -213,6 +246,7 @@ private:
     void writeIndexFile(const std::vector<Tag> &tags);
     void setProductionFlag(bool on);
     void writeHeaderCount(std::uint32_t count);
+    void rereadHeaderCount();
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
     void syncIndexWithFile();
 
@@ -263,6 +297,9 @@ private:
     FilterFunction filter_;
     bool filtered_ = false;
     int suspended_ = 0;
+    bool bulk_ = false;
+    std::vector<std::uint32_t> bulkAdded_; // appended in bulk, not yet in the index
+    QByteArray writeBuffer_;               // a record and the end-of-file mark
     bool changedWhileSuspended_ = false;
 
     struct FieldDef {

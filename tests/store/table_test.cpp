@@ -342,3 +342,43 @@ TEST(Table, RemoveMdxByteOnlyWhenTheIndexIsMissing)
     removeMdxByte(kvtest::tempPath(QStringLiteral("NONE.DBF"))); // no file: nothing happens
     EXPECT_FALSE(QFile::exists(kvtest::tempPath(QStringLiteral("NONE.DBF"))));
 }
+
+TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
+{
+    const QString path = newCatalogue();
+    Table writer;
+    writer.setPath(path);
+    writer.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Title,80))"));
+    writer.setIndexName(QStringLiteral("NewIndex"));
+    writer.open();
+    Table source;
+    source.setPath(newCatalogue(QStringLiteral("SOURCE.DBF")));
+    source.open();
+    addRecords(source, {{{"Title", QStringLiteral("copied\t")}}});
+    source.first();
+
+    // Few records go into the index one by one, many through a rewritten index.
+    for (const int count : {3, 2500}) {
+        const int before = writer.recordCount();
+        {
+            Table::BulkAppend bulk(writer);
+            for (int i = count; i > 0; --i) {
+                writer.append();
+                writer.setFieldText(QStringLiteral("Title"), QStringLiteral("t%1").arg(i, 5, 10, QLatin1Char('0')));
+                writer.copyField(1, source, 0); // Star1 from a Title of another width: converted as text
+                writer.post();
+            }
+        }
+        Table reader;
+        reader.setPath(path);
+        reader.setReadOnly(true);
+        reader.setIndexName(QStringLiteral("NewIndex"));
+        reader.open();
+        ASSERT_EQ(reader.recordCount(), before + count);
+        reader.first();
+        EXPECT_EQ(reader.fieldText(QStringLiteral("Title")), QStringLiteral("t00001"));
+        EXPECT_EQ(reader.fieldText(QStringLiteral("Star1")), QStringLiteral("copied\t"));
+        reader.last();
+        EXPECT_EQ(reader.fieldText(QStringLiteral("Title")), QStringLiteral("t%1").arg(count, 5, 10, QLatin1Char('0')));
+    }
+}
