@@ -1,0 +1,239 @@
+// The help window, the tip of the day and the about box, driven on the offscreen platform.
+#include "help/help.h"
+#include "resources/helptopics.h"
+#include "testenv.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QList<QWidget *> helpWindows()
+{
+    QList<QWidget *> found;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("HelpWindow"))
+            found << w;
+    }
+    return found;
+}
+
+// The one help window; deleted at the end of each test so the next starts afresh.
+class HelpWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { qDeleteAll(helpWindows()); }
+
+    QWidget *window()
+    {
+        const QList<QWidget *> windows = helpWindows();
+        return windows.size() == 1 ? windows.first() : nullptr;
+    }
+    QTextBrowser *browser() { return window() ? window()->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser")) : nullptr; }
+    QString page() { return browser()->source().path().section(QLatin1Char('/'), -1); }
+    void trigger(const char *action) { window()->findChild<QAction *>(QLatin1String(action))->trigger(); }
+};
+
+TEST_F(HelpWindowTest, OpensAtTheTopicOfAKeyword)
+{
+    kv::showHelp(nullptr, QStringLiteral("Import Window"));
+    ASSERT_NE(window(), nullptr);
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(browser()->source(), kv::helpTopicUrl(QStringLiteral("Import Window")));
+    EXPECT_EQ(page(), QStringLiteral("import.html"));
+    // The page itself was read: its title reaches the window caption.
+    EXPECT_EQ(browser()->documentTitle(), QStringLiteral("Importing Records"));
+    EXPECT_EQ(window()->windowTitle(), QStringLiteral("Kestrova Videos 97 Help - Importing Records"));
+    EXPECT_TRUE(browser()->toPlainText().contains(QLatin1String("Skip First Record")));
+}
+
+TEST_F(HelpWindowTest, OneWindowIsReusedAndMovesToTheAnchorOfTheNextKeyword)
+{
+    kv::showHelp(nullptr);
+    EXPECT_EQ(browser()->source(), kv::helpContentsUrl());
+    QWidget *first = window();
+
+    kv::showHelp(nullptr, QStringLiteral("Viewer Configuration Widths"));
+    EXPECT_EQ(window(), first);
+    EXPECT_EQ(helpWindows().size(), 1);
+    EXPECT_EQ(page(), QStringLiteral("viewerconfig.html"));
+    EXPECT_EQ(browser()->source().fragment(), QStringLiteral("widths"));
+
+    kv::showHelp(nullptr, QStringLiteral("Viewer Configuration Names"));
+    EXPECT_EQ(browser()->source().fragment(), QStringLiteral("names"));
+}
+
+TEST_F(HelpWindowTest, BackForwardAndContents)
+{
+    kv::showHelp(nullptr, QStringLiteral("Search Window"));
+    kv::showHelp(nullptr, QStringLiteral("Backup and Restore"));
+    trigger("BackAction");
+    EXPECT_EQ(page(), QStringLiteral("search.html"));
+    trigger("ForwardAction");
+    EXPECT_EQ(page(), QStringLiteral("backup.html"));
+    trigger("ContentsAction");
+    EXPECT_EQ(browser()->source(), kv::helpContentsUrl());
+}
+
+TEST_F(HelpWindowTest, TheIndexFindsAKeywordAsItIsTyped)
+{
+    kv::showHelp(nullptr);
+    auto *filter = window()->findChild<QLineEdit *>(QStringLiteral("HelpIndexFilter"));
+    auto *index = window()->findChild<QListWidget *>(QStringLiteral("HelpIndex"));
+    ASSERT_NE(filter, nullptr);
+    ASSERT_NE(index, nullptr);
+    EXPECT_EQ(index->count(), kv::helpTopics().size());
+
+    QTest::keyClicks(filter, QStringLiteral("user def"));
+    ASSERT_NE(index->currentItem(), nullptr);
+    EXPECT_EQ(index->currentItem()->text(), QStringLiteral("User Defined Reports"));
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_EQ(page(), QStringLiteral("userreports.html"));
+
+    // Down moves through the index from the keyword box.
+    filter->clear();
+    QTest::keyClicks(filter, QStringLiteral("viewer configuration"));
+    EXPECT_EQ(index->currentItem()->text(), QStringLiteral("Viewer Configuration"));
+    QTest::keyClick(filter, Qt::Key_Down);
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_EQ(browser()->source(), kv::helpTopicUrl(index->currentItem()->text()));
+    EXPECT_TRUE(index->currentItem()->text().startsWith(QLatin1String("Viewer Configuration ")));
+}
+
+TEST_F(HelpWindowTest, AskedForFromAModalDialogItStaysUsableAndOutlivesTheDialog)
+{
+    QWidget main;
+    main.show();
+    auto *dialog = new QDialog(&main);
+    QPointer<QWidget> help;
+    Qt::WindowModality modality = Qt::NonModal;
+    QTimer::singleShot(0, dialog, [&] {
+        kv::showHelp(dialog, QStringLiteral("Export Window"));
+        help = window();
+        modality = help ? help->windowModality() : Qt::NonModal;
+        if (help)
+            help->close();
+        dialog->reject();
+    });
+    dialog->exec();
+    delete dialog;
+
+    ASSERT_FALSE(help.isNull());
+    EXPECT_EQ(modality, Qt::ApplicationModal);
+    EXPECT_EQ(help->parentWidget(), &main);
+
+    // Opened again from the main window it is an ordinary window beside the program.
+    kv::showHelp(&main, QStringLiteral("Contents"));
+    EXPECT_EQ(window(), help.data());
+    EXPECT_EQ(help->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(help->isVisible());
+}
+
+// Runs check on the next modal dialog once it is shown; closes it afterwards if the
+// check did not, so that a failing check cannot leave the test waiting.
+void whenModalShown(const std::function<void(QDialog *)> &check)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, check] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        check(dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog was still open";
+            dialog->reject();
+        }
+    });
+    poll->start(10);
+}
+
+class TipOfTheDay : public ::testing::TestWithParam<bool> {};
+
+TEST_P(TipOfTheDay, ReturnsTheStateOfItsBoxWhenClosed)
+{
+    const bool initially = GetParam();
+    bool shownChecked = !initially;
+    whenModalShown([&](QDialog *dialog) {
+        EXPECT_EQ(dialog->objectName(), QStringLiteral("TipOfTheDay"));
+        auto *box = dialog->findChild<QCheckBox *>(QStringLiteral("ShowTipsCheck"));
+        ASSERT_NE(box, nullptr);
+        shownChecked = box->isChecked();
+        EXPECT_EQ(box->text(), QStringLiteral("&Show Tips at Startup"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        dialog->findChild<QPushButton *>(QStringLiteral("CloseButton"))->click();
+    });
+    EXPECT_EQ(kv::showTipOfTheDay(nullptr, initially), !initially);
+    EXPECT_EQ(shownChecked, initially);
+}
+
+INSTANTIATE_TEST_SUITE_P(Help, TipOfTheDay, ::testing::Bool());
+
+TEST(TipOfTheDayWindow, EscapeAlsoKeepsTheBoxState)
+{
+    whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_TRUE(kv::showTipOfTheDay(nullptr, true));
+    whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_FALSE(kv::showTipOfTheDay(nullptr, false));
+}
+
+TEST(TipOfTheDayWindow, NextTipAndTheNextShowingMoveOnThroughTheTips)
+{
+    const QStringList tips = kv::tips();
+    ASSERT_GE(tips.size(), 2);
+    QStringList seen;
+    const auto readTipThenNext = [&](QDialog *dialog) {
+        auto *text = dialog->findChild<QLabel *>(QStringLiteral("TipText"));
+        seen << text->text();
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("NextTipButton")), Qt::LeftButton);
+        seen << text->text();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    whenModalShown(readTipThenNext);
+    kv::showTipOfTheDay(nullptr, true);
+    whenModalShown(readTipThenNext);
+    kv::showTipOfTheDay(nullptr, true);
+
+    ASSERT_EQ(seen.size(), 4);
+    const qsizetype first = tips.indexOf(seen.at(0));
+    ASSERT_GE(first, 0) << seen.at(0).toStdString();
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(seen.at(i), tips.at((first + i) % tips.size()));
+}
+
+TEST(AboutBox, NamesTheProgramAndItsVersion)
+{
+    QString title, version, caption;
+    whenModalShown([&](QDialog *dialog) {
+        caption = dialog->windowTitle();
+        title = dialog->findChild<QLabel *>(QStringLiteral("AboutTitle"))->text();
+        version = dialog->findChild<QLabel *>(QStringLiteral("AboutVersion"))->text();
+        QTest::keyClick(dialog, Qt::Key_Return); // OK is the default button
+    });
+    kv::showAbout(nullptr);
+    EXPECT_EQ(caption, QStringLiteral("About Kestrova Videos 97"));
+    EXPECT_EQ(title, QStringLiteral("Kestrova Videos 97"));
+    EXPECT_EQ(version, QStringLiteral("Version " KV_VERSION));
+}
+
+TEST(ApplicationIcon, HasItsThreeSizes)
+{
+    const QList<QSize> sizes = kv::applicationIcon().availableSizes();
+    for (int size : {48, 64, 128})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
+
+} // namespace
