@@ -82,6 +82,16 @@ void ViewerGridModel::reload()
     endResetModel();
 }
 
+void ViewerGridModel::clear()
+{
+    beginResetModel();
+    columns_.clear();
+    rows_ = 0;
+    insertRow_ = -1;
+    indicatorRow_ = -1;
+    endResetModel();
+}
+
 int ViewerGridModel::currentRow() const
 {
     if (insertRow_ >= 0)
@@ -351,7 +361,9 @@ ViewerGrid::ViewerGrid(QWidget *parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // Header settings that visit every row are made while there are none.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setHighlightSections(false);
     applyRowHeight();
     connect(model_, &QAbstractItemModel::modelReset, this, &ViewerGrid::followTable);
@@ -402,21 +414,25 @@ void ViewerGrid::setViewerOptions(const Settings &settings)
     const bool open = t && t->isOpen();
     if (open)
         applyViewerLayout(*t, settings);
+    applyRowHeight();
     model_->reload();
     const int charWidth = QFontMetrics(cells.font).averageCharWidth();
     for (int c = 0; open && c < model_->columnCount(); ++c)
         setColumnWidth(c, std::max(t->fieldDisplay(model_->fieldAt(c)).width, 1) * charWidth + kCellMargin);
-    applyRowHeight();
     viewport()->update();
 }
 
 void ViewerGrid::applyRowHeight()
 {
     const QFontMetrics metrics(font());
-    const int height = metrics.height() + kRowMargin;
-    verticalHeader()->setMinimumSectionSize(height);
-    verticalHeader()->setDefaultSectionSize(height);
     verticalHeader()->setFixedWidth(metrics.horizontalAdvance(QString::fromUtf8(kIndicatorCurrent)) + kCellMargin);
+    const int height = metrics.height() + kRowMargin;
+    if (height == verticalHeader()->defaultSectionSize())
+        return;
+    // The header resizes its rows one by one; on an empty grid that costs nothing.
+    if (model_->rowCount() > 0)
+        model_->clear();
+    verticalHeader()->setDefaultSectionSize(height);
 }
 
 void ViewerGrid::setPickList(int listNumber, const QStringList &entries)

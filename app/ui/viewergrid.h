@@ -58,6 +58,10 @@ Q_SIGNALS:
     void currentRecordChanged();
 
 private:
+    friend class ViewerGrid;
+    // No rows until the next reload: row heights change cheaply on an empty grid.
+    void clear();
+
     struct Column {
         int field;  // table field index
         int number; // catalogue field number, 0 when not a catalogue field
@@ -116,6 +120,8 @@ protected:
 
 private:
     void followTable();
+    // Row height and indicator width for the grid font; a new height empties the grid
+    // until the next reload.
     void applyRowHeight();
 
     ViewerGridModel *model_;

@@ -195,6 +195,8 @@ TEST_F(ViewerGridTest, AppliesTheGridOptions)
     EXPECT_TRUE(grid.horizontalHeader()->font().bold());
     EXPECT_FALSE(grid.font().bold());
     EXPECT_GE(grid.verticalHeader()->defaultSectionSize(), QFontMetrics(grid.font()).height());
+    EXPECT_EQ(grid.model()->rowCount(), 4); // still every record after the new row height
+    EXPECT_EQ(cell(3, Title).data().toString(), QStringLiteral("Blade Runner"));
 
     // An alignment outside 1 ... 3 leaves the last one.
     settings.titleAlignment = 7;

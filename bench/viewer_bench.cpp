@@ -1,0 +1,177 @@
+// Times the viewer grid on large synthetic catalogues: opening and counting, setting up
+// the grid, showing it, and scrolling, in physical order and in a sort order, each as a
+// ratio to a plain sequential read of the same file.
+//
+//   kv-bench-viewer [--dir DIR] [--records N,N,...]
+//
+// Catalogues are generated once into DIR (default: a temporary folder) and reused; the
+// table benchmark's catalogues in the same folder serve as well. Runs on the offscreen
+// platform unless QT_QPA_PLATFORM says otherwise.
+#include "app/settings/settings.h"
+#include "app/ui/viewergrid.h"
+#include "bench/catalogue_generator.h"
+#include "store/table.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+
+namespace {
+
+double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
+
+double readWholeFile(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    volatile char sink = 0;
+    qint64 n;
+    while ((n = f.read(buffer.data(), buffer.size())) > 0)
+        sink = sink + buffer[int(n - 1)];
+    return seconds(timer);
+}
+
+void line(double base, const char *what, double s)
+{
+    std::printf("  %-60s %9.4f s  %7.3f x plain read\n", what, s, base > 0 ? s / base : 0.0);
+    std::fflush(stdout);
+}
+
+// Paints the grid as it stands, as the screen would.
+void paint(kv::ViewerGrid &grid)
+{
+    QCoreApplication::processEvents();
+    grid.grab();
+}
+
+// Times work done `times` times and reports the time of one, named with the order.
+template <typename Work> void measure(double base, const char *what, const char *order, int times, Work &&work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < times; ++i)
+        work();
+    char label[128];
+    std::snprintf(label, sizeof label, "%s (%s)", what, order);
+    line(base, label, seconds(timer) / times);
+}
+
+// The grid's work on an open table: set-up, first paint, a jump to the end, jumps and
+// clicks at random places. Returns the rows the grid shows.
+int timeGrid(double base, kv::Table &table, const char *order)
+{
+    std::unique_ptr<kv::ViewerGrid> grid;
+    measure(base, "create the grid on the table", order, 1, [&] {
+        grid = std::make_unique<kv::ViewerGrid>();
+        grid->resize(1024, 600);
+        grid->setTable(&table);
+        grid->setViewerOptions(kv::Settings());
+    });
+    measure(base, "show and paint the first page", order, 1, [&] {
+        grid->show();
+        paint(*grid);
+    });
+    measure(base, "scroll to the end and paint", order, 1, [&] {
+        grid->scrollToBottom();
+        paint(*grid);
+    });
+
+    const unsigned rows = unsigned(std::max(grid->model()->rowCount(), 1));
+    std::mt19937 rng(7);
+    constexpr int kTimes = 100;
+    measure(base, "one jump to a random place and paint", order, kTimes, [&] {
+        grid->verticalScrollBar()->setValue(int(rng() % rows));
+        paint(*grid);
+    });
+    measure(base, "one click on a random record and paint", order, kTimes, [&] {
+        grid->setCurrentIndex(grid->model()->index(int(rng() % rows), 0));
+        paint(*grid);
+    });
+    return grid->model()->rowCount();
+}
+
+void run(const QString &dir, std::uint32_t records)
+{
+    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
+    const QString mdx = dir + QStringLiteral("/BENCH%1.MDX").arg(records);
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer gen;
+        gen.start();
+        kvbench::generateCatalogue(path, records);
+        std::printf("generated %u records in %.1f s\n", records, seconds(gen));
+    }
+    QFile::remove(mdx); // physical order first, as generated
+    readWholeFile(path); // warm the page cache, as for a catalogue in use
+    const double base = readWholeFile(path);
+    std::printf("\n%u records, %.1f MB\n", records, double(QFileInfo(path).size()) / 1e6);
+    line(base, "plain sequential read of the file", base);
+
+    QElapsedTimer timer;
+    kv::Table table;
+    table.setPath(path);
+    timer.start();
+    table.open();
+    const int count = table.recordCount();
+    line(base, "open and count (physical order)", seconds(timer));
+    const int physicalRows = timeGrid(base, table, "physical order");
+    table.close();
+
+    timer.restart();
+    table.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Star1,80))"));
+    line(base, "build NewIndex on Upper(Left(Star1,80))", seconds(timer));
+    table.setIndexName(QStringLiteral("NewIndex"));
+    timer.restart();
+    table.open();
+    const int sortedCount = table.recordCount();
+    line(base, "open and count with the index", seconds(timer));
+    const int sortedRows = timeGrid(base, table, "sort order");
+    table.close();
+
+    std::printf("  visible records %d (%d with the index); grid rows %d and %d\n", count, sortedCount, physicalRows,
+                sortedRows);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QString dir;
+    QList<std::uint32_t> sizes = {1000000};
+    for (int i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QLatin1String("--dir") && hasValue) {
+            dir = args[++i];
+        } else if (args[i] == QLatin1String("--records") && hasValue) {
+            sizes.clear();
+            for (const QString &n : args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts))
+                sizes << n.toUInt();
+        } else {
+            std::fprintf(stderr, "usage: kv-bench-viewer [--dir DIR] [--records N,N,...]\n");
+            return 2;
+        }
+    }
+    QTemporaryDir temp;
+    if (dir.isEmpty())
+        dir = temp.path();
+    QDir().mkpath(dir);
+    for (std::uint32_t n : sizes)
+        run(dir, n);
+    return 0;
+}
