@@ -11,7 +11,10 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QString::fromLatin1(kv::kApplicationTitle));
     kv::QtPrompt qtPrompt;
     kv::setPrompt(&qtPrompt);
-    kv::TMain main;
+    kv::TMain main(app.arguments().mid(1));
+    if (!main.started())
+        return 0; // no catalogue could be made to open
+    // The edit window is created here, after the main window, once it exists.
     main.show();
     return app.exec();
 }

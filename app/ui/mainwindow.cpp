@@ -1,20 +1,794 @@
-#include "mainwindow.h"
+#include "app/ui/mainwindow.h"
 
+#include "app/base/dateformat.h"
 #include "app/base/paths.h"
+#include "app/base/prompt.h"
+#include "app/shell/screensize.h"
+#include "app/ui/navigator.h"
+#include "app/ui/sortorderdialog.h"
+#include "app/ui/speedicons.h"
+#include "app/ui/viewergrid.h"
+#include "app/ui/windowstyle.h"
+#include "help/help.h"
+#include "reports/reportfile.h"
+#include "resources/defaults.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QToolButton>
 
 namespace kv {
 
-TMain::TMain(QWidget *parent) : QMainWindow(parent)
+namespace {
+
+constexpr int kSpeedPanelHeight = 31;
+const char *const kDateItemNames[12] = {"MenuDateMDYSlash",   "MenuDateMDYDash",   "MenuDateMDYDot",
+                                        "MenuDateDMYSlash",   "MenuDateDMYDash",   "MenuDateDMYDot",
+                                        "MenuDateMDYSlashYr", "MenuDateMDYDashYr", "MenuDateMDYDotYr",
+                                        "MenuDateDMYSlashYr", "MenuDateDMYDashYr", "MenuDateDMYDotYr"};
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QFrame *makeBevel(QWidget *parent, const char *name)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setLineWidth(1);
+    return frame;
+}
+
+void placeTop(QWidget *w, int top) { w->move(w->x(), top); }
+
+} // namespace
+
+TMain::TMain(const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), settings_(session_.settings()), tipWindow_(&showTipOfTheDay)
 {
     setObjectName(QStringLiteral("Main"));
+    setWindowIcon(applicationIcon());
+    buildControls();
+    buildMenus();
+    buildSpeedButtons();
+    buildLetteredButtons();
+    FormCreate(arguments);
+}
+
+TMain::~TMain() = default;
+
+// ---------------------------------------------------------------- controls
+
+void TMain::buildControls()
+{
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("Client"));
+    client_->setAutoFillBackground(true);
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+
+    ViewerBevel = makeBevel(client_, "ViewerBevel");
+    ViewerLabel = makeLabel(client_, "ViewerLabel", QString());
+    QFont heading = ViewerLabel->font();
+    heading.setPointSizeF(heading.pointSizeF() * 1.5);
+    heading.setBold(true);
+    ViewerLabel->setFont(heading);
+    markTitle(ViewerLabel, TitleKind::Major);
+
+    CountLabel = makeLabel(client_, "CountLabel", QStringLiteral("0"));
+    Count2Label = makeLabel(client_, "Count2Label", QStringLiteral("Videos"));
+    for (QLabel *l : {CountLabel, Count2Label}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setGeometry(12, 0, 70, 15);
+    }
+    QFont bold = CountLabel->font();
+    bold.setBold(true);
+    CountLabel->setFont(bold);
+
+    SearchOnLabel = makeLabel(client_, "SearchOnLabel", QStringLiteral("SEARCH ON"));
+    SearchOnLabel->setFont(bold);
+    SearchOnLabel->setStyleSheet(QStringLiteral("color: #c00000"));
+    SearchOnLabel->resize(90, 16);
+    SearchOnLabel->hide();
+
+    NavigatorLabel = makeLabel(client_, "NavigatorLabel", QStringLiteral("Navigation Controls"));
+    NavigatorLabel->setAlignment(Qt::AlignCenter);
+    NavigatorLabel->setGeometry(400, 20, 221, 20);
+    markTitle(NavigatorLabel, TitleKind::Minor);
+
+    ViewerGrid_ = new ViewerGrid(client_);
+    ViewerGrid_->setTable(&session_.master());
+    connect(ViewerGrid_, &ViewerGrid::editRequested, this, [this] { run(Cmd::Edit); });
+
+    MyNavigator = new RecordNavigator(client_);
+    MyNavigator->setObjectName(QStringLiteral("MyNavigator"));
+    MyNavigator->setTable(&session_.master());
+    connect(MyNavigator, &RecordNavigator::clicked, this, &TMain::DisplayCount);
+
+    SpeedPanel = new QFrame(client_);
+    SpeedPanel->setObjectName(QStringLiteral("SpeedPanel"));
+    SpeedPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    SpeedPanel->setGeometry(0, 0, 640, kSpeedPanelHeight);
+
+    bevels_ = {makeBevel(client_, "Bevel1"), makeBevel(client_, "Bevel2"), makeBevel(client_, "Bevel3"),
+               makeBevel(client_, "Bevel4")};
+    bevels_[0]->setGeometry(4, 4, 390, 78);
+    bevels_[1]->setGeometry(8, 8, 158, 70);
+    bevels_[2]->setGeometry(170, 8, 82, 70);
+    bevels_[3]->setGeometry(256, 8, 134, 70);
+    MyNavigator->raise();
+
+    // The hooks through which the catalogue session reaches the window.
+    CatalogueHooks &h = session_.hooks;
+    h.captionChanged = [this](const QString &caption) { setWindowTitle(caption); };
+    h.setupViewer = [this] { SetViewerOptions(); };
+    h.fileSpecific = [this] { DoFileSpecific(); };
+    h.lastFilesChanged = [this] { SetMenuLastFiles(); };
+    h.displayCount = [this] { DisplayCount(); };
+    // Search mode, the pick lists and the edit window join these hooks when they exist.
+}
+
+QAction *TMain::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
+                        std::function<void()> run)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return action;
+}
+
+QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QString &caption,
+                               const QKeySequence &shortcut)
+{
+    QAction *action = addItem(menu, name, caption, shortcut, [this, cmd] { run(cmd); });
+    commands_[cmd].menu = action;
+    return action;
+}
+
+void TMain::buildMenus()
+{
+    // What this version does; the rest stays in the menus, disabled, until its window exists.
+    const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print,  Cmd::Add,        Cmd::Edit,
+                         Cmd::Copy,   Cmd::Import,  Cmd::Export, Cmd::Search,     Cmd::EndSearch,
+                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::Viewer, Cmd::ColorSetup,
+                         Cmd::ListMaintenance, Cmd::SearchReplace};
+    for (Cmd c : later)
+        commands_[c].available = false;
+    for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
+                  Cmd::ListMaintenance, Cmd::SearchReplace})
+        commands_[c].changesData = true;
+
+    QMenuBar *bar = menuBar();
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    addCommandItem(file, Cmd::New, "MenuNew", QStringLiteral("&New Database"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    addCommandItem(file, Cmd::Open, "MenuOpen", QStringLiteral("&Open Database"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommandItem(file, Cmd::UpdateDatabase, "MenuUpdateDatabase", QStringLiteral("&Update Database"),
+                   QKeySequence(Qt::CTRL | Qt::Key_Z));
+    file->addSeparator();
+    addCommandItem(file, Cmd::Backup, "MenuBackup", QStringLiteral("&Back Up Data"), QKeySequence(Qt::CTRL | Qt::Key_B));
+    addCommandItem(file, Cmd::Restore, "MenuRestore", QStringLiteral("&Restore Data"),
+                   QKeySequence(Qt::CTRL | Qt::Key_Y));
+    file->addSeparator();
+    addCommandItem(file, Cmd::Print, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    addCommandItem(file, Cmd::Exit, "MenuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuExitSep = file->addSeparator();
+    MenuExitSep->setObjectName(QStringLiteral("MenuExitSep"));
+    for (int k = 0; k < kLastFileCount; ++k) {
+        const QByteArray name = "MenuLastFile" + QByteArray::number(k + 1);
+        MenuLastFile[size_t(k)] = addItem(file, name.constData(), QStringLiteral("&%1").arg(k + 1), QKeySequence(),
+                                          [this, k] { OpenSaveFile(settings_.lastFiles[size_t(k)]); });
+    }
+
+    QMenu *records = bar->addMenu(QStringLiteral("Rec&ords"));
+    records->setObjectName(QStringLiteral("MenuRecords"));
+    addCommandItem(records, Cmd::Add, "MenuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    addCommandItem(records, Cmd::Edit, "MenuEdit", QStringLiteral("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    addCommandItem(records, Cmd::Copy, "MenuCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    addCommandItem(records, Cmd::Delete, "MenuDelete", QStringLiteral("&Delete"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    records->addSeparator();
+    addCommandItem(records, Cmd::Import, "MenuImport", QStringLiteral("&Import"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    addCommandItem(records, Cmd::Export, "MenuExport", QStringLiteral("E&xport"), QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    QMenu *navigate = bar->addMenu(QStringLiteral("&Navigate"));
+    navigate->setObjectName(QStringLiteral("MenuNavigate"));
+    addCommandItem(navigate, Cmd::Search, "MenuSearch", QStringLiteral("&Search (Query)"),
+                   QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommandItem(navigate, Cmd::EndSearch, "MenuEndSearch", QStringLiteral("&End Search"),
+                   QKeySequence(Qt::CTRL | Qt::Key_I));
+    navigate->addSeparator();
+    addCommandItem(navigate, Cmd::Locate, "MenuLocate", QStringLiteral("&Locate"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    addCommandItem(navigate, Cmd::LocateNext, "MenuLocateNext", QStringLiteral("Locate &Next"),
+                   QKeySequence(Qt::CTRL | Qt::Key_N));
+
+    QAction *reports = bar->addAction(QStringLiteral("&Reports"));
+    reports->setObjectName(QStringLiteral("MenuReports"));
+    reports->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(reports, &QAction::triggered, this, [this] { run(Cmd::Reports); });
+    commands_[Cmd::Reports].menu = reports;
+    QAction *viewer = bar->addAction(QStringLiteral("&Viewer"));
+    viewer->setObjectName(QStringLiteral("MenuViewer"));
+    viewer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(viewer, &QAction::triggered, this, [this] { run(Cmd::Viewer); });
+    commands_[Cmd::Viewer].menu = viewer;
+    // Menu-bar actions only fire their shortcuts when the window owns them too.
+    addAction(reports);
+    addAction(viewer);
+
+    QMenu *options = bar->addMenu(QStringLiteral("O&ptions"));
+    options->setObjectName(QStringLiteral("MenuOptions"));
+    addCommandItem(options, Cmd::SortOrder, "MenuSortOrder", QStringLiteral("Sort &Order"),
+                   QKeySequence(Qt::CTRL | Qt::Key_Q));
+    options->addSeparator();
+
+    QMenu *screen = options->addMenu(QStringLiteral("Screen Si&ze"));
+    screen->setObjectName(QStringLiteral("MenuScreenSize"));
+    const struct {
+        const char *name;
+        const char *caption;
+        int mode;
+        Qt::Key key;
+    } sizes[] = {{"N640x480", "640 x 480", 640, Qt::Key_F1},
+                 {"N800x600", "800 x 600", 800, Qt::Key_F2},
+                 {"N1024x768", "1024 x 768", 1024, Qt::Key_F3},
+                 {"N1280x1024", "1280 x 1024", 1280, Qt::Key_F4}};
+    for (size_t i = 0; i < 4; ++i) {
+        const int mode = sizes[i].mode;
+        screenSizeItems_[i] = addItem(screen, sizes[i].name, QString::fromLatin1(sizes[i].caption),
+                                      QKeySequence(Qt::SHIFT | sizes[i].key), [this, mode] { chooseScreenSize(mode); });
+        screenSizeItems_[i]->setCheckable(true);
+    }
+
+    QMenu *access = options->addMenu(QStringLiteral("Screen &Access"));
+    access->setObjectName(QStringLiteral("MenuScreenAccess"));
+    const char *const accessNames[3] = {"MenuSpeedButtons", "MenuLetteredButtons", "MenuNoButtons"};
+    const char *const accessCaptions[3] = {"&Speed Buttons", "&Lettered Buttons", "&None"};
+    const Qt::Key accessKeys[3] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3};
+    for (int i = 0; i < 3; ++i) {
+        buttonBarItems_[size_t(i)] = addItem(access, accessNames[i], QString::fromLatin1(accessCaptions[i]),
+                                             QKeySequence(Qt::CTRL | accessKeys[i]),
+                                             [this, i] { setButtonBarMode(i + 1); });
+        buttonBarItems_[size_t(i)]->setCheckable(true);
+    }
+
+    QMenu *color = options->addMenu(QStringLiteral("&Color"));
+    color->setObjectName(QStringLiteral("MenuColor"));
+    const struct {
+        const char *name;
+        const char *caption;
+        Qt::Key key;
+    } colors[] = {{"MenuMainColor", "&Main Window Color", Qt::Key_F4},
+                  {"MenuEditColor", "&Edit Window Color", Qt::Key_F5},
+                  {"MenuSearchColor", "&Search Window Color", Qt::Key_F6},
+                  {"MenuReportColor", "&Report Window Color", Qt::Key_F7},
+                  {"MenuConfigureColor", "&Configure Window Color", Qt::Key_F8},
+                  {"MenuAllColor", "&ALL Windows Color", Qt::Key_F9}};
+    for (const auto &c : colors) {
+        QAction *a = addItem(color, c.name, QString::fromLatin1(c.caption), QKeySequence(Qt::CTRL | c.key),
+                             [this] { run(Cmd::ColorSetup); });
+        a->setEnabled(false);
+        a->setProperty("kvCommand", int(Cmd::ColorSetup));
+    }
+
+    QMenu *lists = options->addMenu(QStringLiteral("List &Maintenance"));
+    lists->setObjectName(QStringLiteral("ListMaintenanceMenu"));
+    lists->menuAction()->setObjectName(QStringLiteral("MenuListMaintenance"));
+    commands_[Cmd::ListMaintenance].menu = lists->menuAction();
+    lists->addAction(QStringLiteral("Sa&ve As Defaults"))->setObjectName(QStringLiteral("MenuSaveDefaults"));
+    lists->addAction(QStringLiteral("Lo&ad In Defaults"))->setObjectName(QStringLiteral("MenuLoadDefaults"));
+    lists->addSeparator();
+    const char *const listItems[][2] = {
+        {"MenuMaintainStars", "&Stars"},          {"MenuMaintainProducer", "&Producer"},
+        {"MenuMaintainDirector", "&Director"},    {"MenuMaintainReleasedBy", "&Released By"},
+        {"MenuMaintainRating", "Ra&ting"},        {"MenuMaintainCategory", "Cate&gory"},
+        {"MenuMaintainPersRating", "Perso&nal Rating"}, {"MenuMaintainPicture", "P&icture"},
+        {"MenuMaintainSound", "So&und"},          {"MenuMaintainFormat", "&Format"},
+        {"MenuMaintainRecSpeed", "R&ecord Speed"}, {"MenuMaintainContent", "&Content"},
+        {"MenuMaintainLaser", "&Laser Format"},   {"MenuMaintainOscars", "&Oscars"},
+        {"MenuMaintainCheckOut", "Chec&k Out Person"}, {"MenuMaintainWherePurch", "&Where Purchased"},
+        {"MenuMaintainMisc", "&Miscellaneous"}};
+    for (const auto &item : listItems)
+        lists->addAction(QString::fromLatin1(item[1]))->setObjectName(QString::fromLatin1(item[0]));
+
+    options->addSeparator();
+    QMenu *currency = options->addMenu(QStringLiteral("C&urrency Format"));
+    currency->setObjectName(QStringLiteral("MenuCurrencyFormat"));
+    currencyItems_[0] = addItem(currency, "MenuCurrencyUS", QStringLiteral("&U.S. Dollars"), QKeySequence(),
+                                [this] { chooseCurrencyFormat(1); });
+    currencyItems_[1] = addItem(currency, "MenuCurrencyWindows", QStringLiteral("&Windows Setting"), QKeySequence(),
+                                [this] { chooseCurrencyFormat(2); });
+    QMenu *numeric = options->addMenu(QStringLiteral("&Numeric Format"));
+    numeric->setObjectName(QStringLiteral("MenuNumericFormat"));
+    numericItems_[0] = addItem(numeric, "MenuNumericUS", QStringLiteral("&U.S. Format"), QKeySequence(),
+                               [this] { chooseNumericFormat(1); });
+    numericItems_[1] = addItem(numeric, "MenuNumericWindows", QStringLiteral("&Windows Setting"), QKeySequence(),
+                               [this] { chooseNumericFormat(2); });
+    for (QAction *a : {currencyItems_[0], currencyItems_[1], numericItems_[0], numericItems_[1]})
+        a->setCheckable(true);
+
+    QMenu *date = options->addMenu(QStringLiteral("&Date Format"));
+    date->setObjectName(QStringLiteral("MenuDateFormat"));
+    for (int choice = 1; choice <= kDateChoiceCount; ++choice) {
+        QAction *a = addItem(date, kDateItemNames[choice - 1], QString::fromLatin1(dateChoice(choice)->caption),
+                             QKeySequence(), [this, choice] { chooseDateFormat(choice); });
+        a->setCheckable(true);
+        dateItems_[size_t(choice - 1)] = a;
+    }
+    date->addSeparator();
+    leadingZerosItem_ = addItem(date, "MenuDateLeadingZeros", QStringLiteral("&Leading Zeros"), QKeySequence(),
+                                [this] { toggleLeadingZeros(); });
+    leadingZerosItem_->setCheckable(true);
+
+    options->addSeparator();
+    addItem(options, "MenuLabelFont", QStringLiteral("&Label Font"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+            [this] { chooseFont(FontRole::Label, QStringLiteral("Label Font")); });
+    addItem(options, "MenuEditFont", QStringLiteral("&Edit Font"), QKeySequence(Qt::SHIFT | Qt::Key_F9),
+            [this] { chooseFont(FontRole::Edit, QStringLiteral("Edit Font")); });
+    addItem(options, "MenuButtonFont", QStringLiteral("&Button Font"), QKeySequence(Qt::SHIFT | Qt::Key_F10),
+            [this] { chooseFont(FontRole::Button, QStringLiteral("Button Font")); });
+
+    QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("MenuTools"));
+    addCommandItem(tools, Cmd::SearchReplace, "MenuSearchReplace", QStringLiteral("&Search and Replace"),
+                   QKeySequence(Qt::CTRL | Qt::Key_F));
+    addCommandItem(tools, Cmd::Rebuild, "MenuRebuild", QStringLiteral("&Rebuild Indexes"), QKeySequence());
+    addCommandItem(tools, Cmd::Pack, "MenuPack", QStringLiteral("&Pack Database"), QKeySequence());
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    addCommandItem(help, Cmd::Help, "MenuContents", QStringLiteral("&Contents"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    addCommandItem(help, Cmd::Tips, "MenuTips", QStringLiteral("&Review \"Tips of the Day\""), QKeySequence());
+    addCommandItem(help, Cmd::About, "MenuAbout", QStringLiteral("&About"), QKeySequence());
+}
+
+void TMain::buildSpeedButtons()
+{
+    const struct {
+        Cmd cmd;
+        SpeedIcon icon;
+        const char *name;
+        const char *hint;
+        bool gapBefore;
+    } buttons[] = {
+        {Cmd::New, SpeedIcon::NewDatabase, "SpeedNew", "New Database", false},
+        {Cmd::Open, SpeedIcon::OpenDatabase, "SpeedOpen", "Open Database", false},
+        {Cmd::Add, SpeedIcon::AddRecord, "SpeedAdd", "Add Record", true},
+        {Cmd::Edit, SpeedIcon::EditRecord, "SpeedEdit", "Edit Record", false},
+        {Cmd::Copy, SpeedIcon::CopyRecord, "SpeedCopy", "Copy Record", false},
+        {Cmd::Delete, SpeedIcon::DeleteRecord, "SpeedDelete", "Delete Record", false},
+        {Cmd::Import, SpeedIcon::ImportRecords, "SpeedImport", "Import Records", true},
+        {Cmd::Export, SpeedIcon::ExportRecords, "SpeedExport", "Export Records", false},
+        {Cmd::Search, SpeedIcon::SearchRecords, "SpeedSearch", "Search Records", true},
+        {Cmd::EndSearch, SpeedIcon::EndSearch, "SpeedEndSearch", "End Search", false},
+        {Cmd::Locate, SpeedIcon::LocateRecord, "SpeedLocate", "Locate Record", false},
+        {Cmd::LocateNext, SpeedIcon::LocateNextRecord, "SpeedLocateNext", "Locate Next Record", false},
+        {Cmd::Reports, SpeedIcon::Reports, "SpeedReports", "Reports", true},
+        {Cmd::Viewer, SpeedIcon::ViewerConfiguration, "SpeedViewer", "Viewer Configuration", false},
+        {Cmd::SortOrder, SpeedIcon::SortOrder, "SpeedSortOrder", "Set Sorting Order", true},
+        {Cmd::ColorSetup, SpeedIcon::ColorSetup, "SpeedColor", "Color Setup", false},
+        {Cmd::Help, SpeedIcon::Help, "SpeedHelp", "Help", true},
+    };
+    int x = 4;
+    for (const auto &b : buttons) {
+        if (b.gapBefore)
+            x += 4;
+        auto *button = new QToolButton(SpeedPanel);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setIcon(speedIcon(b.icon));
+        button->setIconSize(QSize(16, 16));
+        button->setAutoRaise(true);
+        button->setToolTip(QString::fromLatin1(b.hint));
+        button->setGeometry(x, 4, 23, 23);
+        button->setFocusPolicy(Qt::NoFocus);
+        x += 23;
+        const Cmd cmd = b.cmd;
+        connect(button, &QToolButton::clicked, this, [this, cmd] { run(cmd); });
+        commands_[cmd].speed = button;
+    }
+}
+
+void TMain::buildLetteredButtons()
+{
+    const struct {
+        Cmd cmd;
+        const char *name;
+        const char *caption;
+        QRect geometry;
+    } buttons[] = {
+        {Cmd::Add, "AddButton", "&Add", {12, 12, 75, 26}},
+        {Cmd::Edit, "EditButton", "&Edit", {88, 12, 75, 26}},
+        {Cmd::Copy, "CopyButton", "&Copy", {12, 46, 75, 26}},
+        {Cmd::Delete, "DeleteButton", "&Delete", {88, 46, 75, 26}},
+        {Cmd::Search, "SearchButton", "&Search", {174, 12, 74, 26}},
+        {Cmd::EndSearch, "EndSearchButton", "E&nd Srch", {174, 46, 74, 26}},
+        {Cmd::Reports, "ReportButton", "&Reports", {260, 12, 63, 26}},
+        {Cmd::Viewer, "ViewerButton", "&Viewer", {324, 12, 63, 26}},
+        {Cmd::Help, "HelpButton", "He&lp", {260, 46, 63, 26}},
+        {Cmd::Exit, "ButtonExit", "E&xit", {324, 46, 63, 26}},
+    };
+    for (const auto &b : buttons) {
+        auto *button = new QPushButton(QString::fromLatin1(b.caption), client_);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setGeometry(b.geometry);
+        const Cmd cmd = b.cmd;
+        connect(button, &QPushButton::clicked, this, [this, cmd] { run(cmd); });
+        commands_[cmd].lettered = button;
+        letteredButtons_.push_back(button);
+    }
+}
+
+// ---------------------------------------------------------------- commands
+
+bool TMain::commandEnabled(Cmd cmd) const
+{
+    const auto it = commands_.find(cmd);
+    if (it == commands_.end())
+        return true;
+    const Command &c = it->second;
+    return c.available && !(browseOnly_ && c.changesData);
+}
+
+void TMain::refreshCommandStates()
+{
+    for (auto &[cmd, c] : commands_) {
+        const bool on = commandEnabled(cmd);
+        if (c.menu) {
+            c.menu->setEnabled(on);
+            c.menu->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+        }
+        if (c.speed) {
+            c.speed->setEnabled(on);
+            c.speed->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+        }
+        if (c.lettered) {
+            // Lettered buttons are only usable while they are the button bar.
+            c.lettered->setEnabled(on && buttonBarMode(settings_.buttonBar) == ButtonBarMode::LetteredButtons);
+            c.lettered->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+        }
+    }
+}
+
+void TMain::run(Cmd cmd)
+{
+    if (!commandEnabled(cmd))
+        return;
+    switch (cmd) {
+    case Cmd::New: DoNew(); break;
+    case Cmd::Open: DoOpen(); break;
+    case Cmd::UpdateDatabase: DoUpdateDatabase(); break;
+    case Cmd::Exit: DoExit(); break;
+    case Cmd::Delete: DoDelete(); break;
+    case Cmd::SortOrder: DoSortOrder(); break;
+    case Cmd::Rebuild: DoRebuild(); break;
+    case Cmd::Pack: DoPack(); break;
+    case Cmd::Help: DoHelp(); break;
+    case Cmd::Tips: DoTips(); break;
+    case Cmd::About: DoAbout(); break;
+    default: break; // the windows of the other commands come with later versions
+    }
+}
+
+void TMain::DoNew() { session_.doNew(); }
+void TMain::DoOpen() { session_.doOpen(); }
+void TMain::OpenSaveFile(const QString &path) { session_.openSaveFile(path); }
+
+void TMain::DoUpdateDatabase() { session_.updateDatabase(); }
+
+void TMain::DoDelete()
+{
+    Table &master = session_.master();
+    if (askYesNo(QStringLiteral("Confirm"), QStringLiteral("Delete this record?"), Answer::No) && master.isOpen() &&
+        master.recNo() != 0) {
+        try {
+            master.deleteRecord();
+        } catch (const DbError &e) {
+            showError(e.message());
+        }
+    }
+    DisplayCount();
+}
+
+void TMain::DoSortOrder()
+{
+    TMySortOrder dialog(session_, this);
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::DoPack() { session_.pack(); }
+void TMain::DoRebuild() { session_.rebuildIndexes(); }
+void TMain::DoHelp() { showHelp(this); }
+
+void TMain::DoTips()
+{
+    if (tipWindow_)
+        settings_.showTips = tipWindow_(this, settings_.showTips);
+}
+
+void TMain::DoAbout() { showAbout(this); }
+void TMain::DoExit() { close(); }
+
+void TMain::DisplayCount()
+{
+    const Table &master = session_.master();
+    CountLabel->setText(QString::number(master.isOpen() ? master.recordCount() : 0));
+    MyNavigator->updateButtons();
+}
+
+void TMain::SetViewerOptions()
+{
+    ViewerGrid_->setTable(&session_.master());
+    ViewerGrid_->setViewerOptions(settings_);
+}
+
+void TMain::SetButtonBar()
+{
+    const ButtonBarMode mode = buttonBarMode(settings_.buttonBar);
+    for (int i = 0; i < 3; ++i)
+        buttonBarItems_[size_t(i)]->setChecked(i + 1 == int(mode));
+    const MainLayout l = mainLayout(mode, client_->width(), client_->height());
+    SpeedPanel->setVisible(l.speedPanel);
+    SpeedPanel->setEnabled(l.speedPanel);
+    for (QFrame *bevel : bevels_)
+        bevel->setVisible(l.letteredButtons);
+    for (QPushButton *b : letteredButtons_)
+        b->setVisible(l.letteredButtons);
+    NavigatorLabel->setVisible(l.navigatorLabel);
+    placeTop(NavigatorLabel, l.navigatorLabelTop);
+    MyNavigator->setGeometry(l.navigator.left(), l.navigator.top(), l.navigator.width(), 25);
+    placeTop(SearchOnLabel, l.searchOnLabelTop);
+    placeTop(CountLabel, l.countLabelTop);
+    placeTop(Count2Label, l.count2LabelTop);
+    refreshCommandStates();
+    FormResize();
+}
+
+void TMain::FormResize()
+{
+    const int w = client_->width(), h = client_->height();
+    const MainLayout l = mainLayout(buttonBarMode(settings_.buttonBar), w, h);
+    ViewerBevel->setGeometry(3, l.viewerBevelTop, l.viewerBevelWidth, l.viewerBevelHeight);
+    ViewerLabel->adjustSize();
+    ViewerLabel->move(centredLeft(w, ViewerLabel->width()), l.viewerLabelTop);
+    ViewerGrid_->setGeometry(7, l.viewerGridTop, l.viewerGridWidth, l.viewerGridHeight);
+    if (buttonBarMode(settings_.buttonBar) == ButtonBarMode::None)
+        MyNavigator->move(l.navigator.left(), MyNavigator->y());
+    SpeedPanel->resize(w, kSpeedPanelHeight);
+    SearchOnLabel->move(w - SearchOnLabel->width() - 12, SearchOnLabel->y());
+}
+
+void TMain::setButtonBarMode(int mode)
+{
+    settings_.buttonBar = mode;
+    SetButtonBar();
+}
+
+void TMain::SetMenuLastFiles()
+{
+    bool any = false;
+    for (const QString &path : settings_.lastFiles)
+        any = any || !path.isEmpty();
+    MenuExitSep->setVisible(any);
+    for (int k = 0; k < kLastFileCount; ++k) {
+        const QString &path = settings_.lastFiles[size_t(k)];
+        QAction *item = MenuLastFile[size_t(k)];
+        item->setVisible(any && !path.isEmpty());
+        if (!path.isEmpty())
+            item->setText(lastFileCaption(k + 1, path));
+    }
+}
+
+void TMain::applyMainColors()
+{
+    applyColorSet(client_, settings_.colorSet(WindowFamily::Main));
+}
+
+void TMain::DoFileSpecific()
+{
+    applyUserFonts(client_, settings_);
+    SetViewerOptions();
+    applyMainColors();
+    DisplayCount();
+    // The catalogue's pick lists go into the edit window once it exists.
+}
+
+// ---------------------------------------------------------------- formats and looks
+
+void TMain::checkFormatMenus()
+{
+    for (int i = 0; i < kDateChoiceCount; ++i)
+        dateItems_[size_t(i)]->setChecked(settings_.dateFormat == i + 1);
+    leadingZerosItem_->setChecked(settings_.dateLeadingZeros);
+    for (int i = 0; i < 2; ++i) {
+        currencyItems_[size_t(i)]->setChecked(settings_.currencyFormat == i + 1);
+        numericItems_[size_t(i)]->setChecked(settings_.numericFormat == i + 1);
+    }
+}
+
+void TMain::chooseDateFormat(int choice)
+{
+    if (settings_.dateFormat == choice) {
+        checkFormatMenus();
+        return;
+    }
+    settings_.dateFormat = choice;
+    setCurrentDateFormat(choice, settings_.dateLeadingZeros);
+    checkFormatMenus();
+    session_.master().refresh();
+}
+
+void TMain::toggleLeadingZeros()
+{
+    settings_.dateLeadingZeros = !settings_.dateLeadingZeros;
+    setCurrentDateFormat(settings_.dateFormat, settings_.dateLeadingZeros);
+    checkFormatMenus();
+    session_.master().refresh();
+}
+
+void TMain::chooseCurrencyFormat(int format)
+{
+    settings_.currencyFormat = format;
+    applyFormats(settings_);
+    checkFormatMenus();
+}
+
+void TMain::chooseNumericFormat(int format)
+{
+    settings_.numericFormat = format;
+    applyFormats(settings_);
+    checkFormatMenus();
+}
+
+void TMain::chooseScreenSize(int mode)
+{
+    const auto checkItems = [this] {
+        for (size_t i = 0; i < 4; ++i)
+            screenSizeItems_[i]->setChecked(kWindowSizeModes[i] == settings_.windowSize);
+    };
+    if (mode != settings_.windowSize) {
+        if (!screenSupports(mode, primaryScreenSize()))
+            showError(screenSizeRefusedMessage(mode));
+        else
+            settings_.windowSize = mode;
+    }
+    checkItems();
+}
+
+void TMain::chooseFont(FontRole role, const QString &title)
+{
+    UserFont &font = settings_.font(role);
+    if (const std::optional<QFont> chosen = prompt().font(font.font, title)) {
+        // Only the face and style are the user's; sizes stay as the windows have them.
+        font.font.setFamily(chosen->family());
+        font.font.setBold(chosen->bold());
+        font.font.setItalic(chosen->italic());
+        applyUserFonts(client_, settings_);
+    }
+}
+
+// ---------------------------------------------------------------- life cycle
+
+void TMain::FormCreate(const QStringList &arguments)
+{
+    // 1-2: no search yet; the captions.
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
-    setGeometry(0, 0, 640, 480);
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction *exit = file->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("MenuExit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    ViewerLabel->setText(QStringLiteral("Video Viewer"));
+
+    // 3: the program folder (made at first start, with the delivered pick lists) and
+    // the folder the program started in.
+    const QString folder = programDir();
+    startupDirectory();
+    QString error;
+    if (!installDefaultLists(folder, &error))
+        showError(error);
+
+    // 5: the report definitions, made or taken over from the previous version.
+    if (!prepareReportFile(folder, &error))
+        showError(error);
+
+    // 6: the program settings and the window's place.
+    readSettings(programSettingsPath(), SettingsScope::Program, settings_);
+    move(settings_.mainWindowLeft, settings_.mainWindowTop);
+    resize(settings_.mainWindowWidth, settings_.mainWindowHeight);
+
+    // 7-8: the sort key expression, the date and number formats and their menu checks.
+    session_.rebuildSortExpression();
+    setCurrentDateFormat(settings_.dateFormat, settings_.dateLeadingZeros);
+    checkFormatMenus();
+
+    // 9-10: the catalogue: the last one, else MASTER.DBF, made when missing.
+    if (!session_.openAtStartup())
+        return;
+    started_ = true;
+
+    // 11: the button bar.
+    SetButtonBar();
+
+    // 12: the screen size mode; one the screen cannot hold falls back to 640 silently.
+    settings_.windowSize = startupWindowSize(settings_.windowSize, primaryScreenSize());
+    for (size_t i = 0; i < 4; ++i)
+        screenSizeItems_[i]->setChecked(kWindowSizeModes[i] == settings_.windowSize);
+
+    // 13: the regional values of the "Windows setting" number formats.
+    applyFormats(settings_);
+
+    // 14-15: the last files, and the catalogues of earlier versions.
+    SetMenuLastFiles();
+    session_.checkForConversion();
+
+    // 16: the locate dialog is created here once it exists.
+
+    // 17: browse-only mode.
+    browseOnly_ = isBrowseOnlyArgument(arguments);
+    if (browseOnly_) {
+        MyNavigator->setVisibleButtons(4);
+        savedFieldEditing_ = settings_.fieldEditing;
+        settings_.fieldEditing = false;
+    }
+    refreshCommandStates();
+    DisplayCount();
+}
+
+void TMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && started_)
+        DoFileSpecific();
+}
+
+void TMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TMain::FormActivate()
+{
+    MyNavigator->setTable(&session_.master());
+    if (activatedOnce_)
+        return;
+    activatedOnce_ = true;
+    if (settings_.showTips)
+        DoTips();
+}
+
+void TMain::closeEvent(QCloseEvent *event)
+{
+    // 1: search mode off (the search joins through the session's hooks).
+    if (session_.hooks.searchOn && session_.hooks.searchOn() && session_.hooks.endSearch)
+        session_.hooks.endSearch();
+    // 2-4: the window's place, the browse-only "Field Editing" put back, both settings files.
+    settings_.mainWindowLeft = x();
+    settings_.mainWindowTop = y();
+    settings_.mainWindowWidth = width();
+    settings_.mainWindowHeight = height();
+    if (browseOnly_)
+        settings_.fieldEditing = savedFieldEditing_;
+    if (started_)
+        session_.writeAllSettings();
+    event->accept();
+}
+
+bool TMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace kv

@@ -1,14 +1,145 @@
 #pragma once
+// The main window: the viewer of the open catalogue with its count and navigator, the
+// menus, the speed buttons or lettered buttons, and the last-files list. Every command
+// is one Do procedure that calls into the catalogue session or opens a dialog.
+#include "app/shell/cataloguesession.h"
+#include "app/shell/mainlayout.h"
+
 #include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
 
 namespace kv {
 
-// The main window. For now it only opens and closes; the viewer, menus and
-// catalogue handling come with the start-up work.
+class RecordNavigator;
+class ViewerGrid;
+
 class TMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMain(QWidget *parent = nullptr);
+    // arguments: the command line after the program name ("/BROWSE" selects browse-only).
+    explicit TMain(const QStringList &arguments = {}, QWidget *parent = nullptr);
+    ~TMain() override;
+
+    // False when start-up could not make a catalogue to open: the program then ends
+    // without a word.
+    bool started() const { return started_; }
+    bool browseOnly() const { return browseOnly_; }
+    CatalogueSession &session() { return session_; }
+    ViewerGrid *viewerGrid() const { return ViewerGrid_; }
+
+    // The tip of the day; tests put their own in place before the window is shown.
+    using TipWindow = std::function<bool(QWidget *parent, bool showTips)>;
+    void setTipWindow(TipWindow tipWindow) { tipWindow_ = std::move(tipWindow); }
+
+    // Commands, as the menus, buttons and shortcuts run them.
+    void DoNew();
+    void DoOpen();
+    void OpenSaveFile(const QString &path);
+    void DoUpdateDatabase();
+    void DoDelete();
+    void DoSortOrder();
+    void DoPack();
+    void DoRebuild();
+    void DoHelp();
+    void DoTips();
+    void DoAbout();
+    void DoExit();
+    void DisplayCount();
+    void SetViewerOptions();
+    void SetButtonBar();
+    void SetMenuLastFiles();
+    void DoFileSpecific();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // One command: where it appears and whether it can run.
+    struct Command {
+        QAction *menu = nullptr;
+        QToolButton *speed = nullptr;
+        QPushButton *lettered = nullptr;
+        bool available = true;   // its window exists in this version
+        bool changesData = false; // locked in browse-only mode
+    };
+    enum class Cmd {
+        New, Open, UpdateDatabase, Backup, Restore, Print, Exit,
+        Add, Edit, Copy, Delete, Import, Export,
+        Search, EndSearch, Locate, LocateNext,
+        Reports, Viewer, SortOrder, ColorSetup, ListMaintenance, SearchReplace,
+        Rebuild, Pack, Help, Tips, About
+    };
+
+    void buildControls();
+    void buildMenus();
+    void buildSpeedButtons();
+    void buildLetteredButtons();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
+                     std::function<void()> run);
+    QAction *addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QString &caption,
+                            const QKeySequence &shortcut);
+    void run(Cmd cmd);
+    void refreshCommandStates();
+    bool commandEnabled(Cmd cmd) const;
+
+    void FormCreate(const QStringList &arguments);
+    void FormActivate();
+    void FormResize();
+    void setButtonBarMode(int mode);
+    void checkFormatMenus();
+    void chooseDateFormat(int choice);
+    void toggleLeadingZeros();
+    void chooseCurrencyFormat(int format);
+    void chooseNumericFormat(int format);
+    void chooseScreenSize(int mode);
+    void chooseFont(FontRole role, const QString &title);
+    void applyMainColors();
+
+    CatalogueSession session_;
+    Settings &settings_;
+    bool started_ = false;
+    bool browseOnly_ = false;
+    bool savedFieldEditing_ = false;
+    bool activatedOnce_ = false;
+    TipWindow tipWindow_;
+    std::map<Cmd, Command> commands_;
+
+    QWidget *client_ = nullptr;
+    QFrame *SpeedPanel = nullptr;
+    QFrame *ViewerBevel = nullptr;
+    QLabel *ViewerLabel = nullptr;
+    QLabel *CountLabel = nullptr;
+    QLabel *Count2Label = nullptr;
+    QLabel *SearchOnLabel = nullptr;
+    QLabel *NavigatorLabel = nullptr;
+    RecordNavigator *MyNavigator = nullptr;
+    ViewerGrid *ViewerGrid_ = nullptr;
+    std::array<QFrame *, 4> bevels_{}; // Bevel1 ... Bevel4
+    std::vector<QPushButton *> letteredButtons_;
+    std::array<QAction *, kLastFileCount> MenuLastFile{};
+    QAction *MenuExitSep = nullptr;
+    std::array<QAction *, 3> buttonBarItems_{};
+    std::array<QAction *, 4> screenSizeItems_{};
+    std::array<QAction *, 12> dateItems_{};
+    QAction *leadingZerosItem_ = nullptr;
+    std::array<QAction *, 2> currencyItems_{};
+    std::array<QAction *, 2> numericItems_{};
 };
 
 } // namespace kv

@@ -1,19 +1,372 @@
+// The main window on the offscreen platform: start-up, the commands, the button bar,
+// the last files, browse-only mode and close.
 #include "app/ui/mainwindow.h"
 
+#include "app/base/paths.h"
+#include "app/settings/profilefile.h"
+#include "app/ui/navigator.h"
+#include "app/ui/viewergrid.h"
+#include "scriptedprompt.h"
+#include "testenv.h"
+#include "../store/storetest.h"
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
-TEST(MainWindow, OpensAndClosesFromTheFileMenu)
+#include <memory>
+
+using kv::Answer;
+using kv::TMain;
+
+namespace {
+
+QString inProgramDir(const QString &name) { return kv::programDir() + QLatin1Char('/') + name; }
+
+QString programValue(const char *key)
 {
-    kv::TMain main;
-    main.show();
-    ASSERT_TRUE(main.isVisible());
-    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kestrova Videos 97"));
-    EXPECT_EQ(main.geometry().size(), QSize(640, 480));
-    auto *exit = main.findChild<QAction *>(QStringLiteral("MenuExit"));
-    ASSERT_NE(exit, nullptr);
-    exit->trigger();
+    return kv::ProfileFile::read(kv::programSettingsPath())
+        .value(QStringLiteral("Misc"), QString::fromLatin1(key))
+        .value_or(QString());
+}
+
+void setProgramValue(const char *key, const QString &value)
+{
+    kv::ProfileFile f = kv::ProfileFile::read(kv::programSettingsPath());
+    f.setValue(QStringLiteral("Misc"), QString::fromLatin1(key), value);
+    ASSERT_TRUE(f.write(kv::programSettingsPath()));
+}
+
+// A main window as the program makes it, with the tip of the day answered by the test.
+std::unique_ptr<TMain> startMain(const QStringList &args = {}, int *tips = nullptr)
+{
+    auto main = std::make_unique<TMain>(args);
+    main->setTipWindow([tips](QWidget *, bool show) {
+        if (tips)
+            ++*tips;
+        return show;
+    });
+    return main;
+}
+
+template <typename T> T *child(QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QString countText(TMain &main) { return child<QLabel>(&main, "CountLabel")->text(); }
+
+QString catalogueWith(const QString &name, const QStringList &titles)
+{
+    const QString path = newCatalogue(name);
+    kv::Table t;
+    t.setPath(path);
+    t.open();
+    for (const QString &title : titles)
+        addRecords(t, {{{"Title", title}}});
+    return path;
+}
+
+} // namespace
+
+TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFiles)
+{
+    kvtest::ScriptedPrompt prompt;
+    int tips = 0;
+    auto main = startMain({}, &tips);
+    ASSERT_TRUE(main->started());
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_EQ(tips, 1) << "the tip of the day at the first activation";
+
+    EXPECT_EQ(main->pos(), QPoint(0, 0));
+    EXPECT_EQ(main->size(), QSize(640, 480));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestrova Videos 97 (MASTER)"));
+    EXPECT_EQ(child<QLabel>(main.get(), "ViewerLabel")->text(), QStringLiteral("Video Viewer"));
+    EXPECT_EQ(countText(*main), QStringLiteral("0"));
+    EXPECT_EQ(child<QLabel>(main.get(), "Count2Label")->text(), QStringLiteral("Videos"));
+    EXPECT_FALSE(child<QLabel>(main.get(), "SearchOnLabel")->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.DBF"))));
+    EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("QVRVID.URP"))));
+    EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("STAR.LST"))));
+    EXPECT_FALSE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.INI"))));
+
+    child<QAction>(main.get(), "MenuExit")->trigger();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.INI"))));
+    EXPECT_EQ(programValue("Last Database"), inProgramDir(QStringLiteral("MASTER.DBF")));
+    EXPECT_EQ(programValue("Main Window Width"), QStringLiteral("640"));
+    EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(MainWindow, ADeletedLastCatalogueOpensMasterWithoutAMessage)
+{
+    kvtest::ScriptedPrompt prompt;
+    setProgramValue("Last Database", kvtest::tempPath(QStringLiteral("GONE.DBF")));
+    setProgramValue("Show Tips", QStringLiteral("No"));
+    int tips = 0;
+    auto main = startMain({}, &tips);
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_EQ(main->session().paths().path, inProgramDir(QStringLiteral("MASTER.DBF")));
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(tips, 0);
+}
+
+TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
+{
+    kvtest::ScriptedPrompt prompt;
+    auto main = startMain();
+    const struct {
+        const char *name;
+        const char *caption;
+        const char *shortcut;
+        bool enabled;
+    } items[] = {
+        {"MenuNew", "&New Database", "Ctrl+W", true},      {"MenuOpen", "&Open Database", "Ctrl+O", true},
+        {"MenuUpdateDatabase", "&Update Database", "Ctrl+Z", true},
+        {"MenuBackup", "&Back Up Data", "Ctrl+B", false},  {"MenuRestore", "&Restore Data", "Ctrl+Y", false},
+        {"MenuPrint", "&Print", "Ctrl+P", false},          {"MenuExit", "E&xit", "Ctrl+X", true},
+        {"MenuAdd", "&Add", "Ctrl+A", false},              {"MenuEdit", "&Edit", "Ctrl+E", false},
+        {"MenuCopy", "&Copy", "Ctrl+C", false},            {"MenuDelete", "&Delete", "Ctrl+D", true},
+        {"MenuImport", "&Import", "Ctrl+M", false},        {"MenuExport", "E&xport", "Ctrl+T", false},
+        {"MenuSearch", "&Search (Query)", "Ctrl+S", false}, {"MenuEndSearch", "&End Search", "Ctrl+I", false},
+        {"MenuLocate", "&Locate", "Ctrl+L", false},        {"MenuLocateNext", "Locate &Next", "Ctrl+N", false},
+        {"MenuReports", "&Reports", "Ctrl+R", false},      {"MenuViewer", "&Viewer", "Ctrl+V", false},
+        {"MenuSortOrder", "Sort &Order", "Ctrl+Q", true},  {"N640x480", "640 x 480", "Shift+F1", true},
+        {"N800x600", "800 x 600", "Shift+F2", true},       {"N1024x768", "1024 x 768", "Shift+F3", true},
+        {"N1280x1024", "1280 x 1024", "Shift+F4", true},   {"MenuSpeedButtons", "&Speed Buttons", "Ctrl+F1", true},
+        {"MenuLetteredButtons", "&Lettered Buttons", "Ctrl+F2", true}, {"MenuNoButtons", "&None", "Ctrl+F3", true},
+        {"MenuMainColor", "&Main Window Color", "Ctrl+F4", false},
+        {"MenuAllColor", "&ALL Windows Color", "Ctrl+F9", false},
+        {"MenuLabelFont", "&Label Font", "Shift+F8", true}, {"MenuEditFont", "&Edit Font", "Shift+F9", true},
+        {"MenuButtonFont", "&Button Font", "Shift+F10", true},
+        {"MenuSearchReplace", "&Search and Replace", "Ctrl+F", false},
+        {"MenuRebuild", "&Rebuild Indexes", "", true},     {"MenuPack", "&Pack Database", "", true},
+        {"MenuContents", "&Contents", "Ctrl+H", true},     {"MenuTips", "&Review \"Tips of the Day\"", "", true},
+        {"MenuAbout", "&About", "", true},
+    };
+    for (const auto &item : items) {
+        QAction *a = child<QAction>(main.get(), item.name);
+        if (!a)
+            continue;
+        EXPECT_EQ(a->text(), QString::fromLatin1(item.caption)) << item.name;
+        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(item.shortcut)) << item.name;
+        EXPECT_EQ(a->isEnabled(), item.enabled) << item.name;
+    }
+    const char *const hints[] = {"New Database", "Open Database", "Add Record", "Edit Record", "Copy Record",
+                                 "Delete Record", "Import Records", "Export Records", "Search Records", "End Search",
+                                 "Locate Record", "Locate Next Record", "Reports", "Viewer Configuration",
+                                 "Set Sorting Order", "Color Setup", "Help"};
+    QStringList shown;
+    for (QToolButton *b : child<QFrame>(main.get(), "SpeedPanel")->findChildren<QToolButton *>())
+        shown << b->toolTip();
+    QStringList expected;
+    for (const char *h : hints)
+        expected << QString::fromLatin1(h);
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(child<QFrame>(main.get(), "SpeedPanel")->height(), 31);
+}
+
+TEST(MainWindow, ButtonBarModesPlaceTheControls)
+{
+    kvtest::ScriptedPrompt prompt;
+    auto main = startMain();
+    main->show();
+    QWidget *client = main->centralWidget();
+    auto *grid = child<QWidget>(main.get(), "ViewerGrid");
+    auto *navigator = child<QWidget>(main.get(), "MyNavigator");
+    auto *panel = child<QWidget>(main.get(), "SpeedPanel");
+    auto *navLabel = child<QWidget>(main.get(), "NavigatorLabel");
+    auto *add = child<QPushButton>(main.get(), "AddButton");
+    auto *bevel = child<QWidget>(main.get(), "ViewerBevel");
+    const struct {
+        const char *item;
+        bool speed, lettered;
+        QPoint navigatorAt;
+        int gridTop, gridLess, bevelTop;
+    } modes[] = {{"MenuLetteredButtons", false, true, {400, 47}, 122, 129, 86},
+                 {"MenuNoButtons", false, false, {-207, 8}, 40, 47, 4},
+                 {"MenuSpeedButtons", true, false, {424, 3}, 70, 77, 34}};
+    for (const auto &m : modes) {
+        SCOPED_TRACE(m.item);
+        child<QAction>(main.get(), m.item)->trigger();
+        EXPECT_TRUE(child<QAction>(main.get(), m.item)->isChecked());
+        const int w = client->width(), h = client->height();
+        EXPECT_EQ(panel->isVisible(), m.speed);
+        EXPECT_EQ(add->isVisible(), m.lettered);
+        EXPECT_EQ(navLabel->isVisible(), m.lettered);
+        const QPoint navAt(m.navigatorAt.x() < 0 ? w + m.navigatorAt.x() : m.navigatorAt.x(), m.navigatorAt.y());
+        EXPECT_EQ(navigator->pos(), navAt);
+        EXPECT_EQ(grid->geometry(), QRect(7, m.gridTop, w - 14, h - m.gridLess));
+        EXPECT_EQ(bevel->geometry().top(), m.bevelTop);
+    }
+    // A larger window keeps the rows: the grid grows with it.
+    main->resize(900, 700);
     QApplication::processEvents();
-    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(grid->geometry(), QRect(7, 70, client->width() - 14, client->height() - 77));
+    auto *heading = child<QLabel>(main.get(), "ViewerLabel");
+    EXPECT_EQ(heading->x(), (client->width() - heading->width()) / 2);
+}
+
+TEST(MainWindow, BrowseOnlyLocksExactlyTheCommandsThatChangeThings)
+{
+    kvtest::ScriptedPrompt prompt;
+    kv::ProfileFile ini;
+    ini.setValue(QStringLiteral("Grid Options"), QStringLiteral("Field Editing"), QStringLiteral("Yes"));
+    ASSERT_TRUE(ini.write(inProgramDir(QStringLiteral("MASTER.INI"))));
+
+    const auto locked = [](TMain &main) {
+        QStringList names;
+        for (QObject *o : main.findChildren<QObject *>()) {
+            if (o->property("kvBrowseLocked").toBool()) {
+                names << o->objectName();
+                if (auto *a = qobject_cast<QAction *>(o)) {
+                    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+                }
+                if (auto *b = qobject_cast<QAbstractButton *>(o)) {
+                    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+                }
+            }
+        }
+        names.sort();
+        return names;
+    };
+    {
+        auto normal = startMain({QStringLiteral("/browser")});
+        normal->show();
+        EXPECT_FALSE(normal->browseOnly());
+        EXPECT_TRUE(locked(*normal).isEmpty());
+        EXPECT_TRUE(normal->viewerGrid()->fieldEditing());
+        normal->close();
+    }
+    auto main = startMain({QStringLiteral("/Browse")});
+    main->show();
+    EXPECT_TRUE(main->browseOnly());
+    EXPECT_EQ(locked(*main), (QStringList{"AddButton", "CopyButton", "DeleteButton", "MenuAdd", "MenuBackup",
+                                          "MenuCopy", "MenuDelete", "MenuImport", "MenuListMaintenance",
+                                          "MenuRestore", "MenuSearchReplace",
+                                          "MenuViewer", "SpeedAdd", "SpeedCopy", "SpeedDelete", "SpeedImport",
+                                          "SpeedViewer", "ViewerButton"}));
+    EXPECT_EQ(child<kv::RecordNavigator>(main.get(), "MyNavigator")->visibleButtons(), 4);
+    EXPECT_FALSE(main->viewerGrid()->fieldEditing());
+
+    // The lettered buttons stay locked through a change of button bar.
+    child<QAction>(main.get(), "MenuLetteredButtons")->trigger();
+    child<QAction>(main.get(), "MenuNoButtons")->trigger();
+    child<QAction>(main.get(), "MenuLetteredButtons")->trigger();
+    EXPECT_FALSE(child<QPushButton>(main.get(), "DeleteButton")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(main.get(), "HelpButton")->isEnabled());
+
+    main->close();
+    EXPECT_EQ(kv::ProfileFile::read(inProgramDir(QStringLiteral("MASTER.INI")))
+                  .value(QStringLiteral("Grid Options"), QStringLiteral("Field Editing")),
+              QStringLiteral("Yes"));
+}
+
+TEST(MainWindow, LastFilesListThePreviousCataloguesInTheFileMenu)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("a1")});
+    const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("b1"), QStringLiteral("b2")});
+    const QString c = catalogueWith(QStringLiteral("C.DBF"), {});
+    setProgramValue("Last Database", a);
+    auto main = startMain();
+    main->show();
+    QAction *sep = child<QAction>(main.get(), "MenuExitSep");
+    EXPECT_FALSE(sep->isVisible()) << "an empty list: the menu ends with Exit";
+    EXPECT_FALSE(child<QAction>(main.get(), "MenuLastFile1")->isVisible());
+
+    prompt.answerFile(b);
+    child<QAction>(main.get(), "MenuOpen")->trigger();
+    EXPECT_EQ(countText(*main), QStringLiteral("2"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestrova Videos 97 (B)"));
+    EXPECT_TRUE(sep->isVisible());
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(),
+              QStringLiteral("&1   ") + QDir::toNativeSeparators(a));
+    EXPECT_FALSE(child<QAction>(main.get(), "MenuLastFile2")->isVisible());
+
+    prompt.answerFile(c);
+    child<QAction>(main.get(), "MenuOpen")->trigger();
+    EXPECT_EQ(countText(*main), QStringLiteral("0"));
+    // Choosing entry 2 (A) from [B, A]: the list becomes [C, B].
+    child<QAction>(main.get(), "MenuLastFile2")->trigger();
+    EXPECT_EQ(main->session().paths().path, a);
+    EXPECT_EQ(countText(*main), QStringLiteral("1"));
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(), QStringLiteral("&1   ") + QDir::toNativeSeparators(c));
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile2")->text(), QStringLiteral("&2   ") + QDir::toNativeSeparators(b));
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST(MainWindow, DeleteAsksAndShowsTheCountEitherWay)
+{
+    kvtest::ScriptedPrompt prompt;
+    setProgramValue("Last Database", catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x"), QStringLiteral("y")}));
+    auto main = startMain();
+    main->show();
+    main->session().master().first();
+    prompt.answer(Answer::No);
+    child<QAction>(main.get(), "MenuDelete")->trigger();
+    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Confirm: Delete this record?")});
+    EXPECT_EQ(countText(*main), QStringLiteral("2"));
+    prompt.answer(Answer::Yes);
+    child<QAction>(main.get(), "MenuDelete")->trigger();
+    EXPECT_EQ(countText(*main), QStringLiteral("1"));
+    EXPECT_EQ(walk(main->session().master(), "Title"), QStringList{QStringLiteral("y")});
+}
+
+TEST(MainWindow, PackFromTheToolsMenuKeepsTheViewerOnTheCatalogue)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x"), QStringLiteral("y")});
+    setProgramValue("Last Database", a);
+    auto main = startMain();
+    main->show();
+    kv::Table &m = main->session().master();
+    m.first();
+    m.deleteRecord();
+    prompt.answer(Answer::Yes);
+    child<QAction>(main.get(), "MenuPack")->trigger();
+    EXPECT_EQ(m.physicalCount(), 1u);
+    EXPECT_TRUE(m.isOpen());
+    EXPECT_EQ(main->viewerGrid()->model()->rowCount(), 1);
+}
+
+TEST(MainWindow, DateFormatItemsChangeHowTheViewerShowsDates)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString a = newCatalogue(QStringLiteral("A.DBF"));
+    {
+        kv::Table t;
+        t.setPath(a);
+        t.open();
+        t.append();
+        t.setFieldDate(t.fieldIndex(QStringLiteral("PurchDate")), QDate(1997, 3, 5));
+        t.post();
+    }
+    setProgramValue("Last Database", a);
+    auto main = startMain();
+    main->show();
+    child<QAction>(main.get(), "MenuDateDMYDash")->trigger();
+    main->session().master().first();
+    EXPECT_EQ(main->session().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("5-3-97"));
+    child<QAction>(main.get(), "MenuDateLeadingZeros")->trigger();
+    EXPECT_EQ(main->session().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("05-03-97"));
+    EXPECT_TRUE(child<QAction>(main.get(), "MenuDateDMYDash")->isChecked());
+    EXPECT_FALSE(child<QAction>(main.get(), "MenuDateMDYSlash")->isChecked());
+    main->close();
+    EXPECT_EQ(programValue("Date Format"), QStringLiteral("5"));
+    EXPECT_EQ(programValue("Date Leading Zeros"), QStringLiteral("Yes"));
 }
