@@ -19,8 +19,10 @@ kv_install_packages() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# kv_configure_and_build TOP BUILD [CMAKE OPTIONS...]
 kv_configure_and_build() {
   local top=$1 build=$2
-  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  shift 2
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$build" -j"$(nproc)"
 }
