@@ -29,12 +29,7 @@ constexpr const char *kV1Fields[] = {
 template <size_t N> bool matchesOldLayout(Table &check, const QString &path, const char *const (&names)[N])
 {
     try {
-        check.close();
-        check.setPath(path);
-        removeMdxByte(check.filePath());
-        check.setReadOnly(true);
-        check.setIndexName(QString());
-        check.open();
+        openForChecking(check, path);
         bool match = check.fieldCount() == int(N) + 1;
         for (size_t i = 0; match && i < N; ++i)
             match = check.fieldName(int(i) + 1).left(10).toUpper() == QString::fromLatin1(names[i]).left(10).toUpper();
@@ -50,12 +45,7 @@ template <size_t N> bool matchesOldLayout(Table &check, const QString &path, con
 // appending one master record per old record.
 template <typename Copy> void convertRecords(Table &check, const QString &oldPath, Table &master, Copy copy)
 {
-    check.close();
-    check.setPath(oldPath);
-    removeMdxByte(check.filePath());
-    check.setReadOnly(true);
-    check.setIndexName(QString());
-    check.open();
+    openForChecking(check, oldPath);
     master.suspendDisplay();
     try {
         Table::BulkAppend bulk(master);

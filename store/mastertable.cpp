@@ -34,7 +34,7 @@ bool hasMasterLayout(const Table &table)
     return true;
 }
 
-bool isCatalogueFile(Table &check, const QString &path)
+void openForChecking(Table &check, const QString &path)
 {
     check.close();
     check.setPath(path);
@@ -42,6 +42,11 @@ bool isCatalogueFile(Table &check, const QString &path)
     check.setReadOnly(true);
     check.setIndexName(QString());
     check.open();
+}
+
+bool isCatalogueFile(Table &check, const QString &path)
+{
+    openForChecking(check, path);
     const bool valid = hasMasterLayout(check);
     check.close();
     return valid;

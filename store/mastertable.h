@@ -19,6 +19,9 @@ void createMasterTable(Table &table, const QString &path);
 // regard to case.
 bool hasMasterLayout(const Table &table);
 
+// Opens a file read-only in physical order with the check table object, clearing the
+// production-index flag first when the .MDX is missing. Throws DbError.
+void openForChecking(Table &check, const QString &path);
 // Recognises a file as a catalogue: clears the production-index flag when the .MDX is
 // missing, opens the file read-only with the given table object, compares its fields and
 // closes it. Throws DbError when the file cannot be opened as a dBASE table.

@@ -12,29 +12,21 @@ namespace kv {
 
 namespace {
 
-const QString kDatabaseFilter = QStringLiteral("Database Files (*.DBF)|*.DBF");
+FileDialogSpec databaseDialog(const QString &title, bool forNew)
+{
+    FileDialogSpec d;
+    d.title = title;
+    d.filter = QStringLiteral("Database Files (*.DBF)|*.DBF");
+    d.defaultExtension = QStringLiteral("DBF");
+    d.mustExist = !forNew;
+    d.confirmOverwrite = forNew;
+    return d;
+}
 
 } // namespace
 
-FileDialogSpec openDatabaseDialog()
-{
-    FileDialogSpec d;
-    d.title = QStringLiteral("Open Database File");
-    d.filter = kDatabaseFilter;
-    d.defaultExtension = QStringLiteral("DBF");
-    d.mustExist = true;
-    return d;
-}
-
-FileDialogSpec newDatabaseDialog()
-{
-    FileDialogSpec d;
-    d.title = QStringLiteral("New Database File");
-    d.filter = kDatabaseFilter;
-    d.defaultExtension = QStringLiteral("DBF");
-    d.confirmOverwrite = true;
-    return d;
-}
+FileDialogSpec openDatabaseDialog() { return databaseDialog(QStringLiteral("Open Database File"), false); }
+FileDialogSpec newDatabaseDialog() { return databaseDialog(QStringLiteral("New Database File"), true); }
 
 QString catalogueCaption(const QString &tableName)
 {
