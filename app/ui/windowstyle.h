@@ -1,0 +1,47 @@
+#pragma once
+// How every window of the program takes the user's look: the label, edit and button
+// fonts, the colour set of its window family, and for dialogs the screen size mode's
+// scale and a place in the middle of the screen.
+#include "app/settings/settings.h"
+
+class QWidget;
+
+namespace kv {
+
+// Labels that are titles carry this property, "major" or "minor", and take the major
+// or minor title colour of the colour set.
+inline constexpr char kTitleProperty[] = "kvTitle";
+enum class TitleKind { Major, Minor };
+void markTitle(QWidget *label, TitleKind kind);
+
+// Gives the window's controls the user's fonts: labels, list boxes, check boxes,
+// radio buttons and group boxes the label font; edit boxes (masked and multi-line
+// ones too), spin and date boxes, string grids (QTableWidget) and combo boxes the
+// edit font; push buttons the button font. Only the face and bold/italic are taken;
+// each control keeps its size and colour. Child windows are left to themselves, and
+// so are the insides of composite controls (a combo box's list, a grid's editors).
+void applyUserFonts(QWidget *window, const Settings &s);
+
+// Paints the window in a colour set through palettes, so user fonts stay untouched:
+// the window's background in the main background (its labels, group boxes and other
+// plain parts show it too), title labels in the major or minor title colour, and edit
+// boxes, combo boxes, list boxes, radio buttons and check boxes in their own
+// background and text colours.
+void applyColorSet(QWidget *window, const ColorSet &colors);
+
+// Scales a window for the screen size mode's factor: every font, then the window's
+// size and the designed geometry of its parts. Controls placed by a layout follow the
+// layout; controls placed by hand (no layout in their parent) move and grow by the
+// factor, and fixed or limited sizes scale with them. Scaling again to another
+// factor starts from the designed look, never compounds.
+void scaleWindow(QWidget *window, double factor);
+
+// Moves the window to the middle of the primary screen's available area, keeping its
+// top-left corner on that screen.
+void centreOnScreen(QWidget *window);
+
+// What every dialog does when it is shown: user fonts, the screen size mode's scale
+// (s.windowSize), the middle of the screen, and the colour set of its family.
+void prepareDialog(QWidget *dialog, WindowFamily family, const Settings &s = settings());
+
+} // namespace kv
