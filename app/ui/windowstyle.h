@@ -32,8 +32,9 @@ void applyColorSet(QWidget *window, const ColorSet &colors);
 // Scales a window for the screen size mode's factor: every font, then the window's
 // size and the designed geometry of its parts. Controls placed by a layout follow the
 // layout; controls placed by hand (no layout in their parent) move and grow by the
-// factor, and fixed or limited sizes scale with them. Scaling again to another
-// factor starts from the designed look, never compounds.
+// factor, and fixed or limited sizes scale with them. The window remembers its
+// factor: scaling again to the same one changes nothing, to another one scales by
+// the ratio between the two, so showing a dialog twice never grows it twice.
 void scaleWindow(QWidget *window, double factor);
 
 // Moves the window to the middle of the primary screen's available area, keeping its
