@@ -119,24 +119,25 @@ void run(const QString &dir, std::uint32_t records)
     std::printf("\n%u records, %.1f MB\n", records, double(QFileInfo(path).size()) / 1e6);
     line(base, "plain sequential read of the file", base);
 
-    QElapsedTimer timer;
     kv::Table table;
     table.setPath(path);
-    timer.start();
-    table.open();
-    const int count = table.recordCount();
-    line(base, "open and count (physical order)", seconds(timer));
+    int count = 0;
+    measure(base, "open and count", "physical order", 1, [&] {
+        table.open();
+        count = table.recordCount();
+    });
     const int physicalRows = timeGrid(base, table, "physical order");
     table.close();
 
-    timer.restart();
-    table.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Star1,80))"));
-    line(base, "build NewIndex on Upper(Left(Star1,80))", seconds(timer));
+    measure(base, "build NewIndex on Upper(Left(Star1,80))", "sort order", 1, [&] {
+        table.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Star1,80))"));
+    });
     table.setIndexName(QStringLiteral("NewIndex"));
-    timer.restart();
-    table.open();
-    const int sortedCount = table.recordCount();
-    line(base, "open and count with the index", seconds(timer));
+    int sortedCount = 0;
+    measure(base, "open and count", "sort order", 1, [&] {
+        table.open();
+        sortedCount = table.recordCount();
+    });
     const int sortedRows = timeGrid(base, table, "sort order");
     table.close();
 

@@ -99,11 +99,21 @@ protected:
 
     static void commit(QWidget *editor) { key(editor, Qt::Key_Return); }
 
+    // Field editing on, and the navigator's changes shown by the grid as the owner wires it.
+    void editWithNavigator()
+    {
+        settings.fieldEditing = true;
+        grid.setViewerOptions(settings);
+        navigator.setTable(&table);
+        QObject::connect(&navigator, &kv::RecordNavigator::clicked, &grid, &kv::ViewerGrid::syncWithTable);
+    }
+
     kvtest::ScriptedPrompt prompt;
     QString path;
     kv::Table table;
     kv::Settings settings;
     kv::ViewerGrid grid;
+    kv::RecordNavigator navigator;
 };
 
 TEST_F(ViewerGridTest, ShowsTheRecordsInTheActiveOrderAndThroughTheFilter)
@@ -379,11 +389,7 @@ TEST_F(ViewerGridTest, ControlDeleteDeletesAfterAsking)
 
 TEST_F(ViewerGridTest, ARecordBeingAppendedShowsAsTheLastRow)
 {
-    settings.fieldEditing = true;
-    grid.setViewerOptions(settings);
-    kv::RecordNavigator navigator;
-    navigator.setTable(&table);
-    QObject::connect(&navigator, &kv::RecordNavigator::clicked, &grid, &kv::ViewerGrid::syncWithTable);
+    editWithNavigator();
 
     navigator.button(kv::RecordNavigator::Button::Insert)->click();
     EXPECT_EQ(grid.model()->rowCount(), 5);
@@ -406,11 +412,7 @@ TEST_F(ViewerGridTest, ARecordBeingAppendedShowsAsTheLastRow)
 
 TEST_F(ViewerGridTest, ARecordTheNavigatorOpenedForEditingShowsItsUnpostedValues)
 {
-    settings.fieldEditing = true;
-    grid.setViewerOptions(settings);
-    kv::RecordNavigator navigator;
-    navigator.setTable(&table);
-    QObject::connect(&navigator, &kv::RecordNavigator::clicked, &grid, &kv::ViewerGrid::syncWithTable);
+    editWithNavigator();
     table.moveTo(2);
 
     navigator.button(kv::RecordNavigator::Button::Edit)->click();
