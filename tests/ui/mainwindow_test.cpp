@@ -83,7 +83,12 @@ TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFil
 {
     kvtest::ScriptedPrompt prompt;
     int tips = 0;
-    auto main = startMain({}, &tips);
+    auto main = startMain();
+    // The tip window's "Show Tips at Startup" box cleared.
+    main->setTipWindow([&tips](QWidget *, bool) {
+        ++tips;
+        return false;
+    });
     ASSERT_TRUE(main->started());
     main->show();
     main->activateWindow();
@@ -107,6 +112,7 @@ TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFil
     EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.INI"))));
     EXPECT_EQ(programValue("Last Database"), inProgramDir(QStringLiteral("MASTER.DBF")));
     EXPECT_EQ(programValue("Main Window Width"), QStringLiteral("640"));
+    EXPECT_EQ(programValue("Show Tips"), QStringLiteral("No"));
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.messages().join(QLatin1Char('\n')).toStdString();
 }
 
