@@ -4,6 +4,7 @@
 //   kv-bench-table [--dir DIR] [--records N,N,...]
 //
 // Catalogues are generated once into DIR (default: a temporary folder) and reused.
+#include "bench/benchutil.h"
 #include "bench/catalogue_generator.h"
 #include "store/table.h"
 
@@ -21,7 +22,9 @@
 
 namespace {
 
-double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
+using kvbench::plainRead;
+using kvbench::seconds;
+
 
 long statusKb(const char *key)
 {
@@ -39,19 +42,6 @@ void resetPeakRss()
     clear << "5";
 }
 
-double plainRead(const QString &path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    volatile char sink = 0;
-    qint64 n;
-    while ((n = f.read(buffer.data(), buffer.size())) > 0)
-        sink = sink + buffer[int(n - 1)];
-    return seconds(timer);
-}
 
 struct Report {
     double base;
@@ -161,23 +151,12 @@ void run(const QString &dir, std::uint32_t records)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    QString dir;
-    QList<std::uint32_t> sizes = {100000, 1000000};
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--dir"))
-            dir = args[i + 1];
-        else if (args[i] == QLatin1String("--records")) {
-            sizes.clear();
-            for (const QString &n : args[i + 1].split(QLatin1Char(',')))
-                sizes << n.toUInt();
-        }
+    const kvbench::Options options = kvbench::parseOptions(app.arguments().mid(1), {100000, 1000000});
+    if (!options.valid) {
+        std::fprintf(stderr, "usage: kv-bench-table [--dir DIR] [--records N,N,...]\n");
+        return 2;
     }
-    QTemporaryDir temp;
-    if (dir.isEmpty())
-        dir = temp.path();
-    QDir().mkpath(dir);
-    for (std::uint32_t n : sizes)
-        run(dir, n);
+    for (std::uint32_t n : options.sizes)
+        run(options.dir, n);
     return 0;
 }

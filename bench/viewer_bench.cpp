@@ -9,6 +9,7 @@
 // platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
 #include "app/ui/viewergrid.h"
+#include "bench/benchutil.h"
 #include "bench/catalogue_generator.h"
 #include "store/table.h"
 
@@ -27,22 +28,10 @@
 
 namespace {
 
-double seconds(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e9; }
+using kvbench::plainRead;
+using kvbench::seconds;
 
-double readWholeFile(const QString &path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    volatile char sink = 0;
-    qint64 n;
-    while ((n = f.read(buffer.data(), buffer.size())) > 0)
-        sink = sink + buffer[int(n - 1)];
-    return seconds(timer);
-}
+
 
 void line(double base, const char *what, double s)
 {
@@ -114,8 +103,8 @@ void run(const QString &dir, std::uint32_t records)
         std::printf("generated %u records in %.1f s\n", records, seconds(gen));
     }
     QFile::remove(mdx); // physical order first, as generated
-    readWholeFile(path); // warm the page cache, as for a catalogue in use
-    const double base = readWholeFile(path);
+    plainRead(path); // warm the page cache, as for a catalogue in use
+    const double base = plainRead(path);
     std::printf("\n%u records, %.1f MB\n", records, double(QFileInfo(path).size()) / 1e6);
     line(base, "plain sequential read of the file", base);
 
@@ -152,27 +141,12 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    QString dir;
-    QList<std::uint32_t> sizes = {1000000};
-    for (int i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == QLatin1String("--dir") && hasValue) {
-            dir = args[++i];
-        } else if (args[i] == QLatin1String("--records") && hasValue) {
-            sizes.clear();
-            for (const QString &n : args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts))
-                sizes << n.toUInt();
-        } else {
-            std::fprintf(stderr, "usage: kv-bench-viewer [--dir DIR] [--records N,N,...]\n");
-            return 2;
-        }
+    const kvbench::Options options = kvbench::parseOptions(app.arguments().mid(1), {1000000});
+    if (!options.valid) {
+        std::fprintf(stderr, "usage: kv-bench-viewer [--dir DIR] [--records N,N,...]\n");
+        return 2;
     }
-    QTemporaryDir temp;
-    if (dir.isEmpty())
-        dir = temp.path();
-    QDir().mkpath(dir);
-    for (std::uint32_t n : sizes)
-        run(dir, n);
+    for (std::uint32_t n : options.sizes)
+        run(options.dir, n);
     return 0;
 }

@@ -358,6 +358,9 @@ void Table::mapRecords()
 
 const char *Table::recordData(std::uint32_t recno) const
 {
+    // Records of a bulk append wait in memory until their batch is written.
+    if (recno >= bulkFirst_ && !bulkPending_.isEmpty())
+        return bulkPending_.constData() + std::size_t(recno - bulkFirst_) * recordLength_;
     return data_ + headerLength_ + std::size_t(recno - 1) * recordLength_;
 }
 
@@ -1111,6 +1114,8 @@ void Table::append()
 void Table::edit()
 {
     requireWritable();
+    if (bulk_)
+        fail(QStringLiteral("Cannot change a record of the table \"%1\" while records are being added.").arg(displayName()));
     if (state_ == State::Edit || state_ == State::Insert)
         return;
     const std::uint32_t r = recNo();
@@ -1139,6 +1144,41 @@ void Table::rereadHeaderCount()
     }
 }
 
+void Table::writeRecords(std::uint32_t first, const QByteArray &records)
+{
+    // The records are written whole, with the end mark after them, before the header
+    // counts them; a failed write leaves the file as it was.
+    const std::int64_t offset = std::int64_t(headerLength_) + std::int64_t(first - 1) * recordLength_;
+    writeBuffer_.resize(records.size() + 1);
+    std::memcpy(writeBuffer_.data(), records.constData(), size_t(records.size()));
+    writeBuffer_[records.size()] = kEofMarker;
+    if (!file_.writeAt(offset, writeBuffer_.constData(), size_t(writeBuffer_.size()))) {
+        const QString why = file_.errorText();
+        file_.truncate(offset);
+        file_.writeAt(offset, &kEofMarker, 1);
+        fail(QStringLiteral("Cannot add the record to the table \"%1\": %2.").arg(displayName(), why));
+    }
+}
+
+void Table::flushBulk()
+{
+    if (bulkPending_.isEmpty())
+        return;
+    const QByteArray batch = std::move(bulkPending_);
+    bulkPending_ = QByteArray();
+    bulkPending_.reserve(kBulkBatchBytes + qsizetype(recordLength_));
+    try {
+        writeRecords(bulkFirst_, batch);
+    } catch (const DbError &) {
+        // The batch is not in the file: it leaves the count, the index and the order.
+        recordCount_ = bulkFirst_ - 1;
+        std::erase_if(bulkAdded_, [&](std::uint32_t r) { return r >= bulkFirst_; });
+        rebuildView(0);
+        throw;
+    }
+    mapRecords();
+}
+
 void Table::beginBulkAppend()
 {
     requireWritable();
@@ -1149,6 +1189,8 @@ void Table::beginBulkAppend()
     rereadHeaderCount();
     bulk_ = true;
     bulkAdded_.clear();
+    bulkPending_.clear();
+    bulkPending_.reserve(kBulkBatchBytes + qsizetype(recordLength_));
 }
 
 void Table::endBulkAppend()
@@ -1157,11 +1199,20 @@ void Table::endBulkAppend()
         return;
     if (state_ == State::Insert)
         cancel();
-    bulk_ = false;
     struct Unlock {
         OsFile &f;
         ~Unlock() { f.unlockWrites(); }
     } unlock{file_};
+    try {
+        flushBulk();
+    } catch (const DbError &) {
+        bulk_ = false;
+        bulkPending_ = QByteArray();
+        writeHeaderCount(recordCount_);
+        throw;
+    }
+    bulk_ = false;
+    bulkPending_ = QByteArray();
     const std::vector<std::uint32_t> added = std::move(bulkAdded_);
     bulkAdded_.clear();
     writeHeaderCount(recordCount_);
@@ -1215,8 +1266,6 @@ void Table::post()
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     requireWritable();
-    if (bulk_ && state_ == State::Edit)
-        fail(QStringLiteral("Cannot change a record of the table \"%1\" while records are being added.").arg(displayName()));
     const std::uint32_t keep = recNo();
     Q_UNUSED(keep);
     std::uint32_t recno = 0;
@@ -1229,27 +1278,23 @@ void Table::post()
             syncIndexWithFile();
         }
         if (state_ == State::Insert) {
-            if (!bulk_)
-                rereadHeaderCount();
-            recno = recordCount_ + 1;
-            const std::int64_t offset = std::int64_t(headerLength_) + std::int64_t(recno - 1) * recordLength_;
             buffer_[0] = char(kLiveFlag);
-            // The record is written whole before the header counts it.
-            writeBuffer_.resize(qsizetype(recordLength_) + 1);
-            std::memcpy(writeBuffer_.data(), buffer_.constData(), recordLength_);
-            writeBuffer_[qsizetype(recordLength_)] = kEofMarker;
-            if (!file_.writeAt(offset, writeBuffer_.constData(), size_t(writeBuffer_.size()))) {
-                const QString why = file_.errorText();
-                file_.truncate(offset);
-                file_.writeAt(offset, &kEofMarker, 1);
-                fail(QStringLiteral("Cannot add the record to the table \"%1\": %2.").arg(displayName(), why));
-            }
-            recordCount_ = recno;
-            mapRecords();
             if (bulk_) {
+                recno = recordCount_ + 1;
+                if (bulkPending_.isEmpty())
+                    bulkFirst_ = recno;
+                bulkPending_.append(buffer_);
+                recordCount_ = recno;
                 if (!tags_.empty())
                     bulkAdded_.push_back(recno);
+                if (bulkPending_.size() >= kBulkBatchBytes)
+                    flushBulk();
             } else {
+                rereadHeaderCount();
+                recno = recordCount_ + 1;
+                writeRecords(recno, buffer_);
+                recordCount_ = recno;
+                mapRecords();
                 writeHeaderCount(recno);
                 for (size_t t = 0; t < tags_.size(); ++t)
                     mdx_->insert(int(t), tags_[t].expression.evaluate(recordData(recno)).constData(), recno);
@@ -1310,6 +1355,8 @@ void Table::post()
 void Table::deleteRecord()
 {
     requireWritable();
+    if (bulk_)
+        fail(QStringLiteral("Cannot delete a record of the table \"%1\" while records are being added.").arg(displayName()));
     if (state_ == State::Insert) {
         cancel();
         return;

@@ -141,8 +141,9 @@ public:
     void refresh();
 
     // Around many appends by one writer (converting, importing): other writers wait until
-    // the end, each record costs one write, and the header count and the index tags are
-    // brought up to date once at the end. Records posted before a failure stay.
+    // the end, records are written in batches, and the header count and the index tags
+    // are brought up to date once at the end. A failed write throws DbError and loses
+    // only its own batch; the batches written before it stay.
     void beginBulkAppend();
     void endBulkAppend();
     class BulkAppend {
@@ -247,6 +248,8 @@ private:
     void setProductionFlag(bool on);
     void writeHeaderCount(std::uint32_t count);
     void rereadHeaderCount();
+    void writeRecords(std::uint32_t first, const QByteArray &records);
+    void flushBulk();
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
     void syncIndexWithFile();
 
@@ -297,8 +300,11 @@ private:
     FilterFunction filter_;
     bool filtered_ = false;
     int suspended_ = 0;
+    static constexpr qsizetype kBulkBatchBytes = 1 << 20;
     bool bulk_ = false;
     std::vector<std::uint32_t> bulkAdded_; // appended in bulk, not yet in the index
+    QByteArray bulkPending_;               // appended in bulk, not yet written
+    std::uint32_t bulkFirst_ = 0;          // record number of the first of them
     QByteArray writeBuffer_;               // a record and the end-of-file mark
     bool changedWhileSuspended_ = false;
 

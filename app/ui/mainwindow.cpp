@@ -115,6 +115,8 @@ void TMain::buildControls()
     MyNavigator->setObjectName(QStringLiteral("MyNavigator"));
     MyNavigator->setTable(&session_.master());
     connect(MyNavigator, &RecordNavigator::clicked, this, &TMain::DisplayCount);
+    // An insert or edit the navigator starts, or a cancel, changes what the grid shows.
+    connect(MyNavigator, &RecordNavigator::clicked, ViewerGrid_, &ViewerGrid::syncWithTable);
 
     SpeedPanel = new QFrame(client_);
     SpeedPanel->setObjectName(QStringLiteral("SpeedPanel"));
