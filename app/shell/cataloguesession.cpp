@@ -126,7 +126,9 @@ bool CatalogueSession::openAtStartup()
 
 void CatalogueSession::doOpen()
 {
-    const QString path = prompt().openFileName(openDatabaseDialog());
+    FileDialogSpec dialog = openDatabaseDialog();
+    dialog.initialPath = paths_.directory; // beside the catalogue in use
+    const QString path = prompt().openFileName(dialog);
     if (!path.isEmpty()) {
         if (!hasDbfExtension(path))
             showError(QString::fromLatin1(kInvalidFileTypeMessage));
@@ -145,7 +147,9 @@ void CatalogueSession::openSaveFile(const QString &path)
 
 void CatalogueSession::doNew()
 {
-    const QString path = prompt().saveFileName(newDatabaseDialog());
+    FileDialogSpec dialog = newDatabaseDialog();
+    dialog.initialPath = paths_.directory;
+    const QString path = prompt().saveFileName(dialog);
     if (!path.isEmpty()) {
         if (hooks.searchOn && hooks.searchOn())
             call(hooks.endSearch);
