@@ -8,7 +8,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     kv::initApplicationIdentity();
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kv::kApplicationTitle));
+    // The windows carry the program's title in their own captions ("Error", "Kestrova
+    // Videos 97 (MASTER)"), so no display name is appended to them.
     kv::QtPrompt qtPrompt;
     kv::setPrompt(&qtPrompt);
     kv::TMain main(app.arguments().mid(1));

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kv {
@@ -748,8 +749,15 @@ void TMain::FormCreate(const QStringList &arguments)
 void TMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous() && started_)
+    if (!event->spontaneous() && started_) {
         DoFileSpecific();
+        // A desktop without a window manager never activates the window; the first
+        // showing then stands in for the first activation.
+        QTimer::singleShot(0, this, [this] {
+            if (!activatedOnce_)
+                FormActivate();
+        });
+    }
 }
 
 void TMain::changeEvent(QEvent *event)
