@@ -1076,6 +1076,11 @@ void Table::refresh()
 {
     if (!isOpen())
         return;
+    // The file does not hold a bulk append's records yet; they are shown as they are.
+    if (bulk_) {
+        notify();
+        return;
+    }
     checkBrowseMode();
     const std::uint32_t keep = recNo();
     unsigned char head[8];
