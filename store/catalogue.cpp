@@ -279,6 +279,22 @@ void applySortExpression(Table &master, const QString &expression)
     master.setIndexName(tag);
 }
 
+bool hasSortTag(const QString &dbfPath)
+{
+    if (!QFileInfo::exists(mdxPathFor(dbfPath)))
+        return false;
+    // The tag list is only known once the table is open.
+    Table probe;
+    probe.setPath(dbfPath);
+    probe.setReadOnly(true);
+    try {
+        probe.open();
+        return probe.indexNames().contains(QString::fromLatin1(kSortTagName), Qt::CaseInsensitive);
+    } catch (const DbError &) {
+        return false;
+    }
+}
+
 void useSortExpressionAtStartup(Table &master, const QString &expression)
 {
     const QString tag = QString::fromLatin1(kSortTagName);
@@ -286,19 +302,7 @@ void useSortExpressionAtStartup(Table &master, const QString &expression)
         master.setIndexName(QString());
         return;
     }
-    bool haveTag = false;
-    if (QFileInfo::exists(mdxPathFor(master.filePath()))) {
-        // The tag list is only known once the table is open.
-        Table probe;
-        probe.setPath(master.filePath());
-        probe.setReadOnly(true);
-        try {
-            probe.open();
-            haveTag = probe.indexNames().contains(tag, Qt::CaseInsensitive);
-        } catch (const DbError &) {
-        }
-    }
-    if (haveTag) {
+    if (hasSortTag(master.filePath())) {
         master.setIndexName(tag);
         return;
     }

@@ -66,6 +66,8 @@ QString buildSortString(const SortLevels &levels);
 // and made active. An empty expression leaves the .MDX alone and reads in physical
 // order. The table is closed or open exclusively; it is left as it was. Throws DbError.
 void applySortExpression(Table &master, const QString &expression);
+// True when the catalogue's .MDX holds the tag "NewIndex"; false also when it cannot be read.
+bool hasSortTag(const QString &dbfPath);
 // At start-up an existing tag is used as it stands; it is only built when missing.
 void useSortExpressionAtStartup(Table &master, const QString &expression);
 

@@ -207,16 +207,8 @@ void CatalogueSession::switchTo(const QString &path, bool isNew)
         } else {
             // Another program holds the file: its order cannot be rebuilt now, so use the
             // tag it already has, if any, rather than the last catalogue's.
-            const bool haveTag = !sortExpression_.isEmpty() && QFileInfo::exists(mdxPathFor(path));
-            master_.setIndexName(QString());
-            if (haveTag) {
-                Table probe;
-                probe.setPath(path);
-                probe.setReadOnly(true);
-                probe.open();
-                if (probe.indexNames().contains(QString::fromLatin1(kSortTagName), Qt::CaseInsensitive))
-                    master_.setIndexName(QString::fromLatin1(kSortTagName));
-            }
+            const bool useTag = !sortExpression_.isEmpty() && hasSortTag(path);
+            master_.setIndexName(useTag ? QString::fromLatin1(kSortTagName) : QString());
         }
     } catch (const DbError &e) {
         master_.setIndexName(QString());
