@@ -1,4 +1,4 @@
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/qtprompt.h"
 

@@ -1,4 +1,4 @@
-#include "bench/benchutil.h"
+#include "benchutil.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 //   kv-bench-catalogue [--dir DIR] [--records N]
 //
 // A 2.x-layout file of N records (default 100,000) is written into DIR once and reused.
-#include "bench/benchutil.h"
-#include "bench/catalogue_generator.h"
+#include "benchutil.h"
+#include "catalogue_generator.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
 #include "store/table.h"

@@ -4,8 +4,8 @@
 //   kv-bench-table [--dir DIR] [--records N,N,...]
 //
 // Catalogues are generated once into DIR (default: a temporary folder) and reused.
-#include "bench/benchutil.h"
-#include "bench/catalogue_generator.h"
+#include "benchutil.h"
+#include "catalogue_generator.h"
 #include "store/table.h"
 
 #include <QCoreApplication>

@@ -9,8 +9,8 @@
 // platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
 #include "app/ui/viewergrid.h"
-#include "bench/benchutil.h"
-#include "bench/catalogue_generator.h"
+#include "benchutil.h"
+#include "catalogue_generator.h"
 #include "store/table.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // catalogue of an earlier version).
 #include "commands.h"
 
-#include "app/shell/cataloguesession.h"
+#include "app/workspace/cataloguesession.h"
 #include "store/catalogue.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // converted when present).
 #include "commands.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "reports/reportfile.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "commands.h"
 #include "tablecommands.h"
 
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 #include "app/settings/settings.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"

@@ -1,7 +1,7 @@
 #include "commands.h"
 
-#include "app/base/paths.h"
-#include "app/base/prompt.h"
+#include "base/paths.h"
+#include "base/prompt.h"
 #include "app/settings/settings.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "aboutbox.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "help/help.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "helpwindow.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "help/help.h"
 #include "resources/helptopics.h"
 

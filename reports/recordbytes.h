@@ -2,7 +2,7 @@
 // Field-by-field access to the fixed-size little-endian records of the report files:
 // Pascal-style strings (a length byte and a fixed run of code page 1252 bytes), flag
 // bytes, 16- and 32-bit integers and 64-bit IEEE reals. Internal to kv_reports.
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "reportfile.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "reports/builtinreports.h"
 #include "reports/oldreportfile.h"
 

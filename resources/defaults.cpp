@@ -1,6 +1,6 @@
 #include "defaults.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "store/mastertable.h"
 #include "store/table.h"
 
-#include "app/base/dateformat.h"
-#include "app/base/prompt.h"
+#include "base/dateformat.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QFileInfo>

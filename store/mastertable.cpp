@@ -3,7 +3,7 @@
 #include "store/fieldtable.h"
 #include "store/table.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QFile>
 #include <QFileInfo>

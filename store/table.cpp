@@ -3,9 +3,9 @@
 #include "store/index/mdx.h"
 #include "store/mastertable.h"
 
-#include "app/base/dateformat.h"
-#include "app/base/numbertext.h"
-#include "app/base/paths.h"
+#include "base/dateformat.h"
+#include "base/numbertext.h"
+#include "base/paths.h"
 
 #include <QCoreApplication>
 #include <QDir>

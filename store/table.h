@@ -2,12 +2,12 @@
 // The table object: one dBASE table (.DBF) with its production index (.MDX).
 // Records are read through a mapping of the file; the active order is an in-memory
 // permutation of record numbers built from the index; a filter runs as one pass.
-#include "store/dberror.h"
+#include "base/dberror.h"
 #include "store/fieldtable.h"
 #include "store/index/keyexpr.h"
 #include "store/osfile.h"
 
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <QDate>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "profilefile.h"
 
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,10 +2,10 @@
 
 #include "profilefile.h"
 
-#include "app/base/dateformat.h"
-#include "app/base/numberformat.h"
-#include "app/base/numbertext.h"
-#include "app/base/paths.h"
+#include "base/dateformat.h"
+#include "base/numberformat.h"
+#include "base/numbertext.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

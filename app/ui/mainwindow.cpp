@@ -1,9 +1,9 @@
 #include "app/ui/mainwindow.h"
 
-#include "app/base/dateformat.h"
-#include "app/base/paths.h"
-#include "app/base/prompt.h"
-#include "app/shell/screensize.h"
+#include "base/dateformat.h"
+#include "base/paths.h"
+#include "base/prompt.h"
+#include "app/display/screensize.h"
 #include "app/ui/navigator.h"
 #include "app/ui/sortorderdialog.h"
 #include "app/ui/speedicons.h"

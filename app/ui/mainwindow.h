@@ -2,8 +2,8 @@
 // The main window: the viewer of the open catalogue with its count and navigator, the
 // menus, the speed buttons or lettered buttons, and the last-files list. Every command
 // is one Do procedure that calls into the catalogue session or opens a dialog.
-#include "app/shell/cataloguesession.h"
-#include "app/shell/mainlayout.h"
+#include "app/workspace/cataloguesession.h"
+#include "app/display/mainlayout.h"
 
 #include <QMainWindow>
 #include <QStringList>

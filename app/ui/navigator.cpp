@@ -1,6 +1,6 @@
 #include "navigator.h"
 
-#include "app/base/prompt.h"
+#include "base/prompt.h"
 #include "store/table.h"
 
 #include <QHBoxLayout>

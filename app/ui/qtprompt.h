@@ -1,5 +1,5 @@
 #pragma once
-#include "app/base/prompt.h"
+#include "base/prompt.h"
 
 class QWidget;
 

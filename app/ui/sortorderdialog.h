@@ -1,7 +1,7 @@
 #pragma once
 // The Sort Order dialog: up to four fields that order the catalogue, from the
 // fields' captions; Ok makes them the catalogue's order through the session.
-#include "app/shell/cataloguesession.h"
+#include "app/workspace/cataloguesession.h"
 
 #include <QDialog>
 #include <array>

@@ -1,8 +1,8 @@
 #include "viewergrid.h"
 
-#include "app/base/prompt.h"
+#include "base/prompt.h"
 #include "app/settings/settings.h"
-#include "app/shell/viewerlayout.h"
+#include "app/display/viewerlayout.h"
 #include "app/ui/navigator.h"
 #include "store/table.h"
 

@@ -1,8 +1,8 @@
 #include "keyexpr.h"
 
-#include "store/dberror.h"
+#include "base/dberror.h"
 
-#include "app/base/numbertext.h"
+#include "base/numbertext.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "store/index/mdx.h"
 
-#include "store/dberror.h"
+#include "base/dberror.h"
 
 #include <QDate>
 #include <QDir>

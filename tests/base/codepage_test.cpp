@@ -1,4 +1,4 @@
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <gtest/gtest.h>
 

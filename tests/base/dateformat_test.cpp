@@ -1,4 +1,4 @@
-#include "app/base/dateformat.h"
+#include "base/dateformat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/base/numberformat.h"
+#include "base/numberformat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/base/numbertext.h"
+#include "base/numbertext.h"
 
 #include <gtest/gtest.h>
 

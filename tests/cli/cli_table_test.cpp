@@ -1,5 +1,5 @@
 // kestrova-cli's table commands, run as a user would run them.
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 #include "store/mastertable.h"
 #include "clitest.h"
 #include "testenv.h"

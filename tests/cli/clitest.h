@@ -1,5 +1,5 @@
 #pragma once
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "reports/reportfile.h"
 #include "support/testenv.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

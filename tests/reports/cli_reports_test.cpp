@@ -2,7 +2,7 @@
 #include "rawrecord.h"
 #include "support/testenv.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "reports/reportfile.h"
 #include "support/testenv.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>

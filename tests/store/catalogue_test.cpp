@@ -3,7 +3,7 @@
 #include "scriptedprompt.h"
 #include "storetest.h"
 
-#include "app/base/dateformat.h"
+#include "base/dateformat.h"
 #include "store/fieldtable.h"
 
 #include <QFileInfo>

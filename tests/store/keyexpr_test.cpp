@@ -1,8 +1,8 @@
-#include "store/dberror.h"
-#include "app/base/numbertext.h"
+#include "base/dberror.h"
+#include "base/numbertext.h"
 #include "store/index/keyexpr.h"
 
-#include "app/base/codepage.h"
+#include "base/codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "storetest.h"
 
-#include "app/base/codepage.h"
-#include "app/base/dateformat.h"
+#include "base/codepage.h"
+#include "base/dateformat.h"
 
 using namespace kv;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The prompt for tests: records every message and dialog, answers from a queue.
 // A question with no queued answer fails the test at once (and answers Cancel/No).
-#include "app/base/prompt.h"
+#include "base/prompt.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,6 +1,6 @@
 // Test entry: a QApplication on the offscreen platform, a private runtime folder and
 // a fresh temporary home for every test.
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "app/ui/windowstyle.h"
 
-#include "app/shell/screensize.h"
+#include "app/display/screensize.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,6 @@
 #pragma once
-// The one exception type of the table engine. Its message is fit to show a user.
+// The one exception type of the table engine and the program's file formats. Its message
+// is fit to show a user; logic turns it into a message box, windows never catch it.
 #include <QString>
 #include <stdexcept>
 

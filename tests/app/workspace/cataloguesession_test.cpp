@@ -1,9 +1,9 @@
-#include "app/shell/cataloguesession.h"
+#include "app/workspace/cataloguesession.h"
 
 #include "scriptedprompt.h"
 #include "../store/storetest.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "app/settings/profilefile.h"
 
 #include <QFileInfo>

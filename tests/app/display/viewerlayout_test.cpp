@@ -1,4 +1,4 @@
-#include "app/shell/viewerlayout.h"
+#include "app/display/viewerlayout.h"
 
 #include "app/settings/settings.h"
 #include "store/storetest.h"

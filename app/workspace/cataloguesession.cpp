@@ -1,7 +1,7 @@
-#include "app/shell/cataloguesession.h"
+#include "app/workspace/cataloguesession.h"
 
-#include "app/base/paths.h"
-#include "app/base/prompt.h"
+#include "base/paths.h"
+#include "base/prompt.h"
 #include "store/mastertable.h"
 
 #include <QDir>

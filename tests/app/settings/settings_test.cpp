@@ -1,8 +1,8 @@
 #include "app/settings/settings.h"
 
-#include "app/base/dateformat.h"
-#include "app/base/numberformat.h"
-#include "app/base/paths.h"
+#include "base/dateformat.h"
+#include "base/numberformat.h"
+#include "base/paths.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/shell/cataloguepaths.h"
+#include "store/cataloguepaths.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/shell/screensize.h"
+#include "app/display/screensize.h"
 
 #include <gtest/gtest.h>
 

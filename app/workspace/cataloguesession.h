@@ -4,9 +4,9 @@
 // order dialog, Pack and Rebuild, and the catalogue part of start-up and close.
 // The main window owns one; the parts it cannot know yet (search, pick lists, the
 // viewer) are reached through hooks.
-#include "app/base/prompt.h"
+#include "base/prompt.h"
 #include "app/settings/settings.h"
-#include "app/shell/cataloguepaths.h"
+#include "store/cataloguepaths.h"
 #include "store/catalogue.h"
 #include "store/table.h"
 

@@ -2,7 +2,7 @@
 // the last files, browse-only mode and close.
 #include "app/ui/mainwindow.h"
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "app/settings/profilefile.h"
 #include "app/ui/navigator.h"
 #include "app/ui/viewergrid.h"

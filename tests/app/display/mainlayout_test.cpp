@@ -1,4 +1,4 @@
-#include "app/shell/mainlayout.h"
+#include "app/display/mainlayout.h"
 
 #include <gtest/gtest.h>
 
