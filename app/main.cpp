@@ -10,9 +10,10 @@ int main(int argc, char **argv)
     kv::initApplicationIdentity();
     // The windows carry the program's title in their own captions ("Error", "Kestrova
     // Videos 97 (MASTER)"), so no display name is appended to them.
-    kv::QtPrompt qtPrompt;
-    kv::setPrompt(&qtPrompt);
-    kv::TMain main(app.arguments().mid(1));
+    kv::QtPrompt prompt;
+    kv::Settings settings;
+    kv::Workspace workspace(settings, prompt);
+    kv::TMain main(workspace, app.arguments().mid(1));
     if (!main.started())
         return 0; // no catalogue could be made to open
     // The edit window is created here, after the main window, once it exists.

@@ -1,7 +1,8 @@
 #pragma once
 // The one way the program asks and tells the user anything: message boxes,
 // questions, beeps and the file, directory, font and colour dialogs. The program
-// installs the Qt implementation; tests install a scripted one.
+// hands its Qt implementation to the workspace; tests hand over a scripted one; the
+// command-line companion one that writes to standard error.
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -36,17 +37,27 @@ public:
     virtual QString directory(const QString &title, const QString &start) = 0;
     virtual std::optional<QFont> font(const QFont &initial, const QString &title) = 0;
     virtual std::optional<QColor> color(const QColor &initial, const QString &title) = 0;
+
+    // Shorthands for the common boxes.
+    void showError(const QString &text);                           // caption "Error", OK
+    void showMessage(const QString &caption, const QString &text); // information, OK
+    bool askYesNo(const QString &caption, const QString &text, Answer defaultAnswer = Answer::Yes);
 };
 
-// The installed implementation; there is always one (a silent default that answers
-// every question with its default, until the program or a test installs its own).
-Prompt &prompt();
-// Installs p (not owned); nullptr puts the silent default back.
-void setPrompt(Prompt *p);
-
-// Shorthands for the common boxes.
-void showError(const QString &text);                           // caption "Error", OK
-void showMessage(const QString &caption, const QString &text); // information, OK
-bool askYesNo(const QString &caption, const QString &text, Answer defaultAnswer = Answer::Yes);
+// Answers every question with its default, shows nothing and cancels every dialog:
+// for work that runs with nobody to ask.
+class SilentPrompt final : public Prompt {
+public:
+    Answer message(MessageKind, const QString &, const QString &, Buttons, Answer defaultAnswer) override
+    {
+        return defaultAnswer;
+    }
+    void beep() override {}
+    QString openFileName(const FileDialogSpec &) override { return QString(); }
+    QString saveFileName(const FileDialogSpec &) override { return QString(); }
+    QString directory(const QString &, const QString &) override { return QString(); }
+    std::optional<QFont> font(const QFont &, const QString &) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor &, const QString &) override { return std::nullopt; }
+};
 
 } // namespace kv

@@ -9,6 +9,7 @@
 // platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
 #include "app/ui/viewergrid.h"
+#include "app/workspace/workspace.h"
 #include "benchutil.h"
 #include "catalogue_generator.h"
 #include "store/table.h"
@@ -62,12 +63,15 @@ template <typename Work> void measure(double base, const char *what, const char 
 // clicks at random places. Returns the rows the grid shows.
 int timeGrid(double base, kv::Table &table, const char *order)
 {
+    kv::SilentPrompt prompt;
+    kv::Settings settings;
+    kv::Workspace workspace(settings, prompt);
     std::unique_ptr<kv::ViewerGrid> grid;
     measure(base, "create the grid on the table", order, 1, [&] {
-        grid = std::make_unique<kv::ViewerGrid>();
+        grid = std::make_unique<kv::ViewerGrid>(workspace);
         grid->resize(1024, 600);
         grid->setTable(&table);
-        grid->setViewerOptions(kv::Settings());
+        grid->setViewerOptions(settings);
     });
     measure(base, "show and paint the first page", order, 1, [&] {
         grid->show();

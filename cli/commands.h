@@ -1,6 +1,8 @@
 #pragma once
 // kestrova-cli: each command is a function registered by name from its own file.
 // Exit status: 0 success, 1 the program refused (its message says why), 2 usage error.
+#include "base/prompt.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,5 +35,20 @@ int usageError(const char *commandName, const QString &problem = QString());
 void writeOut(const QByteArray &bytes);
 // Writes a line of the program's own text (UTF-8) to standard output.
 void printLine(const QString &line);
+
+// The prompt of the shared logic here: every message goes to standard error as the
+// program words it; there is nobody to answer, so each question takes its default and
+// every dialog is cancelled.
+class StderrPrompt : public kv::Prompt {
+public:
+    kv::Answer message(kv::MessageKind kind, const QString &caption, const QString &text, kv::Buttons buttons,
+                       kv::Answer defaultAnswer) override;
+    void beep() override {}
+    QString openFileName(const kv::FileDialogSpec &) override { return QString(); }
+    QString saveFileName(const kv::FileDialogSpec &) override { return QString(); }
+    QString directory(const QString &, const QString &) override { return QString(); }
+    std::optional<QFont> font(const QFont &, const QString &) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor &, const QString &) override { return std::nullopt; }
+};
 
 } // namespace kvcli

@@ -1,8 +1,7 @@
 #include "commands.h"
 
-#include "base/paths.h"
-#include "base/prompt.h"
 #include "app/settings/settings.h"
+#include "base/paths.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -65,23 +64,12 @@ void printLine(const QString &line)
     std::fputc('\n', stdout);
 }
 
-// Messages go to standard error; there is nobody to answer a question or a dialog,
-// so each takes its default and every dialog is cancelled.
-class StderrPrompt : public kv::Prompt {
-public:
-    kv::Answer message(kv::MessageKind, const QString &, const QString &text, kv::Buttons,
-                       kv::Answer defaultAnswer) override
-    {
-        printError(text);
-        return defaultAnswer;
-    }
-    void beep() override {}
-    QString openFileName(const kv::FileDialogSpec &) override { return QString(); }
-    QString saveFileName(const kv::FileDialogSpec &) override { return QString(); }
-    QString directory(const QString &, const QString &) override { return QString(); }
-    std::optional<QFont> font(const QFont &, const QString &) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor &, const QString &) override { return std::nullopt; }
-};
+kv::Answer StderrPrompt::message(kv::MessageKind, const QString &, const QString &text, kv::Buttons,
+                                 kv::Answer defaultAnswer)
+{
+    printError(text);
+    return defaultAnswer;
+}
 
 } // namespace kvcli
 
@@ -89,10 +77,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     kv::initApplicationIdentity();
-    kvcli::StderrPrompt stderrPrompt;
-    kv::setPrompt(&stderrPrompt);
     // Dates and numbers are converted as the program converts them: after QVRVID.INI.
-    kv::applyProgramFormats();
+    kv::Settings programSettings;
+    kv::applyProgramFormats(programSettings);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         kvcli::printUsage(args.isEmpty() ? stderr : stdout);

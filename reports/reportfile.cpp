@@ -1,12 +1,12 @@
 #include "reportfile.h"
 
+#include "base/atomicfile.h"
 #include "base/paths.h"
 #include "reports/builtinreports.h"
 #include "reports/oldreportfile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace kv {
 
@@ -121,16 +121,9 @@ bool ReportFile::load(QByteArray &records)
 
 bool ReportFile::replaceContents(const QByteArray &contents)
 {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(contents) != contents.size()) {
-        const QString problem = file.errorString();
-        file.cancelWriting();
+    QString problem;
+    if (!writeFileAtomically(path_, contents, &problem))
         return fail(problem);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
     error_.clear();
     return true;
 }

@@ -1,11 +1,11 @@
 #include "defaults.h"
 
+#include "base/atomicfile.h"
 #include "base/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kv {
 
@@ -41,12 +41,7 @@ bool readResource(const QString &name, QByteArray *bytes)
 // Written through a temporary file so that a full disk never leaves half a list.
 bool writeList(const QString &path, const QByteArray &bytes, QString *reason)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, bytes, reason);
 }
 
 } // namespace

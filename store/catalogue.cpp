@@ -4,8 +4,9 @@
 #include "store/mastertable.h"
 #include "store/table.h"
 
+#include "store/index/mdx.h"
+
 #include "base/dateformat.h"
-#include "base/prompt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,7 +103,7 @@ void reopenShared(Table &master)
     master.open();
 }
 
-template <typename Work> bool withMasterAlone(Table &master, const char *failure, Work work)
+template <typename Work> void withMasterAlone(Table &master, const char *failure, Work work)
 {
     try {
         master.close();
@@ -110,17 +111,10 @@ template <typename Work> bool withMasterAlone(Table &master, const char *failure
         master.open();
         work();
         reopenShared(master);
-        return true;
     } catch (const DbError &) {
         master.close();
         master.setExclusive(false);
-        try {
-            master.open();
-        } catch (const DbError &e) {
-            showError(e.message());
-        }
-        showError(QString::fromLatin1(failure));
-        return false;
+        throw DbError(QString::fromLatin1(failure));
     }
 }
 
@@ -136,27 +130,23 @@ bool hasDbfExtension(const QString &path) { return path.right(4).toUpper() == QL
 
 bool makeNewDb(Table &create, const QString &path)
 {
-    if (QFileInfo::exists(path) && dbaseInUse(create, path)) {
-        showError(newTableInUseMessage(path));
-        return false;
-    }
+    if (QFileInfo::exists(path) && dbaseInUse(create, path))
+        throw DbError(newTableInUseMessage(path));
     createMasterTable(create, path);
     return QFileInfo::exists(path);
 }
 
-bool checkDBaseFormat(Table &check, const QString &path)
+void requireCatalogue(Table &check, const QString &path)
 {
     bool valid = false;
     try {
         valid = isCatalogueFile(check, path);
-    } catch (const DbError &e) {
+    } catch (const DbError &) {
         check.close();
-        showError(e.message());
-        return false;
+        throw;
     }
     if (!valid)
-        showError(QString::fromLatin1(kNotCatalogueMessage));
-    return valid;
+        throw DbError(QString::fromLatin1(kNotCatalogueMessage));
 }
 
 bool checkDBaseFormatV2(Table &check, const QString &path) { return matchesOldLayout(check, path, kV2Fields); }
@@ -281,15 +271,13 @@ void applySortExpression(Table &master, const QString &expression)
 
 bool hasSortTag(const QString &dbfPath)
 {
-    if (!QFileInfo::exists(mdxPathFor(dbfPath)))
+    const QString mdx = mdxPathFor(dbfPath);
+    if (!QFileInfo::exists(mdx))
         return false;
-    // The tag list is only known once the table is open.
-    Table probe;
-    probe.setPath(dbfPath);
-    probe.setReadOnly(true);
+    MdxFile index;
     try {
-        probe.open();
-        return probe.indexNames().contains(QString::fromLatin1(kSortTagName), Qt::CaseInsensitive);
+        index.open(mdx, false);
+        return index.findTag(QByteArray(kSortTagName)) >= 0;
     } catch (const DbError &) {
         return false;
     }
@@ -314,14 +302,24 @@ void useSortExpressionAtStartup(Table &master, const QString &expression)
     }
 }
 
-bool packMasterTable(Table &master)
+void packMasterTable(Table &master)
 {
-    return withMasterAlone(master, kPackFailedMessage, [&] { master.pack(); });
+    withMasterAlone(master, kPackFailedMessage, [&] { master.pack(); });
 }
 
-bool rebuildMasterIndexes(Table &master)
+std::uint32_t deletedBefore(const Table &table, std::uint32_t recno)
 {
-    return withMasterAlone(master, kReindexFailedMessage, [&] { master.regenerateIndexes(); });
+    if (!table.isOpen())
+        return 0;
+    std::uint32_t deleted = 0;
+    for (std::uint32_t r = 1; r < recno && r <= table.physicalCount(); ++r)
+        deleted += table.recordData(r)[0] == '*' ? 1 : 0;
+    return deleted;
+}
+
+void rebuildMasterIndexes(Table &master)
+{
+    withMasterAlone(master, kReindexFailedMessage, [&] { master.regenerateIndexes(); });
 }
 
 } // namespace kv

@@ -1,9 +1,10 @@
 #pragma once
 // Catalogue files: creating, recognising, converting the two older layouts, the
 // in-use test, pack and rebuild, and the sort order's index tag.
-// Messages reach the user through the prompt interface.
+// Every refusal and failure is a DbError worded for the user; nothing here shows it.
 #include <QString>
 #include <array>
+#include <cstdint>
 
 namespace kv {
 
@@ -35,13 +36,13 @@ QString newTableInUseMessage(const QString &path);
 bool hasDbfExtension(const QString &path);
 
 // Creates an empty catalogue at path with the create table object. A file that
-// another program holds is refused with its message and left alone. True when the
-// file exists afterwards.
+// another program holds is refused (newTableInUseMessage) and left alone. True when
+// the file exists afterwards.
 bool makeNewDb(Table &create, const QString &path);
 
-// True when path is a catalogue of this program. Otherwise the user is told why: the
+// Accepts path when it is a catalogue of this program. Otherwise throws the
 // not-a-catalogue message, or the engine's own when it cannot read the file at all.
-bool checkDBaseFormat(Table &check, const QString &path);
+void requireCatalogue(Table &check, const QString &path);
 // Silent checks for the layouts of the two earlier versions.
 bool checkDBaseFormatV2(Table &check, const QString &path);
 bool checkDBaseFormatV1(Table &check, const QString &path);
@@ -66,15 +67,20 @@ QString buildSortString(const SortLevels &levels);
 // and made active. An empty expression leaves the .MDX alone and reads in physical
 // order. The table is closed or open exclusively; it is left as it was. Throws DbError.
 void applySortExpression(Table &master, const QString &expression);
-// True when the catalogue's .MDX holds the tag "NewIndex"; false also when it cannot be read.
+// True when the catalogue's .MDX holds the tag "NewIndex"; false also when it cannot be
+// read. Reads only the index's tag table.
 bool hasSortTag(const QString &dbfPath);
 // At start-up an existing tag is used as it stands; it is only built when missing.
 void useSortExpressionAtStartup(Table &master, const QString &expression);
 
-// Pack or rebuild the indexes of the master table, which needs it to itself. Either
-// way the table ends open in shared mode. False, with the user told why, when
-// another program holds the file.
-bool packMasterTable(Table &master);
-bool rebuildMasterIndexes(Table &master);
+// Pack or rebuild the indexes of the master table, which needs it to itself; the table
+// ends open in shared mode. When another program holds the file (or the work fails)
+// the table is left closed in shared mode and the refusal (kPackFailedMessage,
+// kReindexFailedMessage) is thrown: the caller opens it again.
+void packMasterTable(Table &master);
+void rebuildMasterIndexes(Table &master);
+// Records marked deleted before record number recno of the open table: by how much a
+// pack moves that record's number down.
+std::uint32_t deletedBefore(const Table &table, std::uint32_t recno);
 
 } // namespace kv

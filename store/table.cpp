@@ -199,8 +199,13 @@ QString Table::displayName() const { return QDir::toNativeSeparators(filePath())
 
 void Table::setExclusive(bool on)
 {
-    if (isOpen() && on != exclusive_)
-        fail(QStringLiteral("Cannot change the exclusive use of an open table."));
+    if (isOpen() && on != exclusive_) {
+        // Giving up exclusive use of an open table keeps it open: the lock turns shared
+        // in one step, so no other program can slip in between.
+        if (on)
+            fail(QStringLiteral("Cannot change the exclusive use of an open table."));
+        file_.lockUse(OsFile::Lock::Shared);
+    }
     exclusive_ = on;
 }
 

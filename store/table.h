@@ -68,6 +68,8 @@ public:
     QString mdxPath() const;
     static QString tableType() { return QStringLiteral("DBASE"); }
 
+    // An open table can give up exclusive use (it stays open, shared); taking it needs
+    // the table closed.
     void setExclusive(bool on);
     bool exclusive() const { return exclusive_; }
     void setReadOnly(bool on);

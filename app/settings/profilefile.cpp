@@ -1,9 +1,9 @@
 #include "profilefile.h"
 
+#include "base/atomicfile.h"
 #include "base/codepage.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace kv {
 
@@ -64,15 +64,7 @@ QByteArray ProfileFile::toBytes() const
 
 bool ProfileFile::write(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray bytes = toBytes();
-        if (file.write(bytes) == bytes.size() && file.commit())
-            return true;
-    }
-    if (error)
-        *error = file.errorString();
-    return false;
+    return writeFileAtomically(path, toBytes(), error);
 }
 
 qsizetype ProfileFile::findSection(const QString &name) const

@@ -2,6 +2,8 @@
 
 #include "profilefile.h"
 
+#include "store/cataloguepaths.h"
+
 #include "base/dateformat.h"
 #include "base/numberformat.h"
 #include "base/numbertext.h"
@@ -321,20 +323,12 @@ Settings::Settings()
     }
 }
 
-Settings &settings()
-{
-    static Settings record;
-    return record;
-}
-
 QString programSettingsPath() { return configFile(kProgramSettingsFile); }
 QString newCatalogueSettingsPath() { return configFile(kNewCatalogueSettingsFile); }
 
 QString catalogueSettingsPath(const QString &cataloguePath)
 {
-    const QString suffix = QFileInfo(cataloguePath).suffix();
-    const QString base = suffix.isEmpty() ? cataloguePath : cataloguePath.chopped(suffix.size() + 1);
-    return resolveCaseInsensitive(base + QStringLiteral(".INI"));
+    return CataloguePaths::of(cataloguePath).iniPath;
 }
 
 void readSettings(const QString &fileName, SettingsScope scope, Settings &into)
@@ -401,10 +395,10 @@ void applyFormats(const Settings &from)
     setCurrentNumberFormats({from.numericFormat, from.currencyFormat});
 }
 
-void applyProgramFormats()
+void applyProgramFormats(Settings &into)
 {
-    readSettings(programSettingsPath(), SettingsScope::Program);
-    applyFormats(settings());
+    readSettings(programSettingsPath(), SettingsScope::Program, into);
+    applyFormats(into);
 }
 
 } // namespace kv

@@ -160,30 +160,26 @@ struct Settings {
     const ColorSet &colorSet(WindowFamily family) const { return colorSets[size_t(family)]; }
 };
 
-// The program's one settings record.
-Settings &settings();
-
 // QVRVID.INI in the configuration folder.
 QString programSettingsPath();
 // QVRINV.INI in the configuration folder.
 QString newCatalogueSettingsPath();
-// The settings file of a catalogue: its path with the extension ".INI", or the
-// existing file of that name in another letter case.
+// The settings file of a catalogue: its folder and its name up to the first period,
+// with ".INI" ("my.cat.DBF" has "my.INI"), or that file in another letter case.
 QString catalogueSettingsPath(const QString &cataloguePath);
 
 // Fills the scope's part of the record from the file, each key that is missing or
 // unreadable taking its built-in default. The program scope always reads QVRVID.INI,
 // whatever fileName says. A catalogue whose file does not exist reads QVRVID.INI
 // instead.
-void readSettings(const QString &fileName, SettingsScope scope, Settings &into = settings());
+void readSettings(const QString &fileName, SettingsScope scope, Settings &into);
 // The settings a new catalogue starts with: those of QVRINV.INI, or of QVRVID.INI when
 // that file does not exist.
-void readNewCatalogueSettings(Settings &into = settings());
+void readNewCatalogueSettings(Settings &into);
 // Writes every key of the scope, keeping everything else in the file. The program
 // scope always writes QVRVID.INI. False, with the reason in error, when the file cannot
 // be written.
-bool writeSettings(const QString &fileName, SettingsScope scope, const Settings &from = settings(),
-                   QString *error = nullptr);
+bool writeSettings(const QString &fileName, SettingsScope scope, const Settings &from, QString *error = nullptr);
 
 // The scope's keys in the order of the file, with their values as written.
 struct SettingsEntry {
@@ -191,7 +187,7 @@ struct SettingsEntry {
     QString key;
     QString value;
 };
-QList<SettingsEntry> settingsEntries(SettingsScope scope, const Settings &from = settings());
+QList<SettingsEntry> settingsEntries(SettingsScope scope, const Settings &from);
 
 // "Yes" or "No"; true exactly when the upper-cased text is "YES".
 QString flagText(bool flag);
@@ -207,8 +203,8 @@ QString startupDirectoryOf(const QString &currentDirectory);
 
 // Makes the record's date format and number formats the program's current ones. A date
 // format choice outside 1 ... 12 leaves the date format as it is.
-void applyFormats(const Settings &from = settings());
-// Reads the program settings from QVRVID.INI into settings() and applies their formats.
-void applyProgramFormats();
+void applyFormats(const Settings &from);
+// Reads the program settings from QVRVID.INI into the record and applies their formats.
+void applyProgramFormats(Settings &into);
 
 } // namespace kv

@@ -1,17 +1,17 @@
 #include "app/ui/mainwindow.h"
 
+#include "app/display/displayoptions.h"
+#include "app/display/screensize.h"
+#include "app/workspace/lifecycle.h"
+#include "app/workspace/records.h"
 #include "base/dateformat.h"
 #include "base/paths.h"
-#include "base/prompt.h"
-#include "app/display/screensize.h"
 #include "app/ui/navigator.h"
 #include "app/ui/sortorderdialog.h"
 #include "app/ui/speedicons.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/windowstyle.h"
 #include "help/help.h"
-#include "reports/reportfile.h"
-#include "resources/defaults.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -55,8 +55,12 @@ void placeTop(QWidget *w, int top) { w->move(w->x(), top); }
 
 } // namespace
 
-TMain::TMain(const QStringList &arguments, QWidget *parent)
-    : QMainWindow(parent), settings_(session_.settings()), tipWindow_(&showTipOfTheDay)
+TMain::TMain(Workspace &workspace, const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent)
+    , ws_(workspace)
+    , catalogues_(workspace)
+    , settings_(workspace.settings())
+    , tipWindow_(&showTipOfTheDay)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowIcon(applicationIcon());
@@ -64,6 +68,7 @@ TMain::TMain(const QStringList &arguments, QWidget *parent)
     buildMenus();
     buildSpeedButtons();
     buildLetteredButtons();
+    connectWorkspace();
     FormCreate(arguments);
 }
 
@@ -108,13 +113,13 @@ void TMain::buildControls()
     NavigatorLabel->setGeometry(400, 20, 221, 20);
     markTitle(NavigatorLabel, TitleKind::Minor);
 
-    ViewerGrid_ = new ViewerGrid(client_);
-    ViewerGrid_->setTable(&session_.master());
+    ViewerGrid_ = new ViewerGrid(ws_, client_);
+    ViewerGrid_->setTable(&ws_.master());
     connect(ViewerGrid_, &ViewerGrid::editRequested, this, [this] { run(Cmd::Edit); });
 
-    MyNavigator = new RecordNavigator(client_);
+    MyNavigator = new RecordNavigator(ws_, client_);
     MyNavigator->setObjectName(QStringLiteral("MyNavigator"));
-    MyNavigator->setTable(&session_.master());
+    MyNavigator->setTable(&ws_.master());
     connect(MyNavigator, &RecordNavigator::clicked, this, &TMain::DisplayCount);
     // An insert or edit the navigator starts, or a cancel, changes what the grid shows.
     connect(MyNavigator, &RecordNavigator::clicked, ViewerGrid_, &ViewerGrid::syncWithTable);
@@ -131,15 +136,19 @@ void TMain::buildControls()
     bevels_[2]->setGeometry(170, 8, 82, 70);
     bevels_[3]->setGeometry(256, 8, 134, 70);
     MyNavigator->raise();
+}
 
-    // The hooks through which the catalogue session reaches the window.
-    CatalogueHooks &h = session_.hooks;
-    h.captionChanged = [this](const QString &caption) { setWindowTitle(caption); };
-    h.setupViewer = [this] { SetViewerOptions(); };
-    h.fileSpecific = [this] { DoFileSpecific(); };
-    h.lastFilesChanged = [this] { SetMenuLastFiles(); };
-    h.displayCount = [this] { DisplayCount(); };
-    // Search mode, the pick lists and the edit window join these hooks when they exist.
+void TMain::connectWorkspace()
+{
+    connect(&ws_, &Workspace::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&ws_, &Workspace::viewerChanged, this, &TMain::SetViewerOptions);
+    connect(&ws_, &Workspace::catalogueOpened, this, &TMain::DoFileSpecific);
+    connect(&ws_, &Workspace::lastFilesChanged, this, &TMain::SetMenuLastFiles);
+    connect(&ws_, &Workspace::countChanged, this, &TMain::DisplayCount);
+    connect(&ws_, &Workspace::searchChanged, this, [this](bool on) {
+        SearchOnLabel->setVisible(on);
+        DisplayCount();
+    });
 }
 
 QAction *TMain::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
@@ -252,7 +261,10 @@ void TMain::buildMenus()
     for (size_t i = 0; i < 4; ++i) {
         const int mode = sizes[i].mode;
         screenSizeItems_[i] = addItem(screen, sizes[i].name, QString::fromLatin1(sizes[i].caption),
-                                      QKeySequence(Qt::SHIFT | sizes[i].key), [this, mode] { chooseScreenSize(mode); });
+                                      QKeySequence(Qt::SHIFT | sizes[i].key), [this, mode] {
+                                          chooseScreenSize(settings_, ws_.prompt(), mode, primaryScreenSize());
+                                          checkScreenSizeMenu();
+                                      });
         screenSizeItems_[i]->setCheckable(true);
     }
 
@@ -311,15 +323,15 @@ void TMain::buildMenus()
     QMenu *currency = options->addMenu(QStringLiteral("C&urrency Format"));
     currency->setObjectName(QStringLiteral("MenuCurrencyFormat"));
     currencyItems_[0] = addItem(currency, "MenuCurrencyUS", QStringLiteral("&U.S. Dollars"), QKeySequence(),
-                                [this] { chooseCurrencyFormat(1); });
+                                [this] { chooseCurrencyFormat(settings_, 1), checkFormatMenus(); });
     currencyItems_[1] = addItem(currency, "MenuCurrencyWindows", QStringLiteral("&Windows Setting"), QKeySequence(),
-                                [this] { chooseCurrencyFormat(2); });
+                                [this] { chooseCurrencyFormat(settings_, 2), checkFormatMenus(); });
     QMenu *numeric = options->addMenu(QStringLiteral("&Numeric Format"));
     numeric->setObjectName(QStringLiteral("MenuNumericFormat"));
     numericItems_[0] = addItem(numeric, "MenuNumericUS", QStringLiteral("&U.S. Format"), QKeySequence(),
-                               [this] { chooseNumericFormat(1); });
+                               [this] { chooseNumericFormat(settings_, 1), checkFormatMenus(); });
     numericItems_[1] = addItem(numeric, "MenuNumericWindows", QStringLiteral("&Windows Setting"), QKeySequence(),
-                               [this] { chooseNumericFormat(2); });
+                               [this] { chooseNumericFormat(settings_, 2), checkFormatMenus(); });
     for (QAction *a : {currencyItems_[0], currencyItems_[1], numericItems_[0], numericItems_[1]})
         a->setCheckable(true);
 
@@ -327,22 +339,30 @@ void TMain::buildMenus()
     date->setObjectName(QStringLiteral("MenuDateFormat"));
     for (int choice = 1; choice <= kDateChoiceCount; ++choice) {
         QAction *a = addItem(date, kDateItemNames[choice - 1], QString::fromLatin1(dateChoice(choice)->caption),
-                             QKeySequence(), [this, choice] { chooseDateFormat(choice); });
+                             QKeySequence(), [this, choice] {
+                                 if (chooseDateFormat(settings_, choice))
+                                     ws_.master().refresh();
+                                 checkFormatMenus();
+                             });
         a->setCheckable(true);
         dateItems_[size_t(choice - 1)] = a;
     }
     date->addSeparator();
     leadingZerosItem_ = addItem(date, "MenuDateLeadingZeros", QStringLiteral("&Leading Zeros"), QKeySequence(),
-                                [this] { toggleLeadingZeros(); });
+                                [this] {
+                                    toggleLeadingZeros(settings_);
+                                    checkFormatMenus();
+                                    ws_.master().refresh();
+                                });
     leadingZerosItem_->setCheckable(true);
 
     options->addSeparator();
     addItem(options, "MenuLabelFont", QStringLiteral("&Label Font"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
-            [this] { chooseFont(FontRole::Label, QStringLiteral("Label Font")); });
+            [this] { chooseUserFont(FontRole::Label, QStringLiteral("Label Font")); });
     addItem(options, "MenuEditFont", QStringLiteral("&Edit Font"), QKeySequence(Qt::SHIFT | Qt::Key_F9),
-            [this] { chooseFont(FontRole::Edit, QStringLiteral("Edit Font")); });
+            [this] { chooseUserFont(FontRole::Edit, QStringLiteral("Edit Font")); });
     addItem(options, "MenuButtonFont", QStringLiteral("&Button Font"), QKeySequence(Qt::SHIFT | Qt::Key_F10),
-            [this] { chooseFont(FontRole::Button, QStringLiteral("Button Font")); });
+            [this] { chooseUserFont(FontRole::Button, QStringLiteral("Button Font")); });
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("MenuTools"));
@@ -442,7 +462,7 @@ bool TMain::commandEnabled(Cmd cmd) const
     if (it == commands_.end())
         return true;
     const Command &c = it->second;
-    return c.available && !(browseOnly_ && c.changesData);
+    return c.available && !(ws_.browseOnly() && c.changesData);
 }
 
 void TMain::refreshCommandStates()
@@ -451,16 +471,16 @@ void TMain::refreshCommandStates()
         const bool on = commandEnabled(cmd);
         if (c.menu) {
             c.menu->setEnabled(on);
-            c.menu->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+            c.menu->setProperty("kvBrowseLocked", ws_.browseOnly() && c.changesData);
         }
         if (c.speed) {
             c.speed->setEnabled(on);
-            c.speed->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+            c.speed->setProperty("kvBrowseLocked", ws_.browseOnly() && c.changesData);
         }
         if (c.lettered) {
             // Lettered buttons are only usable while they are the button bar.
             c.lettered->setEnabled(on && buttonBarMode(settings_.buttonBar) == ButtonBarMode::LetteredButtons);
-            c.lettered->setProperty("kvBrowseLocked", browseOnly_ && c.changesData);
+            c.lettered->setProperty("kvBrowseLocked", ws_.browseOnly() && c.changesData);
         }
     }
 }
@@ -485,35 +505,21 @@ void TMain::run(Cmd cmd)
     }
 }
 
-void TMain::DoNew() { session_.doNew(); }
-void TMain::DoOpen() { session_.doOpen(); }
-void TMain::OpenSaveFile(const QString &path) { session_.openSaveFile(path); }
-
-void TMain::DoUpdateDatabase() { session_.updateDatabase(); }
-
-void TMain::DoDelete()
-{
-    Table &master = session_.master();
-    if (askYesNo(QStringLiteral("Confirm"), QStringLiteral("Delete this record?"), Answer::No) && master.isOpen() &&
-        master.recNo() != 0) {
-        try {
-            master.deleteRecord();
-        } catch (const DbError &e) {
-            showError(e.message());
-        }
-    }
-    DisplayCount();
-}
+void TMain::DoNew() { catalogues_.doNew(); }
+void TMain::DoOpen() { catalogues_.doOpen(); }
+void TMain::OpenSaveFile(const QString &path) { catalogues_.openSaveFile(path); }
+void TMain::DoUpdateDatabase() { catalogues_.updateDatabase(); }
+void TMain::DoDelete() { deleteCurrentRecord(ws_, ws_.master()); }
 
 void TMain::DoSortOrder()
 {
-    TMySortOrder dialog(session_, this);
+    TMySortOrder dialog(ws_, catalogues_, this);
     dialog.exec();
     DisplayCount();
 }
 
-void TMain::DoPack() { session_.pack(); }
-void TMain::DoRebuild() { session_.rebuildIndexes(); }
+void TMain::DoPack() { catalogues_.pack(); }
+void TMain::DoRebuild() { catalogues_.rebuildIndexes(); }
 void TMain::DoHelp() { showHelp(this); }
 
 void TMain::DoTips()
@@ -527,14 +533,13 @@ void TMain::DoExit() { close(); }
 
 void TMain::DisplayCount()
 {
-    const Table &master = session_.master();
-    CountLabel->setText(QString::number(master.isOpen() ? master.recordCount() : 0));
+    CountLabel->setText(QString::number(ws_.recordCount()));
     MyNavigator->updateButtons();
 }
 
 void TMain::SetViewerOptions()
 {
-    ViewerGrid_->setTable(&session_.master());
+    ViewerGrid_->setTable(&ws_.master());
     ViewerGrid_->setViewerOptions(settings_);
 }
 
@@ -622,126 +627,35 @@ void TMain::checkFormatMenus()
     }
 }
 
-void TMain::chooseDateFormat(int choice)
+void TMain::chooseUserFont(FontRole role, const QString &title)
 {
-    if (settings_.dateFormat == choice) {
-        checkFormatMenus();
-        return;
-    }
-    settings_.dateFormat = choice;
-    setCurrentDateFormat(choice, settings_.dateLeadingZeros);
-    checkFormatMenus();
-    session_.master().refresh();
-}
-
-void TMain::toggleLeadingZeros()
-{
-    settings_.dateLeadingZeros = !settings_.dateLeadingZeros;
-    setCurrentDateFormat(settings_.dateFormat, settings_.dateLeadingZeros);
-    checkFormatMenus();
-    session_.master().refresh();
-}
-
-void TMain::chooseCurrencyFormat(int format)
-{
-    settings_.currencyFormat = format;
-    applyFormats(settings_);
-    checkFormatMenus();
-}
-
-void TMain::chooseNumericFormat(int format)
-{
-    settings_.numericFormat = format;
-    applyFormats(settings_);
-    checkFormatMenus();
-}
-
-void TMain::chooseScreenSize(int mode)
-{
-    const auto checkItems = [this] {
-        for (size_t i = 0; i < 4; ++i)
-            screenSizeItems_[i]->setChecked(kWindowSizeModes[i] == settings_.windowSize);
-    };
-    if (mode != settings_.windowSize) {
-        if (!screenSupports(mode, primaryScreenSize()))
-            showError(screenSizeRefusedMessage(mode));
-        else
-            settings_.windowSize = mode;
-    }
-    checkItems();
-}
-
-void TMain::chooseFont(FontRole role, const QString &title)
-{
-    UserFont &font = settings_.font(role);
-    if (const std::optional<QFont> chosen = prompt().font(font.font, title)) {
-        // Only the face and style are the user's; sizes stay as the windows have them.
-        font.font.setFamily(chosen->family());
-        font.font.setBold(chosen->bold());
-        font.font.setItalic(chosen->italic());
+    if (chooseFont(settings_, ws_.prompt(), role, title))
         applyUserFonts(client_, settings_);
-    }
+}
+
+void TMain::checkScreenSizeMenu()
+{
+    for (size_t i = 0; i < 4; ++i)
+        screenSizeItems_[i]->setChecked(kWindowSizeModes[i] == settings_.windowSize);
 }
 
 // ---------------------------------------------------------------- life cycle
 
 void TMain::FormCreate(const QStringList &arguments)
 {
-    // 1-2: no search yet; the captions.
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     ViewerLabel->setText(QStringLiteral("Video Viewer"));
-
-    // 3: the program folder (made at first start, with the delivered pick lists) and
-    // the folder the program started in.
-    const QString folder = programDir();
-    startupDirectory();
-    QString error;
-    if (!installDefaultLists(folder, &error))
-        showError(error);
-
-    // 5: the report definitions, made or taken over from the previous version.
-    if (!prepareReportFile(folder, &error))
-        showError(error);
-
-    // 6: the program settings and the window's place.
-    readSettings(programSettingsPath(), SettingsScope::Program, settings_);
+    started_ = startProgram(ws_, catalogues_, arguments, primaryScreenSize());
+    if (!started_)
+        return;
     move(settings_.mainWindowLeft, settings_.mainWindowTop);
     resize(settings_.mainWindowWidth, settings_.mainWindowHeight);
-
-    // 7-8: the sort key expression, the date and number formats and their menu checks.
-    session_.rebuildSortExpression();
-    setCurrentDateFormat(settings_.dateFormat, settings_.dateLeadingZeros);
     checkFormatMenus();
-
-    // 9-10: the catalogue: the last one, else MASTER.DBF, made when missing.
-    if (!session_.openAtStartup())
-        return;
-    started_ = true;
-
-    // 11: the button bar.
     SetButtonBar();
-
-    // 12: the screen size mode; one the screen cannot hold falls back to 640 silently.
-    settings_.windowSize = startupWindowSize(settings_.windowSize, primaryScreenSize());
-    for (size_t i = 0; i < 4; ++i)
-        screenSizeItems_[i]->setChecked(kWindowSizeModes[i] == settings_.windowSize);
-
-    // 13: the regional values of the "Windows setting" number formats.
-    applyFormats(settings_);
-
-    // 14-15: the last files, and the catalogues of earlier versions.
+    checkScreenSizeMenu();
     SetMenuLastFiles();
-    session_.checkForConversion();
-
-    // 16: the locate dialog is created here once it exists.
-
-    // 17: browse-only mode.
-    browseOnly_ = isBrowseOnlyArgument(arguments);
-    if (browseOnly_) {
+    if (ws_.browseOnly())
         MyNavigator->setVisibleButtons(4);
-        savedFieldEditing_ = settings_.fieldEditing;
-        settings_.fieldEditing = false;
-    }
     refreshCommandStates();
     DisplayCount();
 }
@@ -769,7 +683,7 @@ void TMain::changeEvent(QEvent *event)
 
 void TMain::FormActivate()
 {
-    MyNavigator->setTable(&session_.master());
+    MyNavigator->setTable(&ws_.master());
     if (activatedOnce_)
         return;
     activatedOnce_ = true;
@@ -779,18 +693,7 @@ void TMain::FormActivate()
 
 void TMain::closeEvent(QCloseEvent *event)
 {
-    // 1: search mode off (the search joins through the session's hooks).
-    if (session_.hooks.searchOn && session_.hooks.searchOn() && session_.hooks.endSearch)
-        session_.hooks.endSearch();
-    // 2-4: the window's place, the browse-only "Field Editing" put back, both settings files.
-    settings_.mainWindowLeft = x();
-    settings_.mainWindowTop = y();
-    settings_.mainWindowWidth = width();
-    settings_.mainWindowHeight = height();
-    if (browseOnly_)
-        settings_.fieldEditing = savedFieldEditing_;
-    if (started_)
-        session_.writeAllSettings();
+    closeProgram(ws_, catalogues_, QRect(x(), y(), width(), height()), started_);
     event->accept();
 }
 

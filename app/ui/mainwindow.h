@@ -1,9 +1,10 @@
 #pragma once
 // The main window: the viewer of the open catalogue with its count and navigator, the
-// menus, the speed buttons or lettered buttons, and the last-files list. Every command
-// is one Do procedure that calls into the catalogue session or opens a dialog.
-#include "app/workspace/cataloguesession.h"
+// menus, the speed buttons or lettered buttons, and the last-files list. It only
+// dispatches: every command is one Do procedure that calls the logic with the workspace
+// or opens a feature's window, then shows what the command names (count, viewer).
 #include "app/display/mainlayout.h"
+#include "app/workspace/cataloguesession.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -30,14 +31,15 @@ class TMain : public QMainWindow {
     Q_OBJECT
 public:
     // arguments: the command line after the program name ("/BROWSE" selects browse-only).
-    explicit TMain(const QStringList &arguments = {}, QWidget *parent = nullptr);
+    explicit TMain(Workspace &workspace, const QStringList &arguments = {}, QWidget *parent = nullptr);
     ~TMain() override;
 
     // False when start-up could not make a catalogue to open: the program then ends
     // without a word.
     bool started() const { return started_; }
-    bool browseOnly() const { return browseOnly_; }
-    CatalogueSession &session() { return session_; }
+    bool browseOnly() const { return ws_.browseOnly(); }
+    Workspace &workspace() { return ws_; }
+    CatalogueSession &catalogues() { return catalogues_; }
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
 
     // The tip of the day; tests put their own in place before the window is shown.
@@ -101,21 +103,17 @@ private:
     void FormCreate(const QStringList &arguments);
     void FormActivate();
     void FormResize();
+    void connectWorkspace();
     void setButtonBarMode(int mode);
     void checkFormatMenus();
-    void chooseDateFormat(int choice);
-    void toggleLeadingZeros();
-    void chooseCurrencyFormat(int format);
-    void chooseNumericFormat(int format);
-    void chooseScreenSize(int mode);
-    void chooseFont(FontRole role, const QString &title);
+    void checkScreenSizeMenu();
+    void chooseUserFont(FontRole role, const QString &title);
     void applyMainColors();
 
-    CatalogueSession session_;
+    Workspace &ws_;
+    CatalogueSession catalogues_;
     Settings &settings_;
     bool started_ = false;
-    bool browseOnly_ = false;
-    bool savedFieldEditing_ = false;
     bool activatedOnce_ = false;
     TipWindow tipWindow_;
     std::map<Cmd, Command> commands_;

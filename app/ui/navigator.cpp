@@ -1,6 +1,7 @@
 #include "navigator.h"
 
-#include "base/prompt.h"
+#include "app/workspace/records.h"
+#include "app/workspace/workspace.h"
 #include "store/table.h"
 
 #include <QHBoxLayout>
@@ -25,9 +26,6 @@ constexpr ButtonText kButtons[RecordNavigator::kButtonCount] = {
     {"NavEdit", "Edit record"},     {"NavPost", "Post edit"},       {"NavCancel", "Cancel edit"},
     {"NavRefresh", "Refresh data"},
 };
-
-constexpr char kConfirmCaption[] = "Confirm";
-constexpr char kDeleteQuestion[] = "Delete record?";
 
 // The familiar navigator glyphs, drawn in the button text colour on a 16 x 16 square;
 // the icon greys them itself when a button is disabled.
@@ -88,20 +86,7 @@ QIcon glyph(B which, const QColor &color)
 
 } // namespace
 
-bool confirmAndDeleteRecord(Table &table)
-{
-    if (!askYesNo(QString::fromLatin1(kConfirmCaption), QString::fromLatin1(kDeleteQuestion)))
-        return false;
-    try {
-        table.deleteRecord();
-        return true;
-    } catch (const DbError &e) {
-        showError(e.message());
-        return false;
-    }
-}
-
-RecordNavigator::RecordNavigator(QWidget *parent) : QWidget(parent)
+RecordNavigator::RecordNavigator(Workspace &workspace, QWidget *parent) : QWidget(parent), workspace_(workspace)
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -154,21 +139,23 @@ void RecordNavigator::press(Button which)
     Table *t = table_;
     if (!button(which)->isEnabled() || !t)
         return;
-    try {
-        switch (which) {
-        case Button::First: t->first(); break;
-        case Button::Prior: t->prior(); break;
-        case Button::Next: t->next(); break;
-        case Button::Last: t->last(); break;
-        case Button::Insert: t->append(); break;
-        case Button::Delete: confirmAndDeleteRecord(*t); break;
-        case Button::Edit: t->edit(); break;
-        case Button::Post: t->post(); break;
-        case Button::Cancel: t->cancel(); break;
-        case Button::Refresh: t->refresh(); break;
-        }
-    } catch (const DbError &e) {
-        showError(e.message());
+    if (which == Button::Delete) {
+        deleteCurrentRecord(workspace_, *t);
+    } else {
+        workspace_.attempt([&] {
+            switch (which) {
+            case Button::First: t->first(); break;
+            case Button::Prior: t->prior(); break;
+            case Button::Next: t->next(); break;
+            case Button::Last: t->last(); break;
+            case Button::Insert: t->append(); break;
+            case Button::Edit: t->edit(); break;
+            case Button::Post: t->post(); break;
+            case Button::Cancel: t->cancel(); break;
+            case Button::Refresh: t->refresh(); break;
+            case Button::Delete: break;
+            }
+        });
     }
     updateButtons();
     Q_EMIT clicked();

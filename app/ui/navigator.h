@@ -9,10 +9,7 @@ class QToolButton;
 namespace kv {
 
 class Table;
-
-// Asks "Delete record?" and deletes the table's current record on Yes; a failure
-// reaches the user. True when a record was deleted.
-bool confirmAndDeleteRecord(Table &table);
+class Workspace;
 
 class RecordNavigator : public QWidget {
     Q_OBJECT
@@ -20,7 +17,9 @@ public:
     enum class Button { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };
     static constexpr int kButtonCount = 10;
 
-    explicit RecordNavigator(QWidget *parent = nullptr);
+    // A refusal of the table reaches the user through the workspace; Delete is the
+    // workspace's one delete command.
+    explicit RecordNavigator(Workspace &workspace, QWidget *parent = nullptr);
 
     void setTable(Table *table);
     Table *table() const;
@@ -45,6 +44,7 @@ Q_SIGNALS:
 private:
     std::array<QToolButton *, kButtonCount> buttons_{};
     QPointer<Table> table_;
+    Workspace &workspace_;
     int visibleCount_ = kButtonCount;
 };
 

@@ -35,7 +35,8 @@ QPushButton *makeButton(QWidget *parent, const char *objectName, const char *tex
 
 } // namespace
 
-TMySortOrder::TMySortOrder(CatalogueSession &session, QWidget *parent) : QDialog(parent), session_(session)
+TMySortOrder::TMySortOrder(Workspace &workspace, CatalogueSession &catalogues, QWidget *parent)
+    : QDialog(parent), ws_(workspace), catalogues_(catalogues)
 {
     setObjectName(QStringLiteral("TMySortOrder"));
     setWindowTitle(QStringLiteral("Sort Order"));
@@ -52,7 +53,7 @@ TMySortOrder::TMySortOrder(CatalogueSession &session, QWidget *parent) : QDialog
 
     // Item n is field number n, item 0 is no field.
     QStringList items{QString::fromLatin1(kNoField)};
-    for (const FieldSettings &field : session_.settings().fields)
+    for (const FieldSettings &field : ws_.settings().fields)
         items << field.caption;
 
     auto *grid = new QGridLayout;
@@ -116,7 +117,7 @@ void TMySortOrder::showEvent(QShowEvent *event)
 
 void TMySortOrder::FormShow()
 {
-    const Settings &s = session_.settings();
+    const Settings &s = ws_.settings();
     const auto lists = levelLists();
     for (size_t level = 0; level < lists.size(); ++level) {
         const int field = s.sortLevels[level];
@@ -129,8 +130,8 @@ void TMySortOrder::FormShow()
 
 void TMySortOrder::OkButtonClick()
 {
-    // A refused or failed order leaves the dialog open; the session has told the user why.
-    if (session_.setSortLevels(selectedLevels()) == CatalogueSession::SortOutcome::Applied)
+    // A refused or failed order leaves the dialog open; the user has been told why.
+    if (catalogues_.setSortLevels(selectedLevels()) == CatalogueSession::SortOutcome::Applied)
         accept();
 }
 

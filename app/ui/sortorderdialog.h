@@ -1,6 +1,6 @@
 #pragma once
 // The Sort Order dialog: up to four fields that order the catalogue, from the
-// fields' captions; Ok makes them the catalogue's order through the session.
+// fields' captions; Ok makes them the catalogue's order through the catalogue commands.
 #include "app/workspace/cataloguesession.h"
 
 #include <QDialog>
@@ -14,7 +14,7 @@ namespace kv {
 class TMySortOrder : public QDialog {
     Q_OBJECT
 public:
-    explicit TMySortOrder(CatalogueSession &session, QWidget *parent = nullptr);
+    TMySortOrder(Workspace &workspace, CatalogueSession &catalogues, QWidget *parent = nullptr);
 
     // The field numbers chosen in the four lists, primary first; 0 for "<NONE>".
     SortLevels selectedLevels() const;
@@ -30,7 +30,8 @@ private:
     void FormShow();
     std::array<QComboBox *, kSortLevelCount> levelLists() const;
 
-    CatalogueSession &session_;
+    Workspace &ws_;
+    CatalogueSession &catalogues_;
     QComboBox *PrimarySort = nullptr;
     QComboBox *SecondarySort = nullptr;
     QComboBox *ThirdLevelSort = nullptr;

@@ -1,9 +1,9 @@
 #include "viewergrid.h"
 
-#include "base/prompt.h"
-#include "app/settings/settings.h"
 #include "app/display/viewerlayout.h"
-#include "app/ui/navigator.h"
+#include "app/settings/settings.h"
+#include "app/workspace/records.h"
+#include "app/workspace/workspace.h"
 #include "store/table.h"
 
 #include <QComboBox>
@@ -29,7 +29,10 @@ bool changing(const Table &t) { return t.state() == Table::State::Edit || t.stat
 
 // ---------------------------------------------------------------- model
 
-ViewerGridModel::ViewerGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+ViewerGridModel::ViewerGridModel(Workspace &workspace, QObject *parent)
+    : QAbstractTableModel(parent), workspace_(workspace)
+{
+}
 
 Table *ViewerGridModel::table() const { return table_; }
 
@@ -238,16 +241,18 @@ bool ViewerGridModel::setData(const QModelIndex &index, const QVariant &value, i
 
     const int row = index.row();
     bool ours = false; // this change started the edit, so it also ends it
-    try {
+    bool stored = false;
+    const bool ok = workspace_.attempt([&] {
         if (row != insertRow_) {
             const std::uint32_t recno = table_->recNoAt(row);
             if (table_->position() != row)
                 table_->moveTo(row);
             if (recno == 0 || table_->recNo() != recno)
-                return false; // posting a pending change moved the records
+                return; // posting a pending change moved the records
         }
+        stored = true;
         if (newText == text(row, c.field))
-            return true;
+            return;
         ours = !changing(*table_);
         table_->edit();
         table_->setFieldText(c.field, newText);
@@ -255,13 +260,10 @@ bool ViewerGridModel::setData(const QModelIndex &index, const QVariant &value, i
             table_->post(); // the table announces the change and the grid re-reads
         else
             Q_EMIT dataChanged(index, index);
-        return true;
-    } catch (const DbError &e) {
-        if (ours)
-            table_->cancel();
-        showError(e.message());
-        return false;
-    }
+    });
+    if (!ok && ours)
+        table_->cancel();
+    return ok && stored;
 }
 
 // ---------------------------------------------------------------- delegate
@@ -345,8 +347,11 @@ private:
 
 // ---------------------------------------------------------------- grid
 
-ViewerGrid::ViewerGrid(QWidget *parent)
-    : QTableView(parent), model_(new ViewerGridModel(this)), delegate_(new ViewerDelegate(this))
+ViewerGrid::ViewerGrid(Workspace &workspace, QWidget *parent)
+    : QTableView(parent)
+    , workspace_(workspace)
+    , model_(new ViewerGridModel(workspace, this))
+    , delegate_(new ViewerDelegate(this))
 {
     setObjectName(QStringLiteral("ViewerGrid"));
     setModel(model_);
@@ -483,10 +488,8 @@ void ViewerGrid::currentChanged(const QModelIndex &current, const QModelIndex &p
     const int row = current.row();
     if (row == model_->insertRow() || (model_->insertRow() < 0 && row == t->position()))
         return;
-    try {
-        t->moveTo(row); // posts a change left open on the record before
-    } catch (const DbError &e) {
-        showError(e.message());
+    // Moving posts a change left open on the record before.
+    if (!workspace_.attempt([&] { t->moveTo(row); })) {
         // Back to the record the table could not leave, once this change has settled.
         QMetaObject::invokeMethod(this, &ViewerGrid::followTable, Qt::QueuedConnection);
     }
@@ -498,7 +501,7 @@ void ViewerGrid::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier && fieldEditing_ && t &&
         t->isOpen() && !t->readOnly() && state() != QAbstractItemView::EditingState) {
         if (t->recordCount() > 0 || changing(*t))
-            confirmAndDeleteRecord(*t);
+            deleteCurrentRecord(workspace_, *t);
         event->accept();
         return;
     }

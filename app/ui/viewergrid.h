@@ -14,11 +14,13 @@ namespace kv {
 struct Settings;
 class Table;
 class ViewerDelegate;
+class Workspace;
 
 class ViewerGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ViewerGridModel(QObject *parent = nullptr);
+    // A refusal of the table reaches the user through the workspace.
+    explicit ViewerGridModel(Workspace &workspace, QObject *parent = nullptr);
 
     void setTable(Table *table);
     Table *table() const;
@@ -73,6 +75,7 @@ private:
     // Signals the vertical header that the current row moved (its indicator follows).
     void currentMoved();
 
+    Workspace &workspace_;
     QPointer<Table> table_;
     std::vector<Column> columns_;
     int rows_ = 0;
@@ -86,7 +89,9 @@ private:
 class ViewerGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit ViewerGrid(QWidget *parent = nullptr);
+    // A refusal of the table reaches the user through the workspace; Ctrl+Delete is the
+    // workspace's one delete command.
+    explicit ViewerGrid(Workspace &workspace, QWidget *parent = nullptr);
 
     void setTable(Table *table);
     Table *table() const { return model_->table(); }
@@ -124,6 +129,7 @@ private:
     // until the next reload.
     void applyRowHeight();
 
+    Workspace &workspace_;
     ViewerGridModel *model_;
     ViewerDelegate *delegate_;
     std::array<QStringList, 17> pickLists_;

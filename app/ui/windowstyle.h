@@ -43,6 +43,6 @@ void centreOnScreen(QWidget *window);
 
 // What every dialog does when it is shown: user fonts, the screen size mode's scale
 // (s.windowSize), the middle of the screen, and the colour set of its family.
-void prepareDialog(QWidget *dialog, WindowFamily family, const Settings &s = settings());
+void prepareDialog(QWidget *dialog, WindowFamily family, const Settings &s);
 
 } // namespace kv

@@ -1,7 +1,6 @@
 #include "app/workspace/cataloguesession.h"
 
 #include "base/paths.h"
-#include "base/prompt.h"
 #include "store/mastertable.h"
 
 #include <QDir>
@@ -22,6 +21,8 @@ FileDialogSpec databaseDialog(const QString &title, bool forNew)
     d.confirmOverwrite = forNew;
     return d;
 }
+
+const QString kSortTag = QString::fromLatin1(kSortTagName);
 
 } // namespace
 
@@ -53,185 +54,179 @@ QString lastFileCaption(int number, const QString &path)
     return QStringLiteral("&%1   %2").arg(number).arg(QDir::toNativeSeparators(path));
 }
 
-CatalogueSession::CatalogueSession(Settings &settings) : settings_(settings)
-{
-    check_.setReadOnly(true);
-}
+CatalogueSession::CatalogueSession(Workspace &workspace) : ws_(workspace) {}
 
-CatalogueSession::~CatalogueSession() = default;
-
-void CatalogueSession::call(const std::function<void()> &hook) const
+void CatalogueSession::endSearch()
 {
-    if (hook)
-        hook();
-}
-
-void CatalogueSession::rebuildSortExpression()
-{
-    sortExpression_ = buildSortString(settings_.sortLevels);
-}
-
-void CatalogueSession::openMaster()
-{
-    master_.setExclusive(false);
-    try {
-        master_.open();
-    } catch (const DbError &e) {
-        showError(e.message());
-    }
+    if (ws_.search().isOn())
+        ws_.search().end();
 }
 
 bool CatalogueSession::writeCatalogueSettings(const QString &iniPath)
 {
     QString error;
-    if (writeSettings(iniPath, SettingsScope::Catalogue, settings_, &error))
+    if (writeSettings(iniPath, SettingsScope::Catalogue, ws_.settings(), &error))
         return true;
-    showError(error);
+    ws_.prompt().showError(error);
     return false;
+}
+
+bool CatalogueSession::checkDBaseFormat(const QString &path)
+{
+    return ws_.attempt([&] { requireCatalogue(ws_.check(), path); });
 }
 
 bool CatalogueSession::openAtStartup()
 {
-    QString path = settings_.lastDatabase;
+    Settings &settings = ws_.settings();
+    QString path = settings.lastDatabase;
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         path = programDir() + QLatin1Char('/') + QString::fromLatin1(kDefaultCatalogueName);
         if (!QFileInfo::exists(path)) {
             try {
-                if (!makeNewDb(create_, path))
+                if (!makeNewDb(ws_.create(), path))
                     return false;
             } catch (const DbError &) {
                 return false; // nothing to open: the program ends quietly
             }
         }
     }
-    settings_.lastDatabase = path;
-    paths_ = CataloguePaths::of(path);
-    if (checkDBaseFormat(check_, path)) {
-        master_.close();
-        master_.setPath(path);
-        if (hooks.captionChanged)
-            hooks.captionChanged(catalogueCaption(paths_.tableName));
-        readSettings(paths_.iniPath, SettingsScope::Catalogue, settings_);
-        rebuildSortExpression();
-        useSortExpressionAtStartup(master_, sortExpression_);
-        openMaster();
+    settings.lastDatabase = path;
+    ws_.setPaths(CataloguePaths::of(path));
+    if (checkDBaseFormat(path)) {
+        Table &master = ws_.master();
+        master.close();
+        master.setPath(path);
+        ws_.announceCaption(catalogueCaption(ws_.paths().tableName));
+        readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
+        ws_.rebuildSortExpression();
+        useSortExpressionAtStartup(master, ws_.sortExpression());
+        ws_.openMaster();
         return true;
     }
-    showError(QString::fromLatin1(kLastInvalidMessage));
+    ws_.prompt().showError(QString::fromLatin1(kLastInvalidMessage));
     do {
         doOpen();
-    } while (!checkDBaseFormat(check_, settings_.lastDatabase));
+    } while (!checkDBaseFormat(settings.lastDatabase));
     return true;
 }
 
 void CatalogueSession::doOpen()
 {
     FileDialogSpec dialog = openDatabaseDialog();
-    dialog.initialPath = paths_.directory; // beside the catalogue in use
-    const QString path = prompt().openFileName(dialog);
+    dialog.initialPath = ws_.paths().directory; // beside the catalogue in use
+    const QString path = ws_.prompt().openFileName(dialog);
     if (!path.isEmpty()) {
         if (!hasDbfExtension(path))
-            showError(QString::fromLatin1(kInvalidFileTypeMessage));
-        else if (checkDBaseFormat(check_, path))
+            ws_.prompt().showError(QString::fromLatin1(kInvalidFileTypeMessage));
+        else if (checkDBaseFormat(path))
             switchTo(path, false);
     }
-    call(hooks.displayCount);
+    ws_.announceCount();
 }
 
 void CatalogueSession::openSaveFile(const QString &path)
 {
-    if (checkDBaseFormat(check_, path))
+    if (checkDBaseFormat(path))
         switchTo(path, false);
-    call(hooks.displayCount);
+    ws_.announceCount();
 }
 
 void CatalogueSession::doNew()
 {
     FileDialogSpec dialog = newDatabaseDialog();
-    dialog.initialPath = paths_.directory;
-    const QString path = prompt().saveFileName(dialog);
+    dialog.initialPath = ws_.paths().directory;
+    const QString path = ws_.prompt().saveFileName(dialog);
     if (!path.isEmpty()) {
-        if (hooks.searchOn && hooks.searchOn())
-            call(hooks.endSearch);
+        endSearch();
         bool made = false;
-        if (!hasDbfExtension(path)) {
-            showError(QString::fromLatin1(kInvalidFileTypeMessage));
-        } else {
-            try {
-                made = makeNewDb(create_, path);
-            } catch (const DbError &e) {
-                showError(e.message());
-            }
-        }
+        if (!hasDbfExtension(path))
+            ws_.prompt().showError(QString::fromLatin1(kInvalidFileTypeMessage));
+        else
+            ws_.attempt([&] { made = makeNewDb(ws_.create(), path); });
         if (made)
             switchTo(path, true);
     }
-    call(hooks.displayCount);
+    ws_.announceCount();
 }
 
 void CatalogueSession::switchTo(const QString &path, bool isNew)
 {
-    if (hooks.searchOn && hooks.searchOn())
-        call(hooks.endSearch);
+    endSearch();
 
-    const CataloguePaths old = paths_;
-    const bool oldWasOpen = master_.isOpen();
-    paths_ = CataloguePaths::of(path);
-    settings_.lastDatabase = path;
-    master_.close();
-    master_.setPath(path);
-    if (hooks.captionChanged)
-        hooks.captionChanged(catalogueCaption(paths_.tableName));
+    Table &master = ws_.master();
+    Settings &settings = ws_.settings();
+    const CataloguePaths old = ws_.paths();
+    const bool oldWasOpen = master.isOpen();
+    ws_.setPaths(CataloguePaths::of(path));
+    settings.lastDatabase = path;
+    master.close();
+    master.setPath(path);
+    ws_.announceCaption(catalogueCaption(ws_.paths().tableName));
 
     // The catalogue left behind keeps its settings and lists. One that never opened
     // (an invalid last catalogue at start-up) gets no settings file written beside it.
     if (oldWasOpen && !old.path.isEmpty()) {
         writeCatalogueSettings(old.iniPath);
-        if (hooks.savePickLists)
-            hooks.savePickLists(old.basePath);
+        Q_EMIT ws_.leavingCatalogue(old);
     }
 
-    if (isNew) {
-        call(hooks.loadDefaultPickLists);
-        readNewCatalogueSettings(settings_);
-    } else {
-        if (hooks.loadPickLists)
-            hooks.loadPickLists(paths_.basePath);
-        readSettings(paths_.iniPath, SettingsScope::Catalogue, settings_);
-    }
-    rebuildSortExpression();
+    Q_EMIT ws_.enteringCatalogue(ws_.paths(), isNew);
+    if (isNew)
+        readNewCatalogueSettings(settings);
+    else
+        readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
+    ws_.rebuildSortExpression();
+    openInSortOrder(path, isNew);
 
+    Q_EMIT ws_.catalogueOpened();
+    updateLastFiles(settings.lastFiles, old.path, path);
+    Q_EMIT ws_.lastFilesChanged();
+}
+
+// The catalogue is read once: opened exclusively, which also tells whether another
+// program has it; its order is rebuilt while it is ours, then it is shared.
+void CatalogueSession::openInSortOrder(const QString &path, bool isNew)
+{
+    Table &master = ws_.master();
+    master.setIndexName(QString());
+    master.setExclusive(true);
     try {
-        if (isNew || !dbaseInUse(check_, path)) {
-            applySortExpression(master_, sortExpression_);
-        } else {
-            // Another program holds the file: its order cannot be rebuilt now, so use the
-            // tag it already has, if any, rather than the last catalogue's.
-            const bool useTag = !sortExpression_.isEmpty() && hasSortTag(path);
-            master_.setIndexName(useTag ? QString::fromLatin1(kSortTagName) : QString());
+        master.open();
+    } catch (const DbError &) {
+        master.setExclusive(false);
+        if (isNew) {
+            ws_.openMaster();
+            return;
         }
-    } catch (const DbError &e) {
-        master_.setIndexName(QString());
-        showError(e.message());
+        // Another program holds the file: its order cannot be rebuilt now, so use the
+        // tag it already has, if any, rather than the last catalogue's.
+        const bool useTag = !ws_.sortExpression().isEmpty() && hasSortTag(path);
+        master.setIndexName(useTag ? kSortTag : QString());
+        ws_.openMaster();
+        return;
     }
-    openMaster();
-
-    call(hooks.fileSpecific);
-    updateLastFiles(settings_.lastFiles, old.path, path);
-    call(hooks.lastFilesChanged);
+    try {
+        applySortExpression(master, ws_.sortExpression());
+    } catch (const DbError &e) {
+        master.setIndexName(QString());
+        ws_.report(e);
+    }
+    master.setExclusive(false);
 }
 
 void CatalogueSession::updateDatabase()
 {
-    const bool wasOn = hooks.searchOn && hooks.searchOn();
+    const bool wasOn = ws_.search().isOn();
+    endSearch();
+    writeCatalogueSettings(ws_.paths().iniPath);
+    const std::uint32_t current = ws_.currentRecord();
+    ws_.master().close();
     if (wasOn)
-        call(hooks.endSearch);
-    writeCatalogueSettings(paths_.iniPath);
-    master_.close();
-    if (wasOn)
-        call(hooks.restartSearch);
-    openMaster();
-    call(hooks.setupViewer);
+        ws_.search().restart();
+    ws_.openMaster();
+    ws_.returnToRecord(current);
+    ws_.announceViewer();
 }
 
 void CatalogueSession::checkForConversion()
@@ -246,89 +241,117 @@ void CatalogueSession::checkForConversion()
                         {kOldV1FileName, "1.X", checkDBaseFormatV1, convertV1}};
     for (const Old &old : olds) {
         const QString path = resolveCaseInsensitive(programDir() + QLatin1Char('/') + QString::fromLatin1(old.file));
-        if (!QFileInfo::exists(path) || !old.matches(check_, path))
+        if (!QFileInfo::exists(path) || !old.matches(ws_.check(), path))
             continue;
         const QString question =
             QStringLiteral("A database from a previous version (%1) has been detected.  Would you like to convert it "
                            "now?  NOTE: After conversion the old file will be deleted.  You may wish to make a copy "
                            "of \"%2\" first.")
                 .arg(QLatin1String(old.version), QLatin1String(old.file));
-        if (!askYesNo(QStringLiteral("Convert"), question))
+        if (!ws_.prompt().askYesNo(QStringLiteral("Convert"), question))
             continue;
-        try {
-            old.convert(check_, path, master_);
-        } catch (const DbError &e) {
-            // The old file stays for another try: deleting it now would lose records.
-            showError(e.message());
-            continue;
-        }
-        QFile::remove(path);
+        // A conversion that fails leaves the catalogue as it was and keeps the old file
+        // for another try: deleting it now would lose records.
+        if (ws_.attempt([&] { old.convert(ws_.check(), path, ws_.master()); }))
+            QFile::remove(path);
     }
 }
 
 CatalogueSession::SortOutcome CatalogueSession::setSortLevels(const SortLevels &levels)
 {
-    master_.close();
-    if (dbaseInUse(check_, paths_.path)) {
-        showError(QString::fromLatin1(kSortInUseMessage));
-        openMaster();
-        call(hooks.setupViewer);
+    Table &master = ws_.master();
+    Settings &settings = ws_.settings();
+    master.close();
+    if (dbaseInUse(ws_.check(), ws_.paths().path)) {
+        ws_.prompt().showError(QString::fromLatin1(kSortInUseMessage));
+        ws_.openMaster();
+        ws_.announceViewer();
         return SortOutcome::InUse;
     }
-    const SortLevels kept = settings_.sortLevels;
+    const SortLevels kept = settings.sortLevels;
     try {
-        master_.setExclusive(true);
-        master_.open();
-        settings_.sortLevels = levels;
-        rebuildSortExpression();
-        applySortExpression(master_, sortExpression_);
+        master.setExclusive(true);
+        master.open();
+        settings.sortLevels = levels;
+        ws_.rebuildSortExpression();
+        applySortExpression(master, ws_.sortExpression());
         QString error;
-        if (!writeSettings(paths_.iniPath, SettingsScope::Catalogue, settings_, &error))
+        if (!writeSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings, &error))
             throw DbError(error);
-        master_.close();
-        openMaster();
-        call(hooks.setupViewer);
+        master.setExclusive(false);
+        ws_.announceViewer();
         return SortOutcome::Applied;
     } catch (const DbError &) {
-        showError(QString::fromLatin1(kSortFailedMessage));
-        settings_.sortLevels = kept;
-        rebuildSortExpression();
-        master_.close();
-        openMaster();
-        call(hooks.setupViewer);
+        ws_.prompt().showError(QString::fromLatin1(kSortFailedMessage));
+        // Order and settings agree again: the old levels' tag is put back as well.
+        settings.sortLevels = kept;
+        ws_.rebuildSortExpression();
+        try {
+            if (!master.isOpen())
+                master.open();
+            applySortExpression(master, ws_.sortExpression());
+        } catch (const DbError &) {
+            master.close();
+            const bool useTag = !ws_.sortExpression().isEmpty() && hasSortTag(ws_.paths().path);
+            master.setIndexName(useTag ? kSortTag : QString());
+        }
+        if (master.isOpen())
+            master.setExclusive(false);
+        else
+            ws_.openMaster();
+        ws_.announceViewer();
         return SortOutcome::Failed;
     }
 }
 
 void CatalogueSession::pack()
 {
-    if (!askYesNo(QStringLiteral("Confirm"),
-                  QStringLiteral("Deleted items are not permanently removed from the database until packing occurs.  "
-                                 "Packing simply removes them to free up space.  Continue?")))
+    if (!ws_.prompt().askYesNo(
+            QStringLiteral("Confirm"),
+            QStringLiteral("Deleted items are not permanently removed from the database until packing occurs.  "
+                           "Packing simply removes them to free up space.  Continue?")))
         return;
-    packMasterTable(master_);
-    call(hooks.setupViewer);
+    // Packing renumbers the records: the current one moves up by the deleted ones before it.
+    const std::uint32_t current = ws_.currentRecord();
+    const std::uint32_t afterPack = current - deletedBefore(ws_.master(), current);
+    try {
+        packMasterTable(ws_.master());
+        ws_.returnToRecord(afterPack);
+    } catch (const DbError &e) {
+        ws_.openMaster();
+        ws_.returnToRecord(current);
+        ws_.report(e);
+    }
+    ws_.announceViewer();
 }
 
 void CatalogueSession::rebuildIndexes()
 {
-    if (!askYesNo(QStringLiteral("Confirm"),
-                  QStringLiteral("It is possible for your index files to become corrupted.  As a result, some items "
-                                 "may not show up in the viewer or in reports.  This will rebuild your index files "
-                                 "correctly.  Continue?")))
+    if (!ws_.prompt().askYesNo(
+            QStringLiteral("Confirm"),
+            QStringLiteral("It is possible for your index files to become corrupted.  As a result, some items "
+                           "may not show up in the viewer or in reports.  This will rebuild your index files "
+                           "correctly.  Continue?")))
         return;
-    rebuildMasterIndexes(master_);
-    call(hooks.setupViewer);
+    const std::uint32_t current = ws_.currentRecord();
+    try {
+        rebuildMasterIndexes(ws_.master());
+    } catch (const DbError &e) {
+        ws_.openMaster();
+        ws_.report(e);
+    }
+    ws_.returnToRecord(current);
+    ws_.announceViewer();
 }
 
 bool CatalogueSession::writeAllSettings()
 {
     QString error;
-    bool ok = writeSettings(programSettingsPath(), SettingsScope::Program, settings_, &error);
+    bool ok = writeSettings(programSettingsPath(), SettingsScope::Program, ws_.settings(), &error);
     if (!ok)
-        showError(error);
-    if (!paths_.path.isEmpty())
-        ok = writeCatalogueSettings(paths_.iniPath) && ok;
+        ws_.prompt().showError(error);
+    if (!ws_.paths().path.isEmpty())
+        ok = writeCatalogueSettings(ws_.paths().iniPath) && ok;
     return ok;
 }
 

@@ -1,16 +1,12 @@
 #pragma once
-// The open catalogue and everything that switches, converts, sorts and maintains it:
-// the logic behind the File menu's New, Open, Update and last-file items, the sort
-// order dialog, Pack and Rebuild, and the catalogue part of start-up and close.
-// The main window owns one; the parts it cannot know yet (search, pick lists, the
-// viewer) are reached through hooks.
-#include "base/prompt.h"
-#include "app/settings/settings.h"
-#include "store/cataloguepaths.h"
+// The catalogue commands: the logic behind the File menu's New, Open, Update and
+// last-file items, the sort order dialog, Pack and Rebuild, and the catalogue part of
+// start-up and close. It works on the workspace, tells the user through its prompt and
+// announces what changed through its signals.
+#include "app/workspace/workspace.h"
 #include "store/catalogue.h"
-#include "store/table.h"
 
-#include <functional>
+#include <array>
 
 namespace kv {
 
@@ -32,36 +28,11 @@ void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &o
 // The menu caption of last-files entry number (1 ... 5): "&" + number + three blanks + path.
 QString lastFileCaption(int number, const QString &path);
 
-struct CatalogueHooks {
-    std::function<bool()> searchOn;      // search mode is on
-    std::function<void()> endSearch;     // switch search mode off
-    std::function<void()> restartSearch; // switch it on again with the same criteria
-    std::function<void(const QString &basePath)> savePickLists;
-    std::function<void(const QString &basePath)> loadPickLists;
-    std::function<void()> loadDefaultPickLists;
-    std::function<void(const QString &caption)> captionChanged;
-    std::function<void()> setupViewer;   // lay the viewer out again
-    std::function<void()> fileSpecific;  // the catalogue's fonts, viewer, colours, count, lists
-    std::function<void()> lastFilesChanged;
-    std::function<void()> displayCount;
-};
-
 class CatalogueSession {
 public:
-    explicit CatalogueSession(Settings &settings = kv::settings());
-    ~CatalogueSession();
+    explicit CatalogueSession(Workspace &workspace);
     CatalogueSession(const CatalogueSession &) = delete;
     CatalogueSession &operator=(const CatalogueSession &) = delete;
-
-    CatalogueHooks hooks;
-
-    Table &master() { return master_; }
-    const Table &master() const { return master_; }
-    const CataloguePaths &paths() const { return paths_; }
-    Settings &settings() { return settings_; }
-
-    QString sortExpression() const { return sortExpression_; }
-    void rebuildSortExpression();
 
     // Start-up: the last catalogue, else MASTER.DBF in the program folder (made when
     // missing), checked and opened; an invalid one is replaced through the open dialog
@@ -69,6 +40,9 @@ public:
     bool openAtStartup();
     // The older catalogues in the program folder, offered for conversion.
     void checkForConversion();
+
+    // True when path is a catalogue of this program; otherwise the user is told why.
+    bool checkDBaseFormat(const QString &path);
 
     void doOpen();
     void doNew();
@@ -90,16 +64,11 @@ public:
 
 private:
     void switchTo(const QString &path, bool isNew);
-    void openMaster();
+    void openInSortOrder(const QString &path, bool isNew);
     bool writeCatalogueSettings(const QString &iniPath);
-    void call(const std::function<void()> &hook) const;
+    void endSearch();
 
-    Settings &settings_;
-    Table master_;
-    Table check_;
-    Table create_;
-    CataloguePaths paths_;
-    QString sortExpression_;
+    Workspace &ws_;
 };
 
 } // namespace kv

@@ -1,6 +1,5 @@
 #include "store/catalogue.h"
 
-#include "scriptedprompt.h"
 #include "storetest.h"
 
 #include "base/dateformat.h"
@@ -8,7 +7,6 @@
 
 #include <QFileInfo>
 
-using kv::Answer;
 using kv::Table;
 
 namespace {
@@ -40,7 +38,6 @@ TEST(Catalogue, SortExpressionFollowsLevelsAndFieldKinds)
 
 TEST(Catalogue, MakeNewDbReplacesAnUnusedCatalogueAndRefusesOneInUse)
 {
-    kvtest::ScriptedPrompt prompt;
     const QString path = newCatalogue();
     {
         Table t;
@@ -58,40 +55,35 @@ TEST(Catalogue, MakeNewDbReplacesAnUnusedCatalogueAndRefusesOneInUse)
     const QByteArray before = kvtest::readFile(path);
 
     // The table stays open in t: another user of the file.
-    EXPECT_FALSE(kv::makeNewDb(create, path));
-    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Error: The table \"%1\" is currently in use by another "
-                                                            "program.  New table creation will be aborted.")
-                                                 .arg(path)});
+    EXPECT_EQ(refusal([&] { kv::makeNewDb(create, path); }),
+              QStringLiteral("The table \"%1\" is currently in use by another program.  New table creation will be "
+                             "aborted.")
+                  .arg(path));
     EXPECT_EQ(kvtest::readFile(path), before);
 }
 
 TEST(Catalogue, RecognisesCataloguesAndOlderLayouts)
 {
-    kvtest::ScriptedPrompt prompt;
     Table check;
     const QString catalogue = newCatalogue();
     const QString v2 = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"));
     const QString v1 = kvtest::copyFixture(QStringLiteral("store/VLOG.DBF"));
 
-    EXPECT_TRUE(kv::checkDBaseFormat(check, catalogue));
-    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(refusal([&] { kv::requireCatalogue(check, catalogue); }), QString());
     EXPECT_FALSE(kv::checkDBaseFormatV2(check, catalogue));
     EXPECT_TRUE(kv::checkDBaseFormatV2(check, v2));
     EXPECT_FALSE(kv::checkDBaseFormatV1(check, v2));
     EXPECT_TRUE(kv::checkDBaseFormatV1(check, v1));
     EXPECT_FALSE(kv::checkDBaseFormatV2(check, v1));
-    EXPECT_TRUE(prompt.messages().isEmpty()) << "the version checks are silent";
 
-    EXPECT_FALSE(kv::checkDBaseFormat(check, v2));
-    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Error: ") + QString::fromLatin1(kv::kNotCatalogueMessage)});
+    EXPECT_EQ(refusal([&] { kv::requireCatalogue(check, v2); }), QString::fromLatin1(kv::kNotCatalogueMessage));
 
     // Not a table at all: the engine's own words, and the file untouched.
-    prompt.clear();
     const QString junk = kvtest::tempPath(QStringLiteral("NOTES.DBF"));
     kvtest::writeFile(junk, "plain text, not a table");
-    EXPECT_FALSE(kv::checkDBaseFormat(check, junk));
-    ASSERT_EQ(prompt.messages().size(), 1);
-    EXPECT_NE(prompt.messages().first(), QStringLiteral("Error: ") + QString::fromLatin1(kv::kNotCatalogueMessage));
+    const QString engine = refusal([&] { kv::requireCatalogue(check, junk); });
+    EXPECT_FALSE(engine.isEmpty());
+    EXPECT_NE(engine, QString::fromLatin1(kv::kNotCatalogueMessage));
     EXPECT_EQ(kvtest::readFile(junk), QByteArray("plain text, not a table"));
     EXPECT_FALSE(check.isOpen());
 }
@@ -190,7 +182,7 @@ TEST(Catalogue, StartupRebuildsAMissingIndexAndKeepsAnExistingOne)
     ASSERT_TRUE(QFile::remove(mdxOf(path)));
     ASSERT_NE(productionFlag(path), 0);
     Table check;
-    ASSERT_TRUE(kv::checkDBaseFormat(check, path));
+    ASSERT_EQ(refusal([&] { kv::requireCatalogue(check, path); }), QString());
     EXPECT_EQ(productionFlag(path), 0);
     master.setIndexName(QString());
     kv::useSortExpressionAtStartup(master, QStringLiteral("Upper(Left(Star1,80))"));
@@ -215,7 +207,6 @@ TEST(Catalogue, InUseTestSeesAnotherUser)
 
 TEST(Catalogue, PackAndRebuildNeedTheTableAloneAndLeaveItSharedAndOpen)
 {
-    kvtest::ScriptedPrompt prompt;
     const QString path = newCatalogue();
     Table master;
     master.setPath(path);
@@ -231,19 +222,20 @@ TEST(Catalogue, PackAndRebuildNeedTheTableAloneAndLeaveItSharedAndOpen)
         Table other;
         other.setPath(path);
         other.open();
-        EXPECT_FALSE(kv::packMasterTable(master));
-        EXPECT_FALSE(kv::rebuildMasterIndexes(master));
+        EXPECT_EQ(refusal([&] { kv::packMasterTable(master); }), QString::fromLatin1(kv::kPackFailedMessage));
+        EXPECT_FALSE(master.isOpen()) << "the caller opens it again";
+        EXPECT_FALSE(master.exclusive());
+        EXPECT_EQ(refusal([&] { kv::rebuildMasterIndexes(master); }), QString::fromLatin1(kv::kReindexFailedMessage));
+        EXPECT_FALSE(master.exclusive());
     }
-    EXPECT_EQ(prompt.messages(), (QStringList{QStringLiteral("Error: ") + QString::fromLatin1(kv::kPackFailedMessage),
-                                              QStringLiteral("Error: ") + QString::fromLatin1(kv::kReindexFailedMessage)}));
-    EXPECT_TRUE(master.isOpen());
-    EXPECT_FALSE(master.exclusive());
+    master.open();
     EXPECT_EQ(master.physicalCount(), 3u);
+    master.first();
+    EXPECT_EQ(kv::deletedBefore(master, 3), 1u) << "b, record 2, is deleted";
+    EXPECT_EQ(kv::deletedBefore(master, 2), 0u);
 
-    prompt.clear();
-    EXPECT_TRUE(kv::packMasterTable(master));
-    EXPECT_TRUE(kv::rebuildMasterIndexes(master));
-    EXPECT_TRUE(prompt.messages().isEmpty());
+    EXPECT_EQ(refusal([&] { kv::packMasterTable(master); }), QString());
+    EXPECT_EQ(refusal([&] { kv::rebuildMasterIndexes(master); }), QString());
     EXPECT_TRUE(master.isOpen());
     EXPECT_FALSE(master.exclusive());
     EXPECT_EQ(master.physicalCount(), 2u);

@@ -43,3 +43,14 @@ inline QStringList walk(kv::Table &t, const char *field)
         out << t.fieldText(QString::fromLatin1(field));
     return out;
 }
+
+// The message of the DbError that work throws; empty when it throws none.
+template <typename Work> QString refusal(Work work)
+{
+    try {
+        work();
+        return QString();
+    } catch (const kv::DbError &e) {
+        return e.message();
+    }
+}

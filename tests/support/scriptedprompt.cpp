@@ -4,8 +4,8 @@
 
 namespace kvtest {
 
-ScriptedPrompt::ScriptedPrompt() { kv::setPrompt(this); }
-ScriptedPrompt::~ScriptedPrompt() { kv::setPrompt(nullptr); }
+ScriptedPrompt::ScriptedPrompt() = default;
+ScriptedPrompt::~ScriptedPrompt() = default;
 
 ScriptedPrompt &ScriptedPrompt::answer(kv::Answer a) { queue_.emplace_back(a); return *this; }
 ScriptedPrompt &ScriptedPrompt::answerFile(const QString &path) { queue_.emplace_back(path); return *this; }
@@ -34,9 +34,9 @@ QStringList ScriptedPrompt::messages() const
 }
 
 kv::Answer ScriptedPrompt::message(kv::MessageKind, const QString &caption, const QString &text,
-                                   kv::Buttons buttons, kv::Answer)
+                                   kv::Buttons buttons, kv::Answer defaultAnswer)
 {
-    shown_.push_back({QStringLiteral("message"), caption, text, buttons});
+    shown_.push_back({QStringLiteral("message"), caption, text, buttons, defaultAnswer});
     if (buttons == kv::Buttons::Ok)
         return kv::Answer::Ok;
     const auto a = take<kv::Answer>("question");

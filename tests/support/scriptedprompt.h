@@ -14,11 +14,11 @@ struct Shown {
     QString caption; // message caption or dialog title
     QString text;    // message text
     kv::Buttons buttons = kv::Buttons::Ok;
+    kv::Answer defaultAnswer = kv::Answer::Ok; // the default button of a message box
 };
 
 class ScriptedPrompt : public kv::Prompt {
 public:
-    // Installs itself for its lifetime.
     ScriptedPrompt();
     ~ScriptedPrompt() override;
 

@@ -607,8 +607,9 @@ TEST(Settings, ACataloguesSettingsFileIsFoundInAnyLetterCase)
 {
     EXPECT_EQ(catalogueSettingsPath(kvtest::tempPath(QStringLiteral("FILMS.DBF"))),
               kvtest::tempPath(QStringLiteral("FILMS.INI")));
+    // The name up to its first period, as the program names a catalogue's companion files.
     EXPECT_EQ(catalogueSettingsPath(kvtest::tempPath(QStringLiteral("my.films.dbf"))),
-              kvtest::tempPath(QStringLiteral("my.films.INI")));
+              kvtest::tempPath(QStringLiteral("my.INI")));
 
     const QString lower = kvtest::tempPath(QStringLiteral("Films.ini"));
     kvtest::writeFile(lower, "[Sort Order]\r\nPrimary Sort=7\r\n");
@@ -643,14 +644,15 @@ TEST(Settings, TheProgramFormatsComeFromQvrvidIni)
 {
     kvtest::writeFile(configPath("QVRVID.INI"), "[Misc]\r\nDate Format=5\r\nDate Leading Zeros=Yes\r\n"
                                                 "Numeric Format=2\r\nCurrency Format=2\r\n");
-    applyProgramFormats();
-    EXPECT_EQ(settings().dateFormat, 5);
+    Settings read;
+    applyProgramFormats(read);
+    EXPECT_EQ(read.dateFormat, 5);
     EXPECT_EQ(formatDate(QDate(1997, 3, 5)), QStringLiteral("05-03-97"));
     EXPECT_EQ(currentNumberFormats(), (NumberFormats{kRegionalFormat, kRegionalFormat}));
 
     // A choice outside the twelve leaves the date format alone.
     kvtest::writeFile(configPath("QVRVID.INI"), "[Misc]\r\nDate Format=13\r\nDate Leading Zeros=No\r\n");
-    applyProgramFormats();
+    applyProgramFormats(read);
     EXPECT_EQ(formatDate(QDate(1997, 3, 5)), QStringLiteral("05-03-97"));
     EXPECT_EQ(currentNumberFormats(), (NumberFormats{kUsFormat, kUsFormat}));
 }

@@ -7,6 +7,7 @@
 #include "app/ui/navigator.h"
 #include "app/ui/viewergrid.h"
 #include "scriptedprompt.h"
+#include "app/workspace/workspace.h"
 #include "testenv.h"
 #include "../store/storetest.h"
 
@@ -45,10 +46,28 @@ void setProgramValue(const char *key, const QString &value)
     ASSERT_TRUE(f.write(kv::programSettingsPath()));
 }
 
-// A main window as the program makes it, with the tip of the day answered by the test.
-std::unique_ptr<TMain> startMain(const QStringList &args = {}, int *tips = nullptr)
+// A main window as the program makes it, on a workspace and settings of its own that
+// the test's prompt answers, with the tip of the day answered by the test.
+struct Program {
+    Program(kv::Prompt &prompt, const QStringList &args) : workspace_(settings_, prompt), window_(workspace_, args) {}
+    kv::Settings settings_;
+    kv::Workspace workspace_;
+    TMain window_;
+};
+
+class MainPtr {
+public:
+    explicit MainPtr(std::unique_ptr<Program> p) : p_(std::move(p)) {}
+    TMain *get() const { return &p_->window_; }
+    TMain *operator->() const { return get(); }
+    TMain &operator*() const { return *get(); }
+private:
+    std::unique_ptr<Program> p_;
+};
+
+MainPtr startMain(kv::Prompt &prompt, const QStringList &args = {}, int *tips = nullptr)
 {
-    auto main = std::make_unique<TMain>(args);
+    MainPtr main(std::make_unique<Program>(prompt, args));
     main->setTipWindow([tips](QWidget *, bool show) {
         if (tips)
             ++*tips;
@@ -83,7 +102,7 @@ TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFil
 {
     kvtest::ScriptedPrompt prompt;
     int tips = 0;
-    auto main = startMain();
+    auto main = startMain(prompt);
     // The tip window's "Show Tips at Startup" box cleared.
     main->setTipWindow([&tips](QWidget *, bool) {
         ++tips;
@@ -122,11 +141,11 @@ TEST(MainWindow, ADeletedLastCatalogueOpensMasterWithoutAMessage)
     setProgramValue("Last Database", kvtest::tempPath(QStringLiteral("GONE.DBF")));
     setProgramValue("Show Tips", QStringLiteral("No"));
     int tips = 0;
-    auto main = startMain({}, &tips);
+    auto main = startMain(prompt, {}, &tips);
     main->show();
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    EXPECT_EQ(main->session().paths().path, inProgramDir(QStringLiteral("MASTER.DBF")));
+    EXPECT_EQ(main->workspace().paths().path, inProgramDir(QStringLiteral("MASTER.DBF")));
     EXPECT_TRUE(prompt.shown().empty());
     EXPECT_EQ(tips, 0);
 }
@@ -134,7 +153,7 @@ TEST(MainWindow, ADeletedLastCatalogueOpensMasterWithoutAMessage)
 TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
 {
     kvtest::ScriptedPrompt prompt;
-    auto main = startMain();
+    auto main = startMain(prompt);
     const struct {
         const char *name;
         const char *caption;
@@ -189,7 +208,7 @@ TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
 TEST(MainWindow, ButtonBarModesPlaceTheControls)
 {
     kvtest::ScriptedPrompt prompt;
-    auto main = startMain();
+    auto main = startMain(prompt);
     main->show();
     QWidget *client = main->centralWidget();
     auto *grid = child<QWidget>(main.get(), "ViewerGrid");
@@ -251,14 +270,14 @@ TEST(MainWindow, BrowseOnlyLocksExactlyTheCommandsThatChangeThings)
         return names;
     };
     {
-        auto normal = startMain({QStringLiteral("/browser")});
+        auto normal = startMain(prompt, {QStringLiteral("/browser")});
         normal->show();
         EXPECT_FALSE(normal->browseOnly());
         EXPECT_TRUE(locked(*normal).isEmpty());
         EXPECT_TRUE(normal->viewerGrid()->fieldEditing());
         normal->close();
     }
-    auto main = startMain({QStringLiteral("/Browse")});
+    auto main = startMain(prompt, {QStringLiteral("/Browse")});
     main->show();
     EXPECT_TRUE(main->browseOnly());
     EXPECT_EQ(locked(*main), (QStringList{"AddButton", "CopyButton", "DeleteButton", "MenuAdd", "MenuBackup",
@@ -289,7 +308,7 @@ TEST(MainWindow, LastFilesListThePreviousCataloguesInTheFileMenu)
     const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("b1"), QStringLiteral("b2")});
     const QString c = catalogueWith(QStringLiteral("C.DBF"), {});
     setProgramValue("Last Database", a);
-    auto main = startMain();
+    auto main = startMain(prompt);
     main->show();
     QAction *sep = child<QAction>(main.get(), "MenuExitSep");
     EXPECT_FALSE(sep->isVisible()) << "an empty list: the menu ends with Exit";
@@ -309,45 +328,68 @@ TEST(MainWindow, LastFilesListThePreviousCataloguesInTheFileMenu)
     EXPECT_EQ(countText(*main), QStringLiteral("0"));
     // Choosing entry 2 (A) from [B, A]: the list becomes [C, B].
     child<QAction>(main.get(), "MenuLastFile2")->trigger();
-    EXPECT_EQ(main->session().paths().path, a);
+    EXPECT_EQ(main->workspace().paths().path, a);
     EXPECT_EQ(countText(*main), QStringLiteral("1"));
     EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(), QStringLiteral("&1   ") + QDir::toNativeSeparators(c));
     EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile2")->text(), QStringLiteral("&2   ") + QDir::toNativeSeparators(b));
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 
-TEST(MainWindow, DeleteAsksAndShowsTheCountEitherWay)
+TEST(MainWindow, DeleteAsksWithYesAsDefaultTheNavigatorAsksTheSameAndTheCountFollows)
 {
     kvtest::ScriptedPrompt prompt;
     setProgramValue("Last Database", catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x"), QStringLiteral("y")}));
-    auto main = startMain();
+    auto main = startMain(prompt);
     main->show();
-    main->session().master().first();
+    main->workspace().master().first();
+    const QString question = QStringLiteral("Confirm: Delete this record?");
     prompt.answer(Answer::No);
     child<QAction>(main.get(), "MenuDelete")->trigger();
-    EXPECT_EQ(prompt.messages(), QStringList{QStringLiteral("Confirm: Delete this record?")});
+    EXPECT_EQ(prompt.messages(), QStringList{question});
+    EXPECT_EQ(prompt.shown().back().buttons, kv::Buttons::YesNo);
+    EXPECT_EQ(prompt.shown().back().defaultAnswer, Answer::Yes);
     EXPECT_EQ(countText(*main), QStringLiteral("2"));
     prompt.answer(Answer::Yes);
     child<QAction>(main.get(), "MenuDelete")->trigger();
     EXPECT_EQ(countText(*main), QStringLiteral("1"));
-    EXPECT_EQ(walk(main->session().master(), "Title"), QStringList{QStringLiteral("y")});
+    EXPECT_EQ(walk(main->workspace().master(), "Title"), QStringList{QStringLiteral("y")});
+
+    // The navigator's Delete is the same command.
+    prompt.clear();
+    prompt.answer(Answer::Yes);
+    main->workspace().master().first();
+    child<kv::RecordNavigator>(main.get(), "MyNavigator")->press(kv::RecordNavigator::Button::Delete);
+    EXPECT_EQ(prompt.messages(), QStringList{question});
+    EXPECT_EQ(prompt.shown().back().defaultAnswer, Answer::Yes);
+    EXPECT_EQ(countText(*main), QStringLiteral("0"));
+
+    // On an empty catalogue the table says why nothing was deleted.
+    prompt.clear();
+    prompt.answer(Answer::Yes);
+    child<QAction>(main.get(), "MenuDelete")->trigger();
+    EXPECT_EQ(prompt.messages(),
+              (QStringList{question, QStringLiteral("Error: There is no record to delete in the table \"A.DBF\".")}));
+    EXPECT_EQ(countText(*main), QStringLiteral("0"));
 }
 
 TEST(MainWindow, PackFromTheToolsMenuKeepsTheViewerOnTheCatalogue)
 {
     kvtest::ScriptedPrompt prompt;
-    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x"), QStringLiteral("y")});
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")});
     setProgramValue("Last Database", a);
-    auto main = startMain();
+    auto main = startMain(prompt);
     main->show();
-    kv::Table &m = main->session().master();
+    kv::Table &m = main->workspace().master();
     m.first();
     m.deleteRecord();
+    m.last();
     prompt.answer(Answer::Yes);
     child<QAction>(main.get(), "MenuPack")->trigger();
-    EXPECT_EQ(m.physicalCount(), 1u);
+    EXPECT_EQ(m.physicalCount(), 2u);
     EXPECT_TRUE(m.isOpen());
-    EXPECT_EQ(main->viewerGrid()->model()->rowCount(), 1);
+    EXPECT_EQ(main->viewerGrid()->model()->rowCount(), 2);
+    EXPECT_EQ(m.fieldText(QStringLiteral("Title")), QStringLiteral("z")) << "the current record stays current";
+    EXPECT_EQ(main->viewerGrid()->currentIndex().row(), 1);
 }
 
 TEST(MainWindow, DateFormatItemsChangeHowTheViewerShowsDates)
@@ -363,13 +405,13 @@ TEST(MainWindow, DateFormatItemsChangeHowTheViewerShowsDates)
         t.post();
     }
     setProgramValue("Last Database", a);
-    auto main = startMain();
+    auto main = startMain(prompt);
     main->show();
     child<QAction>(main.get(), "MenuDateDMYDash")->trigger();
-    main->session().master().first();
-    EXPECT_EQ(main->session().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("5-3-97"));
+    main->workspace().master().first();
+    EXPECT_EQ(main->workspace().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("5-3-97"));
     child<QAction>(main.get(), "MenuDateLeadingZeros")->trigger();
-    EXPECT_EQ(main->session().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("05-03-97"));
+    EXPECT_EQ(main->workspace().master().fieldText(QStringLiteral("PurchDate")), QStringLiteral("05-03-97"));
     EXPECT_TRUE(child<QAction>(main.get(), "MenuDateDMYDash")->isChecked());
     EXPECT_FALSE(child<QAction>(main.get(), "MenuDateMDYSlash")->isChecked());
     main->close();

@@ -1,6 +1,7 @@
 #include "app/ui/navigator.h"
 
 #include "scriptedprompt.h"
+#include "app/workspace/workspace.h"
 #include "store/storetest.h"
 
 #include <QToolButton>
@@ -36,9 +37,11 @@ protected:
     }
 
     kvtest::ScriptedPrompt prompt;
+    kv::Settings settings;
+    kv::Workspace workspace{settings, prompt};
     QString path;
     kv::Table table;
-    kv::RecordNavigator navigator;
+    kv::RecordNavigator navigator{workspace};
 };
 
 TEST_F(NavigatorTest, HasTenNamedButtonsWithHints)
@@ -103,7 +106,7 @@ TEST_F(NavigatorTest, AnEmptyOrReadOnlyTableOffersLess)
     navigator.setTable(&readOnly);
     EXPECT_EQ(enabled(), QStringList({"Next record", "Last record", "Refresh data"}));
 
-    kv::RecordNavigator unbound;
+    kv::RecordNavigator unbound(workspace);
     for (int i = 0; i < kv::RecordNavigator::kButtonCount; ++i)
         EXPECT_FALSE(unbound.button(B(i))->isEnabled());
 }
@@ -135,7 +138,7 @@ TEST_F(NavigatorTest, DeleteAsksFirst)
     click(B::Next);
     prompt.answer(kv::Answer::No);
     click(B::Delete);
-    EXPECT_EQ(prompt.messages(), QStringList{"Confirm: Delete record?"});
+    EXPECT_EQ(prompt.messages(), QStringList{"Confirm: Delete this record?"});
     EXPECT_EQ(prompt.shown().back().buttons, kv::Buttons::YesNo);
     EXPECT_EQ(table.recordCount(), 3);
     EXPECT_EQ(clicks, 2); // the count is shown again either way

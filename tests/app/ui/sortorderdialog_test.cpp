@@ -23,17 +23,21 @@ const QString kInUseMessage = QStringLiteral(
     "not in use by another program  or that no other users are running the software or that no other copies of "
     "the software are in use.");
 
-// A catalogue opened the way the program opens it at start-up.
+// A catalogue opened the way the program opens it at start-up, on a workspace whose
+// questions the test's prompt answers.
 struct Catalogue {
-    Catalogue() : path(newCatalogue(QStringLiteral("VIDEOS.DBF")))
+    explicit Catalogue(kv::Prompt &prompt)
+        : path(newCatalogue(QStringLiteral("VIDEOS.DBF"))), workspace(settings, prompt), session(workspace)
     {
-        kv::settings().lastDatabase = path;
+        settings.lastDatabase = path;
         started = session.openAtStartup();
     }
     QString iniPath() const { return kv::catalogueSettingsPath(path); }
-    QString sortTag() const { return session.master().indexExpression(QString::fromLatin1(kv::kSortTagName)); }
+    QString sortTag() { return workspace.master().indexExpression(QString::fromLatin1(kv::kSortTagName)); }
 
     QString path;
+    kv::Settings settings;
+    kv::Workspace workspace;
     kv::CatalogueSession session;
     bool started = false;
 };
@@ -61,11 +65,11 @@ void click(const TMySortOrder &dialog, const char *button)
 TEST(SortOrderDialog, ListsHoldNoneAndTheCataloguesCaptionsInFieldOrder)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
-    kv::settings().field(kv::fields::Title).caption = QStringLiteral("Movie Name");
+    cat.settings.field(kv::fields::Title).caption = QStringLiteral("Movie Name");
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     EXPECT_EQ(dialog.objectName(), QStringLiteral("TMySortOrder"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Sort Order"));
     const char *const captions[] = {"Primary Sort", "Secondary Sort", "Third Level Sort", "Fourth Level Sort"};
@@ -101,16 +105,16 @@ TEST(SortOrderDialog, ListsHoldNoneAndTheCataloguesCaptionsInFieldOrder)
 TEST(SortOrderDialog, ShowingSelectsTheCurrentLevelsInTheConfigureLook)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
-    kv::Settings &s = kv::settings();
+    kv::Settings &s = cat.settings;
     s.sortLevels = {1, 0, 11, 40};
     s.colorSet(kv::WindowFamily::Configure)[kv::ColorRole::MainBackground] = QColor(0, 128, 128);
     s.colorSet(kv::WindowFamily::Configure)[kv::ColorRole::ComboBackground] = QColor(255, 255, 128);
     s.colorSet(kv::WindowFamily::Main)[kv::ColorRole::MainBackground] = QColor(255, 0, 0);
     s.font(kv::FontRole::Edit).font = QFont(QStringLiteral("Courier New"), 20);
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     dialog.show();
     EXPECT_EQ(dialog.selectedLevels(), (SortLevels{1, 0, 11, 40}));
     EXPECT_EQ(list(dialog, 3)->currentText(), kv::defaultCaption(40));
@@ -123,18 +127,18 @@ TEST(SortOrderDialog, ShowingSelectsTheCurrentLevelsInTheConfigureLook)
 TEST(SortOrderDialog, OkMakesTheLevelsTheCataloguesOrderAndCloses)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
     // Titles alike in their first 20 characters fall to the first star.
-    addRecords(cat.session.master(), {
+    addRecords(cat.workspace.master(), {
                                          {{"Title", QStringLiteral("The Same First Twenty A")}, {"Star1", QStringLiteral("Beta")}},
                                          {{"Title", QStringLiteral("The Same First Twenty Z")}, {"Star1", QStringLiteral("Alpha")}},
                                          {{"Title", QStringLiteral("alien")}, {"Star1", QStringLiteral("Zed")}},
                                      });
     int viewerSetups = 0;
-    cat.session.hooks.setupViewer = [&] { ++viewerSetups; };
+    QObject::connect(&cat.workspace, &kv::Workspace::viewerChanged, [&] { ++viewerSetups; });
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     dialog.show();
     choose(dialog, {1, 2, 3, 4});
     click(dialog, "OkButton");
@@ -142,10 +146,10 @@ TEST(SortOrderDialog, OkMakesTheLevelsTheCataloguesOrderAndCloses)
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(kv::settings().sortLevels, (SortLevels{1, 2, 3, 4}));
+    EXPECT_EQ(cat.settings.sortLevels, (SortLevels{1, 2, 3, 4}));
     EXPECT_EQ(cat.sortTag(), QStringLiteral("Upper(Left(Title,20))+Upper(Left(Star1,20))+Upper(Left(Star2,20))+"
                                             "Upper(Left(Star3,20))"));
-    kv::Table &master = cat.session.master();
+    kv::Table &master = cat.workspace.master();
     EXPECT_TRUE(master.isOpen());
     EXPECT_FALSE(master.exclusive());
     EXPECT_EQ(master.indexName(), QString::fromLatin1(kv::kSortTagName));
@@ -164,13 +168,13 @@ TEST(SortOrderDialog, OkMakesTheLevelsTheCataloguesOrderAndCloses)
 TEST(SortOrderDialog, CatalogueInUseElsewhereKeepsTheOldOrderAndTheDialogOpen)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
     const QString oldTag = cat.sortTag();
     ASSERT_EQ(oldTag, QStringLiteral("Upper(Left(Star1,80))"));
     const QByteArray oldIndex = kvtest::readFile(kv::mdxPathFor(cat.path));
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     dialog.show();
     choose(dialog, {1, 0, 11, 0});
     {
@@ -181,11 +185,11 @@ TEST(SortOrderDialog, CatalogueInUseElsewhereKeepsTheOldOrderAndTheDialogOpen)
 
         EXPECT_EQ(prompt.messages(), QStringList{kInUseMessage});
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(kv::settings().sortLevels, (SortLevels{2, 0, 0, 0}));
+        EXPECT_EQ(cat.settings.sortLevels, (SortLevels{2, 0, 0, 0}));
         EXPECT_EQ(cat.sortTag(), oldTag);
         EXPECT_EQ(kvtest::readFile(kv::mdxPathFor(cat.path)), oldIndex);
         EXPECT_FALSE(QFileInfo::exists(cat.iniPath()));
-        EXPECT_TRUE(cat.session.master().isOpen());
+        EXPECT_TRUE(cat.workspace.master().isOpen());
         // The choice stays on screen for another try.
         EXPECT_EQ(dialog.selectedLevels(), (SortLevels{1, 0, 11, 0}));
     }
@@ -201,11 +205,11 @@ TEST(SortOrderDialog, CatalogueInUseElsewhereKeepsTheOldOrderAndTheDialogOpen)
 TEST(SortOrderDialog, CancelChangesNothing)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
     const QByteArray oldIndex = kvtest::readFile(kv::mdxPathFor(cat.path));
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     dialog.show();
     choose(dialog, {32, 1, 0, 0});
     click(dialog, "CancelButton");
@@ -213,7 +217,7 @@ TEST(SortOrderDialog, CancelChangesNothing)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(prompt.messages().isEmpty());
-    EXPECT_EQ(kv::settings().sortLevels, (SortLevels{2, 0, 0, 0}));
+    EXPECT_EQ(cat.settings.sortLevels, (SortLevels{2, 0, 0, 0}));
     EXPECT_EQ(cat.sortTag(), QStringLiteral("Upper(Left(Star1,80))"));
     EXPECT_EQ(kvtest::readFile(kv::mdxPathFor(cat.path)), oldIndex);
     EXPECT_FALSE(QFileInfo::exists(cat.iniPath()));
@@ -222,10 +226,10 @@ TEST(SortOrderDialog, CancelChangesNothing)
 TEST(SortOrderDialog, KeyboardReachesEachListAndEnterConfirms)
 {
     kvtest::ScriptedPrompt prompt;
-    Catalogue cat;
+    Catalogue cat(prompt);
     ASSERT_TRUE(cat.started);
 
-    TMySortOrder dialog(cat.session);
+    TMySortOrder dialog(cat.workspace, cat.session);
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -245,5 +249,5 @@ TEST(SortOrderDialog, KeyboardReachesEachListAndEnterConfirms)
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(kv::settings().sortLevels, (SortLevels{3, 1, 1, 1}));
+    EXPECT_EQ(cat.settings.sortLevels, (SortLevels{3, 1, 1, 1}));
 }

@@ -3,6 +3,7 @@
 #include "app/settings/settings.h"
 #include "app/ui/navigator.h"
 #include "scriptedprompt.h"
+#include "app/workspace/workspace.h"
 #include "store/storetest.h"
 
 #include <QApplication>
@@ -112,8 +113,9 @@ protected:
     QString path;
     kv::Table table;
     kv::Settings settings;
-    kv::ViewerGrid grid;
-    kv::RecordNavigator navigator;
+    kv::Workspace workspace{settings, prompt};
+    kv::ViewerGrid grid{workspace};
+    kv::RecordNavigator navigator{workspace};
 };
 
 TEST_F(ViewerGridTest, ShowsTheRecordsInTheActiveOrderAndThroughTheFilter)
@@ -382,7 +384,7 @@ TEST_F(ViewerGridTest, ControlDeleteDeletesAfterAsking)
     key(&grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(table.recordCount(), 4);
     key(&grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(prompt.messages(), (QStringList{"Confirm: Delete record?", "Confirm: Delete record?"}));
+    EXPECT_EQ(prompt.messages(), (QStringList{"Confirm: Delete this record?", "Confirm: Delete this record?"}));
     EXPECT_EQ(shown(Title), (QStringList{"Casablanca", "Metropolis", "Blade Runner"}));
     EXPECT_EQ(inFile("Title"), shown(Title));
 }

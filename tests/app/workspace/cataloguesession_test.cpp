@@ -1,6 +1,6 @@
 #include "app/workspace/cataloguesession.h"
 
-#include "scriptedprompt.h"
+#include "workspacefixture.h"
 #include "../store/storetest.h"
 
 #include "base/paths.h"
@@ -35,51 +35,57 @@ QString catalogueWith(const QString &name, const QStringList &titles)
     return path;
 }
 
-// A session started on path, as the program starts with it as the last catalogue.
-void startOn(CatalogueSession &session, const QString &path)
-{
-    session.settings() = kv::Settings();
-    session.settings().lastDatabase = path;
-    ASSERT_TRUE(session.openAtStartup());
-}
+// The catalogue commands on a workspace of their own, answered by the scripted prompt.
+struct Session : kvtest::WorkspaceFixture {
+    CatalogueSession catalogues{workspace};
+    kv::Table &master() { return workspace.master(); }
+    const kv::CataloguePaths &paths() const { return workspace.paths(); }
+    // Started on path, as the program starts with it as the last catalogue.
+    void startOn(const QString &path)
+    {
+        settings = kv::Settings();
+        settings.lastDatabase = path;
+        ASSERT_TRUE(catalogues.openAtStartup());
+    }
+};
 
 } // namespace
 
 TEST(CatalogueSession, FirstStartMakesMasterAndCloseWritesBothSettingsFiles)
 {
-    kvtest::ScriptedPrompt prompt;
-    CatalogueSession session;
-    ASSERT_TRUE(session.openAtStartup());
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
+    ASSERT_TRUE(session.catalogues.openAtStartup());
     const QString master = inProgramDir(QStringLiteral("MASTER.DBF"));
     EXPECT_EQ(session.paths().path, master);
     EXPECT_TRUE(session.master().isOpen());
     EXPECT_EQ(session.master().indexName(), QStringLiteral("NewIndex")) << "default primary level Star1";
     EXPECT_TRUE(prompt.messages().isEmpty());
 
-    ASSERT_TRUE(session.writeAllSettings());
+    ASSERT_TRUE(session.catalogues.writeAllSettings());
     EXPECT_TRUE(QFileInfo::exists(inProgramDir(QStringLiteral("MASTER.INI"))));
     EXPECT_EQ(iniValue(kv::programSettingsPath(), "Misc", "Last Database"), master);
 }
 
 TEST(CatalogueSession, ADeletedLastCatalogueFallsBackToMasterQuietly)
 {
-    kvtest::ScriptedPrompt prompt;
-    CatalogueSession session;
-    session.settings().lastDatabase = kvtest::tempPath(QStringLiteral("GONE.DBF"));
-    ASSERT_TRUE(session.openAtStartup());
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
+    session.settings.lastDatabase = kvtest::tempPath(QStringLiteral("GONE.DBF"));
+    ASSERT_TRUE(session.catalogues.openAtStartup());
     EXPECT_EQ(session.paths().tableName, QStringLiteral("MASTER"));
     EXPECT_TRUE(prompt.shown().empty());
 }
 
 TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsValid)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString good = catalogueWith(QStringLiteral("GOOD.DBF"), {QStringLiteral("Alien")});
     const QString v2 = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"), QStringLiteral("OLD.DBF"));
-    CatalogueSession session;
-    session.settings().lastDatabase = v2;
+    session.settings.lastDatabase = v2;
     prompt.answerFile(QString()).answerFile(good);
-    ASSERT_TRUE(session.openAtStartup());
+    ASSERT_TRUE(session.catalogues.openAtStartup());
     const QString notCatalogue = kError + QString::fromLatin1(kv::kNotCatalogueMessage);
     EXPECT_EQ(prompt.messages(),
               (QStringList{notCatalogue, kError + QString::fromLatin1(kv::kLastInvalidMessage), notCatalogue}));
@@ -92,26 +98,26 @@ TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsValid)
 
 TEST(CatalogueSession, OpenChecksTheExtensionAndTheLayout)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("x")});
     const QString lower = catalogueWith(QStringLiteral("lower.dbf"), {QStringLiteral("y"), QStringLiteral("z")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     int counts = 0;
-    session.hooks.displayCount = [&] { ++counts; };
+    QObject::connect(&session.workspace, &kv::Workspace::countChanged, [&] { ++counts; });
 
     prompt.answerFile(kvtest::tempPath(QStringLiteral("A.db")));
-    session.doOpen();
+    session.catalogues.doOpen();
     EXPECT_EQ(prompt.messages(), QStringList{kError + QStringLiteral("Invalid file type selected.")});
     EXPECT_EQ(session.paths().path, a);
 
     prompt.clear();
     prompt.answerFile(QString()); // cancelled
-    session.doOpen();
+    session.catalogues.doOpen();
     EXPECT_EQ(session.paths().path, a);
 
     prompt.answerFile(lower);
-    session.doOpen();
+    session.catalogues.doOpen();
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_EQ(session.paths().tableName, QStringLiteral("lower"));
     EXPECT_EQ(session.master().recordCount(), 2);
@@ -137,48 +143,50 @@ TEST(CatalogueSession, LastFilesKeepThePreviousCataloguesMostRecentFirst)
 
 TEST(CatalogueSession, SwitchingKeepsEachCataloguesSettingsAndRebuildsItsOrder)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("b"), QStringLiteral("a")});
     const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("d"), QStringLiteral("c")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     QStringList saved, loaded, captions;
-    session.hooks.savePickLists = [&](const QString &base) { saved << base; };
-    session.hooks.loadPickLists = [&](const QString &base) { loaded << base; };
-    session.hooks.captionChanged = [&](const QString &caption) { captions << caption; };
-    session.settings().field(1).caption = QStringLiteral("Name of A");
-    session.settings().lastFiles = {b, QStringLiteral("/v/C.DBF")};
+    QObject::connect(&session.workspace, &kv::Workspace::leavingCatalogue,
+                     [&](const kv::CataloguePaths &old) { saved << old.basePath; });
+    QObject::connect(&session.workspace, &kv::Workspace::enteringCatalogue,
+                     [&](const kv::CataloguePaths &paths, bool isNew) { loaded << paths.basePath + (isNew ? "*" : ""); });
+    QObject::connect(&session.workspace, &kv::Workspace::captionChanged,
+                     [&](const QString &caption) { captions << caption; });
+    session.settings.field(1).caption = QStringLiteral("Name of A");
+    session.settings.lastFiles = {b, QStringLiteral("/v/C.DBF")};
 
     // B's settings ask for physical order.
     kv::ProfileFile ini;
     ini.setValue(QStringLiteral("Sort Order"), QStringLiteral("Primary Sort"), QStringLiteral("0"));
     ASSERT_TRUE(ini.write(kvtest::tempPath(QStringLiteral("B.INI"))));
 
-    session.openSaveFile(b);
+    session.catalogues.openSaveFile(b);
     EXPECT_EQ(iniValue(kvtest::tempPath(QStringLiteral("A.INI")), "Field Names", "Title"), QStringLiteral("Name of A"));
     EXPECT_EQ(saved, QStringList{kvtest::tempPath(QStringLiteral("A"))});
     EXPECT_EQ(loaded, QStringList{kvtest::tempPath(QStringLiteral("B"))});
     EXPECT_EQ(captions, QStringList{QStringLiteral("Kestrova Videos 97 (B)")});
-    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Title"));
-    EXPECT_EQ(session.settings().lastFiles, (std::array<QString, 5>{a, QStringLiteral("/v/C.DBF")}));
+    EXPECT_EQ(session.settings.field(1).caption, QStringLiteral("Title"));
+    EXPECT_EQ(session.settings.lastFiles, (std::array<QString, 5>{a, QStringLiteral("/v/C.DBF")}));
     EXPECT_EQ(session.master().indexName(), QString());
     EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("d"), QStringLiteral("c")}));
 
-    session.openSaveFile(a);
-    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Name of A"));
+    session.catalogues.openSaveFile(a);
+    EXPECT_EQ(session.settings.field(1).caption, QStringLiteral("Name of A"));
     EXPECT_EQ(walk(session.master(), "Star1"), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
 
 TEST(CatalogueSession, ACatalogueWhoseIndexWasDeletedOpensWithItsTagRebuilt)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y"), QStringLiteral("x")});
     const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("q"), QStringLiteral("p")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     ASSERT_FALSE(QFileInfo::exists(kv::mdxPathFor(b)));
-    session.openSaveFile(b);
+    session.catalogues.openSaveFile(b);
     EXPECT_EQ(kvtest::readFile(b).at(28), 1);
     EXPECT_TRUE(QFileInfo::exists(kv::mdxPathFor(b)));
     EXPECT_EQ(walk(session.master(), "Star1"), (QStringList{QStringLiteral("p"), QStringLiteral("q")}));
@@ -186,15 +194,15 @@ TEST(CatalogueSession, ACatalogueWhoseIndexWasDeletedOpensWithItsTagRebuilt)
 
 TEST(CatalogueSession, ACatalogueInUseElsewhereOpensWithoutRebuildingItsOrder)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y")});
     const QString b = catalogueWith(QStringLiteral("B.DBF"), {QStringLiteral("q"), QStringLiteral("p")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     Table other;
     other.setPath(b);
     other.open();
-    session.openSaveFile(b);
+    session.catalogues.openSaveFile(b);
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_TRUE(session.master().isOpen());
     EXPECT_EQ(session.master().indexName(), QString()) << "B has no tag to use yet";
@@ -204,20 +212,21 @@ TEST(CatalogueSession, ACatalogueInUseElsewhereOpensWithoutRebuildingItsOrder)
 
 TEST(CatalogueSession, NewCatalogueStartsFromTheNewCatalogueSettingsAndRefusesAFileInUse)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("y")});
     const QString held = catalogueWith(QStringLiteral("HELD.DBF"), {QStringLiteral("keep me")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     int defaults = 0;
-    session.hooks.loadDefaultPickLists = [&] { ++defaults; };
+    QObject::connect(&session.workspace, &kv::Workspace::enteringCatalogue,
+                     [&](const kv::CataloguePaths &, bool isNew) { defaults += isNew ? 1 : 0; });
 
     Table other;
     other.setPath(held);
     other.open();
     const QByteArray before = kvtest::readFile(held);
     prompt.answerFile(held);
-    session.doNew();
+    session.catalogues.doNew();
     EXPECT_EQ(prompt.messages(), QStringList{kv::newTableInUseMessage(held).prepend(kError)});
     EXPECT_EQ(kvtest::readFile(held), before);
     EXPECT_EQ(session.paths().path, a);
@@ -228,20 +237,20 @@ TEST(CatalogueSession, NewCatalogueStartsFromTheNewCatalogueSettingsAndRefusesAF
     prompt.clear();
     const QString fresh = kvtest::tempPath(QStringLiteral("FRESH.DBF"));
     prompt.answerFile(fresh);
-    session.doNew();
+    session.catalogues.doNew();
     EXPECT_TRUE(prompt.messages().isEmpty());
     EXPECT_EQ(session.paths().path, fresh);
     EXPECT_EQ(session.master().recordCount(), 0);
-    EXPECT_EQ(session.settings().field(1).caption, QStringLiteral("Film"));
+    EXPECT_EQ(session.settings.field(1).caption, QStringLiteral("Film"));
     EXPECT_EQ(defaults, 1);
     EXPECT_EQ(session.master().indexName(), QStringLiteral("NewIndex"));
 }
 
 TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
 {
-    kvtest::ScriptedPrompt prompt;
-    CatalogueSession session;
-    ASSERT_TRUE(session.openAtStartup());
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
+    ASSERT_TRUE(session.catalogues.openAtStartup());
     const QString v2 = inProgramDir(QStringLiteral("V2LOG.DBF"));
     const QString v1 = inProgramDir(QStringLiteral("VLOG.DBF"));
     ASSERT_TRUE(QFile::copy(kvtest::fixture(QStringLiteral("store/V2LOG.DBF")), v2));
@@ -254,7 +263,7 @@ TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
             .arg(QLatin1String(version), QLatin1String(file));
     };
     prompt.answer(Answer::No).answer(Answer::No);
-    session.checkForConversion();
+    session.catalogues.checkForConversion();
     EXPECT_EQ(prompt.messages(), (QStringList{question("2.X", "V2LOG.DBF"), question("1.X", "VLOG.DBF")}));
     EXPECT_TRUE(QFileInfo::exists(v2));
     EXPECT_TRUE(QFileInfo::exists(v1));
@@ -262,7 +271,7 @@ TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
 
     prompt.clear();
     prompt.answer(Answer::Yes).answer(Answer::No);
-    session.checkForConversion();
+    session.catalogues.checkForConversion();
     EXPECT_EQ(prompt.messages().size(), 2);
     EXPECT_FALSE(QFileInfo::exists(v2));
     EXPECT_TRUE(QFileInfo::exists(v1));
@@ -270,7 +279,7 @@ TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
 
     prompt.clear();
     prompt.answer(Answer::Yes);
-    session.checkForConversion();
+    session.catalogues.checkForConversion();
     EXPECT_EQ(prompt.messages(), QStringList{question("1.X", "VLOG.DBF")});
     EXPECT_FALSE(QFileInfo::exists(v1));
     EXPECT_EQ(session.master().recordCount(), 6);
@@ -278,48 +287,48 @@ TEST(CatalogueSession, OlderCataloguesAreOfferedForConversionSecondVersionFirst)
 
 TEST(CatalogueSession, SortLevelsAreRefusedWhileAnotherProgramHoldsTheCatalogue)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("b"), QStringLiteral("a")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     int setups = 0;
-    session.hooks.setupViewer = [&] { ++setups; };
+    QObject::connect(&session.workspace, &kv::Workspace::viewerChanged, [&] { ++setups; });
     {
         Table other;
         other.setPath(a);
         other.open();
-        EXPECT_EQ(session.setSortLevels({1, 0, 0, 0}), CatalogueSession::SortOutcome::InUse);
+        EXPECT_EQ(session.catalogues.setSortLevels({1, 0, 0, 0}), CatalogueSession::SortOutcome::InUse);
     }
     EXPECT_EQ(prompt.messages(), QStringList{kError + QString::fromLatin1(kv::kSortInUseMessage)});
-    EXPECT_EQ(session.settings().sortLevels, (kv::SortLevels{2, 0, 0, 0}));
+    EXPECT_EQ(session.settings.sortLevels, (kv::SortLevels{2, 0, 0, 0}));
     EXPECT_TRUE(session.master().isOpen());
     EXPECT_EQ(setups, 1);
 
     prompt.clear();
-    EXPECT_EQ(session.setSortLevels({1, 0, 11, 0}), CatalogueSession::SortOutcome::Applied);
+    EXPECT_EQ(session.catalogues.setSortLevels({1, 0, 11, 0}), CatalogueSession::SortOutcome::Applied);
     EXPECT_TRUE(prompt.messages().isEmpty());
-    EXPECT_EQ(session.sortExpression(), QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
+    EXPECT_EQ(session.workspace.sortExpression(), QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
     EXPECT_EQ(iniValue(session.paths().iniPath, "Sort Order", "Third Level Sort"), QStringLiteral("11"));
     EXPECT_TRUE(session.master().isOpen());
     EXPECT_FALSE(session.master().exclusive());
     EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 
-    EXPECT_EQ(session.setSortLevels({0, 0, 0, 0}), CatalogueSession::SortOutcome::Applied);
+    EXPECT_EQ(session.catalogues.setSortLevels({0, 0, 0, 0}), CatalogueSession::SortOutcome::Applied);
     EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
 }
 
 TEST(CatalogueSession, PackAndRebuildAskFirstAndNoChangesNothing)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
+    kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")});
-    CatalogueSession session;
-    startOn(session, a);
+    session.startOn(a);
     Table &m = session.master();
     m.first();
     m.deleteRecord(); // "a"
     prompt.answer(Answer::No).answer(Answer::No);
-    session.pack();
-    session.rebuildIndexes();
+    session.catalogues.pack();
+    session.catalogues.rebuildIndexes();
     ASSERT_EQ(prompt.messages().size(), 2);
     EXPECT_TRUE(prompt.messages()[0].startsWith(QStringLiteral("Confirm: Deleted items are not permanently removed")));
     EXPECT_TRUE(prompt.messages()[1].startsWith(QStringLiteral("Confirm: It is possible for your index files")));
@@ -328,7 +337,7 @@ TEST(CatalogueSession, PackAndRebuildAskFirstAndNoChangesNothing)
 
     prompt.clear();
     prompt.answer(Answer::Yes);
-    session.pack();
+    session.catalogues.pack();
     EXPECT_EQ(prompt.messages().size(), 1);
     EXPECT_EQ(m.physicalCount(), 2u);
     EXPECT_EQ(walk(m, "Title"), (QStringList{QStringLiteral("b"), QStringLiteral("c")}));
@@ -336,22 +345,21 @@ TEST(CatalogueSession, PackAndRebuildAskFirstAndNoChangesNothing)
 
 TEST(CatalogueSession, UpdateDatabaseWritesTheSettingsAndRestartsTheSearch)
 {
-    kvtest::ScriptedPrompt prompt;
+    Session session;
     const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("a")});
-    CatalogueSession session;
-    startOn(session, a);
-    bool searchOn = true;
+    session.startOn(a);
     QStringList calls;
-    session.hooks.searchOn = [&] { return searchOn; };
-    session.hooks.endSearch = [&] { calls << QStringLiteral("end"); searchOn = false; };
-    session.hooks.restartSearch = [&] {
-        calls << (session.master().isOpen() ? QStringLiteral("restart open") : QStringLiteral("restart closed"));
-        searchOn = true;
-    };
-    session.hooks.setupViewer = [&] { calls << QStringLiteral("viewer"); };
-    session.settings().field(3).caption = QStringLiteral("Co-star");
-    session.updateDatabase();
+    session.workspace.search().start([](const kv::RecordRef &) { return false; });
+    QObject::connect(&session.workspace, &kv::Workspace::searchChanged, [&](bool on) {
+        calls << (!on ? QStringLiteral("end")
+                      : session.master().isOpen() ? QStringLiteral("restart open") : QStringLiteral("restart closed"));
+    });
+    QObject::connect(&session.workspace, &kv::Workspace::viewerChanged, [&] { calls << QStringLiteral("viewer"); });
+    session.settings.field(3).caption = QStringLiteral("Co-star");
+    session.catalogues.updateDatabase();
     EXPECT_EQ(calls, (QStringList{QStringLiteral("end"), QStringLiteral("restart closed"), QStringLiteral("viewer")}));
     EXPECT_EQ(iniValue(session.paths().iniPath, "Field Names", "Star2"), QStringLiteral("Co-star"));
     EXPECT_TRUE(session.master().isOpen());
+    EXPECT_TRUE(session.workspace.search().isOn());
+    EXPECT_EQ(session.master().recordCount(), 0) << "the search's filter is on again";
 }

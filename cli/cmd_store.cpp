@@ -1,9 +1,11 @@
-// The table commands: new, check, info, add, delete, list, index, pack, reindex.
+// The catalogue and table commands: new, check, info, add, delete, list, index, pack,
+// reindex, sort, convert. Each runs the logic the program runs for the same work.
 #include "commands.h"
-#include "tablecommands.h"
+#include "storecommands.h"
 
-#include "base/codepage.h"
 #include "app/settings/settings.h"
+#include "app/workspace/cataloguesession.h"
+#include "base/codepage.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
 
@@ -23,13 +25,14 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work)
     }
 }
 
-QByteArray delimitedLine(const QStringList &values)
+QByteArray delimitedLine(const QStringList &values, TextEncoding encoding)
 {
     QStringList quoted;
     quoted.reserve(values.size());
     for (QString v : values)
         quoted << QLatin1Char('"') + v.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    return kv::encode(quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
+    const QString line = quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    return encoding == TextEncoding::Utf8 ? line.toUtf8() : kv::encode(line);
 }
 
 namespace {
@@ -72,13 +75,32 @@ void openInActiveOrder(kv::Table &table, bool physical)
         table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 
+// The catalogue must exist and be one; the program's own message says why not.
+bool checkCatalogue(kv::Table &check, const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        printError(QStringLiteral("The table \"%1\" does not exist.").arg(path));
+        return false;
+    }
+    try {
+        kv::requireCatalogue(check, path);
+        return true;
+    } catch (const kv::DbError &e) {
+        printError(e.message());
+        return false;
+    }
+}
+
 int runNew(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("new");
-    return withTable(args[0], [&](kv::Table &table) {
-        kv::createMasterTable(table, args[0]);
-        return kExitOk;
+    if (!kv::hasDbfExtension(args[0])) {
+        printError(QString::fromLatin1(kv::kInvalidFileTypeMessage));
+        return kExitRefused;
+    }
+    return withTable(args[0], [&](kv::Table &create) {
+        return kv::makeNewDb(create, QFileInfo(args[0]).absoluteFilePath()) ? kExitOk : kExitRefused;
     });
 }
 
@@ -87,10 +109,8 @@ int runCheck(const QStringList &args)
     if (args.size() != 1)
         return usageError("check");
     return withTable(args[0], [&](kv::Table &table) {
-        if (kv::isCatalogueFile(table, args[0]))
-            return kExitOk;
-        printError(QString::fromLatin1(kv::kNotCatalogueMessage));
-        return kExitRefused;
+        kv::requireCatalogue(table, args[0]);
+        return kExitOk;
     });
 }
 
@@ -165,6 +185,7 @@ int runList(const QStringList &args)
 {
     QStringList rest = args;
     const bool physical = rest.removeAll(QStringLiteral("--physical")) > 0;
+    const TextEncoding encoding = rest.removeAll(QStringLiteral("--utf8")) > 0 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
     if (rest.size() != 1)
         return usageError("list");
     return withTable(rest[0], [&](kv::Table &table) {
@@ -177,7 +198,7 @@ int runList(const QStringList &args)
             values.clear();
             for (int f = 0; f < table.fieldCount(); ++f)
                 values << table.fieldTextAt(row, f);
-            out += delimitedLine(values);
+            out += delimitedLine(values, encoding);
             if (out.size() > (1 << 20)) {
                 writeOut(out);
                 out.clear();
@@ -210,8 +231,8 @@ int runPack(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("pack");
-    return withTable(args[0], [&](kv::Table &table) {
-        table.pack();
+    return withTable(args[0], [&](kv::Table &master) {
+        kv::packMasterTable(master);
         return kExitOk;
     });
 }
@@ -220,8 +241,65 @@ int runReindex(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("reindex");
-    return withTable(args[0], [&](kv::Table &table) {
-        table.regenerateIndexes();
+    return withTable(args[0], [&](kv::Table &master) {
+        kv::rebuildMasterIndexes(master);
+        return kExitOk;
+    });
+}
+
+int runSort(const QStringList &args)
+{
+    if (args.size() < 2 || args.size() > 5)
+        return usageError("sort");
+    kv::SortLevels levels{0, 0, 0, 0};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        bool ok = false;
+        const int level = args[i].toInt(&ok);
+        if (!ok || level < 0 || level > kv::kFieldCount)
+            return usageError("sort", QStringLiteral("\"%1\" is not a field number 0 ... %2.").arg(args[i]).arg(kv::kFieldCount));
+        levels[size_t(i - 1)] = level;
+    }
+    kv::Table check;
+    if (!checkCatalogue(check, args[0]))
+        return kExitRefused;
+    StderrPrompt prompt;
+    kv::Settings settings;
+    kv::Workspace workspace(settings, prompt);
+    kv::CatalogueSession catalogues(workspace);
+    settings.lastDatabase = QFileInfo(args[0]).absoluteFilePath();
+    if (!catalogues.openAtStartup())
+        return kExitRefused;
+    return catalogues.setSortLevels(levels) == kv::CatalogueSession::SortOutcome::Applied ? kExitOk : kExitRefused;
+}
+
+int runConvert(const QStringList &args)
+{
+    if (args.size() != 2)
+        return usageError("convert");
+    const QString &old = args[0];
+    const QString &target = args[1];
+    kv::Table check;
+    if (!QFileInfo::exists(old)) {
+        printError(QStringLiteral("The table \"%1\" does not exist.").arg(old));
+        return kExitRefused;
+    }
+    void (*convert)(kv::Table &, const QString &, kv::Table &) = nullptr;
+    if (kv::checkDBaseFormatV2(check, old))
+        convert = kv::convertV2;
+    else if (kv::checkDBaseFormatV1(check, old))
+        convert = kv::convertV1;
+    if (!convert) {
+        printError(QStringLiteral("The file \"%1\" is not a catalogue of version 1.x or 2.x, so it cannot be converted.")
+                       .arg(old));
+        return kExitRefused;
+    }
+    if (!checkCatalogue(check, target))
+        return kExitRefused;
+    return withTable(target, [&](kv::Table &master) {
+        master.open();
+        const std::uint32_t before = master.physicalCount();
+        convert(check, old, master);
+        printLine(QStringLiteral("%1 records converted.").arg(master.physicalCount() - before));
         return kExitOk;
     });
 }
@@ -231,11 +309,16 @@ const Registrar regCheck({"check", "FILE.DBF", "recognise a catalogue; prints no
 const Registrar regInfo({"info", "FILE.DBF", "fields, record counts and index tags of a table", &runInfo});
 const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", &runAdd});
 const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});
-const Registrar regList({"list", "FILE.DBF [--physical]", "every visible record as delimited text", &runList});
+const Registrar regList({"list", "FILE.DBF [--physical] [--utf8]",
+                         "every visible record as delimited text (code page 1252, or UTF-8 for a terminal)", &runList});
 const Registrar regIndex({"index", "FILE.DBF EXPRESSION|--none", "put the tag NewIndex on the table, or remove it",
                           &runIndex});
 const Registrar regPack({"pack", "FILE.DBF", "remove deleted records and rebuild the index", &runPack});
 const Registrar regReindex({"reindex", "FILE.DBF", "rebuild every index tag", &runReindex});
+const Registrar regSort({"sort", "FILE.DBF L1 [L2 [L3 [L4]]]",
+                         "set the catalogue's sort levels (field numbers, 0 for none) and rebuild its order", &runSort});
+const Registrar regConvert({"convert", "OLD.DBF FILE.DBF",
+                            "append the records of a 1.x or 2.x catalogue to a catalogue", &runConvert});
 
 } // namespace
 } // namespace kvcli

@@ -1,0 +1,69 @@
+#include "app/workspace/workspace.h"
+
+#include "store/catalogue.h"
+
+namespace kv {
+
+Workspace::Workspace(Settings &settings, Prompt &prompt, QObject *parent)
+    : QObject(parent), settings_(settings), prompt_(prompt), search_(master_)
+{
+    check_.setReadOnly(true);
+    connect(&search_, &SearchState::changed, this, &Workspace::searchChanged);
+}
+
+Workspace::~Workspace() = default;
+
+void Workspace::rebuildSortExpression() { sortExpression_ = buildSortString(settings_.sortLevels); }
+
+void Workspace::enterBrowseOnly()
+{
+    if (browseOnly_)
+        return;
+    browseOnly_ = true;
+    savedFieldEditing_ = settings_.fieldEditing;
+    settings_.fieldEditing = false;
+}
+
+void Workspace::leaveBrowseOnly()
+{
+    if (!browseOnly_)
+        return;
+    browseOnly_ = false;
+    settings_.fieldEditing = savedFieldEditing_;
+}
+
+bool Workspace::attempt(const std::function<void()> &work)
+{
+    try {
+        work();
+        return true;
+    } catch (const DbError &e) {
+        report(e);
+        return false;
+    }
+}
+
+bool Workspace::openMaster()
+{
+    master_.setExclusive(false);
+    return attempt([this] { master_.open(); });
+}
+
+int Workspace::recordCount() const { return master_.isOpen() ? master_.recordCount() : 0; }
+
+std::uint32_t Workspace::currentRecord() const { return master_.isOpen() ? master_.recNo() : 0; }
+
+void Workspace::returnToRecord(std::uint32_t recno)
+{
+    if (recno == 0 || !master_.isOpen())
+        return;
+    const int count = master_.recordCount();
+    for (int position = 0; position < count; ++position) {
+        if (master_.recNoAt(position) == recno) {
+            master_.moveTo(position);
+            return;
+        }
+    }
+}
+
+} // namespace kv
