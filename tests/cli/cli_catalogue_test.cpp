@@ -92,3 +92,56 @@ TEST(CliCatalogue, ConvertAppendsOlderCataloguesAndRefusesOtherFiles)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(QString::fromLocal8Bit(r.err).trimmed(), QString::fromLatin1(kv::kNotCatalogueMessage));
 }
+
+TEST(CliCatalogue, NewPackAndReindexRefuseACatalogueInUseInTheProgramsWords)
+{
+    const QString db = catalogue({QStringLiteral("a"), QStringLiteral("b")});
+    ASSERT_EQ(runCli({"delete", db, "1"}).exitCode, 0);
+    const QByteArray before = kvtest::readFile(db);
+    {
+        kv::Table other; // another program holding the catalogue
+        other.setPath(db);
+        other.open();
+        const struct {
+            const char *command;
+            QString message;
+        } cases[] = {{"new", kv::newTableInUseMessage(db)},
+                     {"pack", QString::fromLatin1(kv::kPackFailedMessage)},
+                     {"reindex", QString::fromLatin1(kv::kReindexFailedMessage)}};
+        for (const auto &c : cases) {
+            const kvtest::ProcessResult r = runCli({c.command, db});
+            EXPECT_EQ(r.exitCode, 1) << c.command;
+            EXPECT_EQ(QString::fromLocal8Bit(r.err).trimmed(), c.message) << c.command;
+        }
+    }
+    EXPECT_EQ(kvtest::readFile(db), before);
+    EXPECT_EQ(runCli({"pack", db}).exitCode, 0);
+    EXPECT_EQ(titles(runCli({"list", db, "--physical"}).out), QStringList{QStringLiteral("b")});
+
+    const kvtest::ProcessResult r = runCli({"new", kvtest::tempPath(QStringLiteral("VIDEOS.TXT"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(QString::fromLocal8Bit(r.err).trimmed(), QStringLiteral("Invalid file type selected."));
+}
+
+TEST(CliCatalogue, ACataloguesSettingsAreFoundByItsNameUpToTheFirstPeriod)
+{
+    const QString db = kvtest::tempPath(QStringLiteral("my.cat.DBF"));
+    ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+    ASSERT_EQ(runCli({"add", db, "Title=a", "Star1=z"}).exitCode, 0);
+    ASSERT_EQ(runCli({"add", db, "Title=b", "Star1=y"}).exitCode, 0);
+    kv::ProfileFile ini;
+    ini.setValue(QStringLiteral("Sort Order"), QStringLiteral("Primary Sort"), QStringLiteral("1"));
+    ASSERT_TRUE(ini.write(kvtest::tempPath(QStringLiteral("my.INI"))));
+    EXPECT_EQ(titles(runCli({"list", db}).out), (QStringList{"a", "b"})) << "by title, as my.INI says";
+    EXPECT_TRUE(runCli({"settings", db}).out.contains("Primary Sort=1"));
+}
+
+TEST(CliCatalogue, ListWritesCodePage1252OrUtf8ForATerminal)
+{
+    const QString db = catalogue({QString::fromUtf8("Amélie")});
+    const QByteArray cp1252 = runCli({"list", db}).out;
+    EXPECT_TRUE(cp1252.startsWith("\"Am\xe9lie\","));
+    const QByteArray utf8 = runCli({"list", db, "--utf8"}).out;
+    EXPECT_TRUE(utf8.startsWith("\"Am\xc3\xa9lie\",")) << utf8.left(20).toStdString();
+    EXPECT_TRUE(utf8.endsWith("\r\n"));
+}

@@ -9,7 +9,7 @@
 #include "scriptedprompt.h"
 #include "app/workspace/workspace.h"
 #include "testenv.h"
-#include "../store/storetest.h"
+#include "store/storetest.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,11 +1,12 @@
 #include "app/workspace/cataloguesession.h"
 
 #include "workspacefixture.h"
-#include "../store/storetest.h"
+#include "store/storetest.h"
 
 #include "base/paths.h"
 #include "app/settings/profilefile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using kv::Answer;
@@ -362,4 +363,56 @@ TEST(CatalogueSession, UpdateDatabaseWritesTheSettingsAndRestartsTheSearch)
     EXPECT_TRUE(session.master().isOpen());
     EXPECT_TRUE(session.workspace.search().isOn());
     EXPECT_EQ(session.master().recordCount(), 0) << "the search's filter is on again";
+}
+
+TEST(CatalogueSession, ASortOrderThatCannotBeSavedPutsTheOldOrderBackToo)
+{
+    Session session;
+    const QString a = newCatalogue(QStringLiteral("A.DBF"));
+    {
+        Table t;
+        t.setPath(a);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("a")}, {"Star1", QStringLiteral("z")}},
+                       {{"Title", QStringLiteral("b")}, {"Star1", QStringLiteral("y")}}});
+    }
+    // A folder where the settings file should be: the settings cannot be written.
+    ASSERT_TRUE(QDir(kvtest::tempDir()).mkdir(QStringLiteral("A.INI")));
+    session.startOn(a);
+    const QString starOrder = kv::buildSortString({2, 0, 0, 0});
+
+    EXPECT_EQ(session.catalogues.setSortLevels({1, 0, 0, 0}), CatalogueSession::SortOutcome::Failed);
+    EXPECT_EQ(session.prompt.messages(), QStringList{kError + QString::fromLatin1(kv::kSortFailedMessage)});
+    EXPECT_EQ(session.settings.sortLevels, (kv::SortLevels{2, 0, 0, 0}));
+    EXPECT_EQ(session.workspace.sortExpression(), starOrder);
+    ASSERT_TRUE(session.master().isOpen());
+    EXPECT_FALSE(session.master().exclusive());
+    EXPECT_EQ(session.master().indexExpression(QString::fromLatin1(kv::kSortTagName)), starOrder);
+    EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("b"), QStringLiteral("a")}));
+}
+
+TEST(CatalogueSession, PackRebuildAndUpdateKeepTheCurrentRecord)
+{
+    Session session;
+    const QString a = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("c"), QStringLiteral("b"),
+                                                              QStringLiteral("a"), QStringLiteral("d")});
+    session.startOn(a);
+    Table &m = session.master();
+    m.first();
+    m.deleteRecord(); // "a", record 3
+    m.next();         // "c", record 1, now at place 1
+    ASSERT_EQ(m.fieldText(QStringLiteral("Title")), QStringLiteral("c"));
+    const auto current = [&] { return m.fieldText(QStringLiteral("Title")); };
+
+    session.prompt.answer(Answer::Yes).answer(Answer::Yes);
+    session.catalogues.pack();
+    EXPECT_EQ(current(), QStringLiteral("c"));
+    m.last(); // "d", record 4 before the pack, 3 after it
+    session.catalogues.rebuildIndexes();
+    EXPECT_EQ(current(), QStringLiteral("d"));
+    m.prior();
+    session.catalogues.updateDatabase();
+    EXPECT_EQ(current(), QStringLiteral("c"));
+    EXPECT_EQ(m.position(), 1);
+    EXPECT_TRUE(session.prompt.allAnswersUsed());
 }
