@@ -283,25 +283,6 @@ bool hasSortTag(const QString &dbfPath)
     }
 }
 
-void useSortExpressionAtStartup(Table &master, const QString &expression)
-{
-    const QString tag = QString::fromLatin1(kSortTagName);
-    if (expression.isEmpty()) {
-        master.setIndexName(QString());
-        return;
-    }
-    if (hasSortTag(master.filePath())) {
-        master.setIndexName(tag);
-        return;
-    }
-    try {
-        applySortExpression(master, expression);
-    } catch (const DbError &) {
-        // Another program holds the file: read it in physical order for now.
-        master.setIndexName(QString());
-    }
-}
-
 void packMasterTable(Table &master)
 {
     withMasterAlone(master, kPackFailedMessage, [&] { master.pack(); });

@@ -70,8 +70,6 @@ void applySortExpression(Table &master, const QString &expression);
 // True when the catalogue's .MDX holds the tag "NewIndex"; false also when it cannot be
 // read. Reads only the index's tag table.
 bool hasSortTag(const QString &dbfPath);
-// At start-up an existing tag is used as it stands; it is only built when missing.
-void useSortExpressionAtStartup(Table &master, const QString &expression);
 
 // Pack or rebuild the indexes of the master table, which needs it to itself; the table
 // ends open in shared mode. When another program holds the file (or the work fails)

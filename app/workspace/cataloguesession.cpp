@@ -100,8 +100,7 @@ bool CatalogueSession::openAtStartup()
         ws_.announceCaption(catalogueCaption(ws_.paths().tableName));
         readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
         ws_.rebuildSortExpression();
-        useSortExpressionAtStartup(master, ws_.sortExpression());
-        ws_.openMaster();
+        openInSortOrder(path, Order::KeepExisting);
         return true;
     }
     ws_.prompt().showError(QString::fromLatin1(kLastInvalidMessage));
@@ -177,40 +176,44 @@ void CatalogueSession::switchTo(const QString &path, bool isNew)
     else
         readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
     ws_.rebuildSortExpression();
-    openInSortOrder(path, isNew);
+    openInSortOrder(path, Order::Rebuild);
 
     Q_EMIT ws_.catalogueOpened();
     updateLastFiles(settings.lastFiles, old.path, path);
     Q_EMIT ws_.lastFilesChanged();
 }
 
-// The catalogue is read once: opened exclusively, which also tells whether another
-// program has it; its order is rebuilt while it is ours, then it is shared.
-void CatalogueSession::openInSortOrder(const QString &path, bool isNew)
+// The catalogue is read once: opened exclusively when its order must be built, which also
+// tells whether another program has it; the order is built while the file is ours, and
+// the table is then shared without closing it.
+void CatalogueSession::openInSortOrder(const QString &path, Order order)
 {
     Table &master = ws_.master();
+    const QString expression = ws_.sortExpression();
+    const bool hasTag = !expression.isEmpty() && hasSortTag(path);
+    if (expression.isEmpty() || (order == Order::KeepExisting && hasTag)) {
+        master.setIndexName(hasTag ? kSortTag : QString());
+        ws_.openMaster();
+        return;
+    }
     master.setIndexName(QString());
     master.setExclusive(true);
     try {
         master.open();
     } catch (const DbError &) {
+        // Another program holds the file: its order cannot be built now, so use the tag
+        // it already has, if any, rather than the last catalogue's.
         master.setExclusive(false);
-        if (isNew) {
-            ws_.openMaster();
-            return;
-        }
-        // Another program holds the file: its order cannot be rebuilt now, so use the
-        // tag it already has, if any, rather than the last catalogue's.
-        const bool useTag = !ws_.sortExpression().isEmpty() && hasSortTag(path);
-        master.setIndexName(useTag ? kSortTag : QString());
+        master.setIndexName(hasTag ? kSortTag : QString());
         ws_.openMaster();
         return;
     }
     try {
-        applySortExpression(master, ws_.sortExpression());
+        applySortExpression(master, expression);
     } catch (const DbError &e) {
         master.setIndexName(QString());
-        ws_.report(e);
+        if (order == Order::Rebuild)
+            ws_.report(e);
     }
     master.setExclusive(false);
 }

@@ -63,8 +63,11 @@ public:
     bool writeAllSettings();
 
 private:
+    // Switching rebuilds the order from the sort levels; start-up uses the tag the
+    // catalogue has, building it only when it is missing.
+    enum class Order { Rebuild, KeepExisting };
     void switchTo(const QString &path, bool isNew);
-    void openInSortOrder(const QString &path, bool isNew);
+    void openInSortOrder(const QString &path, Order order);
     bool writeCatalogueSettings(const QString &iniPath);
     void endSearch();
 

@@ -9,14 +9,6 @@
 
 using kv::Table;
 
-namespace {
-
-QString mdxOf(const QString &dbf) { return kv::mdxPathFor(dbf); }
-
-char productionFlag(const QString &dbf) { return kvtest::readFile(dbf).at(28); }
-
-} // namespace
-
 TEST(Catalogue, SortExpressionFollowsLevelsAndFieldKinds)
 {
     const struct {
@@ -160,35 +152,6 @@ TEST(Catalogue, SortExpressionBecomesTheNewIndexTag)
     EXPECT_EQ(master.indexName(), QString());
     EXPECT_EQ(walk(master, "Year"), (QStringList{QStringLiteral("1990"), QStringLiteral("1995"), QStringLiteral("1980")}));
     EXPECT_EQ(master.indexNames(), QStringList{QStringLiteral("NEWINDEX")});
-}
-
-TEST(Catalogue, StartupRebuildsAMissingIndexAndKeepsAnExistingOne)
-{
-    const QString path = newCatalogue();
-    Table master;
-    master.setPath(path);
-    master.open();
-    addRecords(master, {{{"Star1", QStringLiteral("Zed")}}, {{"Star1", QStringLiteral("Amy")}}});
-    master.close();
-    kv::applySortExpression(master, QStringLiteral("Upper(Left(Star1,80))"));
-
-    // An existing tag is used as it stands, even when the levels changed since.
-    kv::useSortExpressionAtStartup(master, QStringLiteral("Upper(Left(Title,80))"));
-    master.open();
-    EXPECT_EQ(master.indexExpression(QStringLiteral("NewIndex")), QStringLiteral("Upper(Left(Star1,80))"));
-    master.close();
-
-    // The .MDX deleted: the recognition clears byte 28, start-up builds the tag again.
-    ASSERT_TRUE(QFile::remove(mdxOf(path)));
-    ASSERT_NE(productionFlag(path), 0);
-    Table check;
-    ASSERT_EQ(refusal([&] { kv::requireCatalogue(check, path); }), QString());
-    EXPECT_EQ(productionFlag(path), 0);
-    master.setIndexName(QString());
-    kv::useSortExpressionAtStartup(master, QStringLiteral("Upper(Left(Star1,80))"));
-    master.open();
-    EXPECT_TRUE(QFileInfo::exists(mdxOf(path)));
-    EXPECT_EQ(walk(master, "Star1"), (QStringList{QStringLiteral("Amy"), QStringLiteral("Zed")}));
 }
 
 TEST(Catalogue, InUseTestSeesAnotherUser)

@@ -416,3 +416,33 @@ TEST(CatalogueSession, PackRebuildAndUpdateKeepTheCurrentRecord)
     EXPECT_EQ(m.position(), 1);
     EXPECT_TRUE(session.prompt.allAnswersUsed());
 }
+
+TEST(CatalogueSession, StartUpKeepsAnExistingTagAndBuildsAMissingOne)
+{
+    Session session;
+    const QString a = newCatalogue(QStringLiteral("A.DBF"));
+    {
+        Table t;
+        t.setPath(a);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("b")}, {"Star1", QStringLiteral("Zed")}},
+                       {{"Title", QStringLiteral("a")}, {"Star1", QStringLiteral("Amy")}}});
+        t.close();
+        kv::applySortExpression(t, kv::buildSortString({1, 0, 0, 0}));
+    }
+    // An existing tag is used as it stands, even when the levels changed since (Star1 by default).
+    session.startOn(a);
+    EXPECT_EQ(session.master().indexExpression(QString::fromLatin1(kv::kSortTagName)), kv::buildSortString({1, 0, 0, 0}));
+    EXPECT_EQ(walk(session.master(), "Title"), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    session.master().close();
+
+    // The .MDX deleted: recognition clears byte 28 of the table, start-up builds the tag again.
+    ASSERT_TRUE(QFile::remove(kv::mdxPathFor(a)));
+    ASSERT_NE(kvtest::readFile(a).at(28), 0);
+    session.startOn(a);
+    EXPECT_TRUE(QFileInfo::exists(kv::mdxPathFor(a)));
+    EXPECT_EQ(session.master().indexExpression(QString::fromLatin1(kv::kSortTagName)), kv::buildSortString({2, 0, 0, 0}));
+    EXPECT_EQ(walk(session.master(), "Star1"), (QStringList{QStringLiteral("Amy"), QStringLiteral("Zed")}));
+    EXPECT_FALSE(session.master().exclusive());
+    EXPECT_TRUE(session.prompt.messages().isEmpty());
+}
