@@ -24,16 +24,25 @@ QString iniValue(const QString &ini, const char *section, const char *key)
     return kv::ProfileFile::read(ini).value(QString::fromLatin1(section), QString::fromLatin1(key)).value_or(QString());
 }
 
-// A catalogue with titles, in the test folder.
-QString catalogueWith(const QString &name, const QStringList &titles)
+// A catalogue of (title, first star) records, in the test folder.
+QString catalogueOf(const QString &name, const std::vector<std::pair<QString, QString>> &titlesAndStars)
 {
     const QString path = newCatalogue(name);
     Table t;
     t.setPath(path);
     t.open();
-    for (const QString &title : titles)
-        addRecords(t, {{{"Title", title}, {"Star1", title}}});
+    for (const auto &[title, star] : titlesAndStars)
+        addRecords(t, {{{"Title", title}, {"Star1", star}}});
     return path;
+}
+
+// A catalogue whose titles are also their first stars.
+QString catalogueWith(const QString &name, const QStringList &titles)
+{
+    std::vector<std::pair<QString, QString>> records;
+    for (const QString &title : titles)
+        records.emplace_back(title, title);
+    return catalogueOf(name, records);
 }
 
 // The catalogue commands on a workspace of their own, answered by the scripted prompt.
@@ -368,14 +377,7 @@ TEST(CatalogueSession, UpdateDatabaseWritesTheSettingsAndRestartsTheSearch)
 TEST(CatalogueSession, ASortOrderThatCannotBeSavedPutsTheOldOrderBackToo)
 {
     Session session;
-    const QString a = newCatalogue(QStringLiteral("A.DBF"));
-    {
-        Table t;
-        t.setPath(a);
-        t.open();
-        addRecords(t, {{{"Title", QStringLiteral("a")}, {"Star1", QStringLiteral("z")}},
-                       {{"Title", QStringLiteral("b")}, {"Star1", QStringLiteral("y")}}});
-    }
+    const QString a = catalogueOf(QStringLiteral("A.DBF"), {{"a", "z"}, {"b", "y"}});
     // A folder where the settings file should be: the settings cannot be written.
     ASSERT_TRUE(QDir(kvtest::tempDir()).mkdir(QStringLiteral("A.INI")));
     session.startOn(a);
@@ -420,14 +422,10 @@ TEST(CatalogueSession, PackRebuildAndUpdateKeepTheCurrentRecord)
 TEST(CatalogueSession, StartUpKeepsAnExistingTagAndBuildsAMissingOne)
 {
     Session session;
-    const QString a = newCatalogue(QStringLiteral("A.DBF"));
+    const QString a = catalogueOf(QStringLiteral("A.DBF"), {{"b", "Zed"}, {"a", "Amy"}});
     {
         Table t;
         t.setPath(a);
-        t.open();
-        addRecords(t, {{{"Title", QStringLiteral("b")}, {"Star1", QStringLiteral("Zed")}},
-                       {{"Title", QStringLiteral("a")}, {"Star1", QStringLiteral("Amy")}}});
-        t.close();
         kv::applySortExpression(t, kv::buildSortString({1, 0, 0, 0}));
     }
     // An existing tag is used as it stands, even when the levels changed since (Star1 by default).
