@@ -65,6 +65,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text)
     return label;
 }
 
+// A box that shows a flag of the settings as the dialog is made and sets it at once.
 QCheckBox *makeCheckBox(QWidget *parent, const char *name, const char *caption, bool &flag)
 {
     auto *box = new QCheckBox(latin1(caption), parent);
@@ -181,7 +182,8 @@ TViewConfig::TViewConfig(Workspace &workspace, QWidget *parent)
     layout->addWidget(PageControl, 1);
     layout->addLayout(buttons);
     resize(kDesignedSize);
-    FormCreate();
+    designRowHeight_ = WidthGrid->verticalHeader()->defaultSectionSize();
+    sizeGrids(1.0);
 }
 
 void TViewConfig::buildTitlePage()
@@ -331,12 +333,6 @@ void TViewConfig::buildNamesPage()
     auto *layout = new QHBoxLayout(NamesPage);
     layout->addWidget(NameGrid);
     layout->addStretch(1);
-}
-
-void TViewConfig::FormCreate()
-{
-    designRowHeight_ = WidthGrid->verticalHeader()->defaultSectionSize();
-    sizeGrids(1.0);
 }
 
 void TViewConfig::showEvent(QShowEvent *event)

@@ -48,7 +48,6 @@ private:
     void buildWidthsPage();
     void buildOrderPage();
     void buildNamesPage();
-    void FormCreate();
     void FormShow();
     void showFonts();
     void showColors();
