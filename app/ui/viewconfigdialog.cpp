@@ -48,19 +48,19 @@ const QSize kDesignedSize(600, 420);
 
 QString latin1(const char *text) { return QString::fromLatin1(text); }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const char *caption)
+QPushButton *makeButton(QWidget *parent, const QString &name, const char *caption)
 {
     auto *button = new QPushButton(latin1(caption), parent);
-    button->setObjectName(latin1(name));
+    button->setObjectName(name);
     // Enter belongs to the grids' editors; the dialog closes by Exit or Escape.
     button->setAutoDefault(false);
     return button;
 }
 
-QLabel *makeLabel(QWidget *parent, const char *name, const char *text)
+QLabel *makeLabel(QWidget *parent, const QString &name, const char *text)
 {
     auto *label = new QLabel(latin1(text), parent);
-    label->setObjectName(latin1(name));
+    label->setObjectName(name);
     markTitle(label, TitleKind::Major);
     return label;
 }
@@ -73,24 +73,6 @@ QCheckBox *makeCheckBox(QWidget *parent, const char *name, const char *caption, 
     box->setChecked(flag);
     QObject::connect(box, &QCheckBox::toggled, box, [&flag](bool on) { flag = on; });
     return box;
-}
-
-QFrame *makeSample(QWidget *parent, const char *name)
-{
-    auto *sample = new QFrame(parent);
-    sample->setObjectName(latin1(name));
-    sample->setFrameStyle(QFrame::Box | QFrame::Plain);
-    sample->setAutoFillBackground(true);
-    sample->setFixedSize(60, 24);
-    return sample;
-}
-
-QLineEdit *makeFontText(QWidget *parent, const char *name)
-{
-    auto *text = new QLineEdit(parent);
-    text->setObjectName(latin1(name));
-    text->setReadOnly(true);
-    return text;
 }
 
 // A grid of a header row and one row per field; only the second column is editable.
@@ -169,8 +151,8 @@ TViewConfig::TViewConfig(Workspace &workspace, QWidget *parent)
     buildOrderPage();
     buildNamesPage();
 
-    ExitButton = makeButton(this, "ExitButton", "E&xit");
-    HelpButton = makeButton(this, "HelpButton", "&Help");
+    ExitButton = makeButton(this, QStringLiteral("ExitButton"), "E&xit");
+    HelpButton = makeButton(this, QStringLiteral("HelpButton"), "&Help");
     connect(ExitButton, &QPushButton::clicked, this, &TViewConfig::reject);
     connect(HelpButton, &QPushButton::clicked, this, &TViewConfig::HelpButtonClick);
     auto *buttons = new QHBoxLayout;
@@ -189,17 +171,11 @@ TViewConfig::TViewConfig(Workspace &workspace, QWidget *parent)
 void TViewConfig::buildTitlePage()
 {
     TitlePage = addPage(PageControl, "TitlePage", "&Title");
+    auto *grid = new QGridLayout(TitlePage);
     ShowTitlesBox = makeCheckBox(TitlePage, "ShowTitlesBox", "Show Column Titles", settings_.showTitles);
-
-    auto *fontLabel = makeLabel(TitlePage, "TitleFontLabel", "Title Font");
-    TitleFontText = makeFontText(TitlePage, "TitleFontText");
-    auto *fontButton = makeButton(TitlePage, "TitleFontButton", "New &Font");
-    connect(fontButton, &QPushButton::clicked, this, &TViewConfig::TitleFontButtonClick);
-
-    auto *colorLabel = makeLabel(TitlePage, "TitleColorLabel", "Background");
-    TitleColorSample = makeSample(TitlePage, "TitleColorSample");
-    auto *colorButton = makeButton(TitlePage, "TitleColorButton", "New &Color");
-    connect(colorButton, &QPushButton::clicked, this, &TViewConfig::TitleColorButtonClick);
+    grid->addWidget(ShowTitlesBox, 0, 0, 1, 3);
+    TitleFontText = addFontRow(grid, 1, "Title", "Title Font", FontRole::GridTitle);
+    TitleColorSample = addColorRow(grid, 3, "Title", "Background", "Title Background", &Settings::titleBackground);
 
     auto *alignment = new QGroupBox(QStringLiteral("Alignment"), TitlePage);
     alignment->setObjectName(QStringLiteral("AlignmentGroup"));
@@ -221,15 +197,6 @@ void TViewConfig::buildTitlePage()
         alignmentLayout->addWidget(button);
         *choices[i].button = button;
     }
-
-    auto *grid = new QGridLayout(TitlePage);
-    grid->addWidget(ShowTitlesBox, 0, 0, 1, 3);
-    grid->addWidget(fontLabel, 1, 0);
-    grid->addWidget(TitleFontText, 2, 0, 1, 2);
-    grid->addWidget(fontButton, 2, 2);
-    grid->addWidget(colorLabel, 3, 0);
-    grid->addWidget(TitleColorSample, 4, 0);
-    grid->addWidget(colorButton, 4, 2);
     grid->addWidget(alignment, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(6, 1);
@@ -248,26 +215,51 @@ void TViewConfig::buildLookPage()
     for (QCheckBox *box : {ColumnLinesBox, RowLinesBox, RowIndicatorBox, FieldEditingBox})
         optionsLayout->addWidget(box);
 
-    auto *colorLabel = makeLabel(LookPage, "CellColorLabel", "Cell Color");
-    CellColorSample = makeSample(LookPage, "CellColorSample");
-    auto *colorButton = makeButton(LookPage, "CellColorButton", "New &Color");
-    connect(colorButton, &QPushButton::clicked, this, &TViewConfig::CellColorButtonClick);
-
-    auto *fontLabel = makeLabel(LookPage, "CellFontLabel", "Cell Font");
-    CellFontText = makeFontText(LookPage, "CellFontText");
-    auto *fontButton = makeButton(LookPage, "CellFontButton", "New &Font");
-    connect(fontButton, &QPushButton::clicked, this, &TViewConfig::CellFontButtonClick);
-
     auto *grid = new QGridLayout(LookPage);
     grid->addWidget(options, 0, 0, 1, 3);
-    grid->addWidget(colorLabel, 1, 0);
-    grid->addWidget(CellColorSample, 2, 0);
-    grid->addWidget(colorButton, 2, 2);
-    grid->addWidget(fontLabel, 3, 0);
-    grid->addWidget(CellFontText, 4, 0, 1, 2);
-    grid->addWidget(fontButton, 4, 2);
+    CellColorSample = addColorRow(grid, 1, "Cell", "Cell Color", "Cell Color", &Settings::cellColor);
+    CellFontText = addFontRow(grid, 3, "Cell", "Cell Font", FontRole::Grid);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(5, 1);
+}
+
+QLineEdit *TViewConfig::addFontRow(QGridLayout *grid, int row, const char *prefix, const char *title, FontRole role)
+{
+    QWidget *page = grid->parentWidget();
+    const QString name = latin1(prefix) + QStringLiteral("Font");
+    auto *text = new QLineEdit(page);
+    text->setObjectName(name + QStringLiteral("Text"));
+    text->setReadOnly(true);
+    auto *button = makeButton(page, name + QStringLiteral("Button"), "New &Font");
+    connect(button, &QPushButton::clicked, this, [this, role, title] {
+        if (chooseFont(settings_, ws_.prompt(), role, latin1(title)))
+            showFonts();
+    });
+    grid->addWidget(makeLabel(page, name + QStringLiteral("Label"), title), row, 0);
+    grid->addWidget(text, row + 1, 0, 1, 2);
+    grid->addWidget(button, row + 1, 2);
+    return text;
+}
+
+QFrame *TViewConfig::addColorRow(QGridLayout *grid, int row, const char *prefix, const char *title,
+                                 const char *dialogTitle, QColor Settings::*color)
+{
+    QWidget *page = grid->parentWidget();
+    const QString name = latin1(prefix) + QStringLiteral("Color");
+    auto *sample = new QFrame(page);
+    sample->setObjectName(name + QStringLiteral("Sample"));
+    sample->setFrameStyle(QFrame::Box | QFrame::Plain);
+    sample->setAutoFillBackground(true);
+    sample->setFixedSize(60, 24);
+    auto *button = makeButton(page, name + QStringLiteral("Button"), "New &Color");
+    connect(button, &QPushButton::clicked, this, [this, color, dialogTitle] {
+        if (chooseColor(settings_.*color, ws_.prompt(), latin1(dialogTitle)))
+            showColors();
+    });
+    grid->addWidget(makeLabel(page, name + QStringLiteral("Label"), title), row, 0);
+    grid->addWidget(sample, row + 1, 0);
+    grid->addWidget(button, row + 1, 2);
+    return sample;
 }
 
 void TViewConfig::buildShowPage()
@@ -298,13 +290,13 @@ void TViewConfig::buildWidthsPage()
 void TViewConfig::buildOrderPage()
 {
     OrderPage = addPage(PageControl, "OrderPage", "Field &Order");
-    auto *field = makeLabel(OrderPage, "OrderFieldLabel", "Field");
-    auto *ordering = makeLabel(OrderPage, "OrderingLabel", "Ordering");
+    auto *field = makeLabel(OrderPage, QStringLiteral("OrderFieldLabel"), "Field");
+    auto *ordering = makeLabel(OrderPage, QStringLiteral("OrderingLabel"), "Ordering");
     OrderList = new QListWidget(OrderPage);
     OrderList->setObjectName(QStringLiteral("OrderList"));
-    auto *up = makeButton(OrderPage, "UpButton", "&Up");
-    auto *down = makeButton(OrderPage, "DownButton", "&Down");
-    auto *defaults = makeButton(OrderPage, "DefaultsButton", "D&efaults");
+    auto *up = makeButton(OrderPage, QStringLiteral("UpButton"), "&Up");
+    auto *down = makeButton(OrderPage, QStringLiteral("DownButton"), "&Down");
+    auto *defaults = makeButton(OrderPage, QStringLiteral("DefaultsButton"), "D&efaults");
     connect(up, &QPushButton::clicked, this, &TViewConfig::UpButtonClick);
     connect(down, &QPushButton::clicked, this, &TViewConfig::DownButtonClick);
     connect(defaults, &QPushButton::clicked, this, &TViewConfig::DefaultsButtonClick);
@@ -421,30 +413,6 @@ bool TViewConfig::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TViewConfig::TitleFontButtonClick()
-{
-    if (chooseFont(settings_, ws_.prompt(), FontRole::GridTitle, QStringLiteral("Title Font")))
-        showFonts();
-}
-
-void TViewConfig::CellFontButtonClick()
-{
-    if (chooseFont(settings_, ws_.prompt(), FontRole::Grid, QStringLiteral("Cell Font")))
-        showFonts();
-}
-
-void TViewConfig::TitleColorButtonClick()
-{
-    if (chooseColor(settings_.titleBackground, ws_.prompt(), QStringLiteral("Title Background")))
-        showColors();
-}
-
-void TViewConfig::CellColorButtonClick()
-{
-    if (chooseColor(settings_.cellColor, ws_.prompt(), QStringLiteral("Cell Color")))
-        showColors();
 }
 
 void TViewConfig::DisplayGridDblClick(int row, int column)

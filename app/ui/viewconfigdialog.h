@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QFrame;
+class QGridLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -31,10 +32,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
-    void TitleFontButtonClick();
-    void TitleColorButtonClick();
-    void CellColorButtonClick();
-    void CellFontButtonClick();
     void DisplayGridDblClick(int row, int column);
     void UpButtonClick();
     void DownButtonClick();
@@ -48,6 +45,11 @@ private:
     void buildWidthsPage();
     void buildOrderPage();
     void buildNamesPage();
+    // A font's title, the text naming it and "New &Font"; a colour's title, its sample
+    // and "New &Color": two rows of a page's grid from the given row on.
+    QLineEdit *addFontRow(QGridLayout *grid, int row, const char *prefix, const char *title, FontRole role);
+    QFrame *addColorRow(QGridLayout *grid, int row, const char *prefix, const char *title, const char *dialogTitle,
+                        QColor Settings::*color);
     void FormShow();
     void showFonts();
     void showColors();
