@@ -1,6 +1,6 @@
 // Times the viewer grid on large synthetic catalogues: opening and counting, setting up
-// the grid, showing it, and scrolling, in physical order and in a sort order, each as a
-// ratio to a plain sequential read of the same file.
+// the grid, showing it, scrolling, and closing the Viewer Configuration, in physical order
+// and in a sort order, each as a ratio to a plain sequential read of the same file.
 //
 //   kv-bench-viewer [--dir DIR] [--records N,N,...]
 //
@@ -8,6 +8,7 @@
 // table benchmark's catalogues in the same folder serve as well. Runs on the offscreen
 // platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
+#include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
 #include "app/workspace/workspace.h"
 #include "benchutil.h"
@@ -20,9 +21,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -59,6 +64,50 @@ template <typename Work> void measure(double base, const char *what, const char 
     line(base, label, seconds(timer) / times);
 }
 
+// Closing the Viewer Configuration as the main window follows it: the closing rules,
+// the grid set up again and painted. Each time a field is hidden or shown again, one
+// moved and one renamed, so that the columns really change. The dialog's own showing is
+// not timed.
+void timeViewerConfigClose(double base, kv::ViewerGrid &grid, kv::Table &table, kv::Workspace &workspace,
+                           const char *order)
+{
+    constexpr int kTimes = 20;
+    const std::uint32_t current = table.recNo();
+    double total = 0, worst = 0;
+    bool kept = true;
+    for (int i = 0; i < kTimes; ++i) {
+        kv::TViewConfig dialog(workspace);
+        dialog.show();
+        auto *display = dialog.findChild<QTableWidget *>(QStringLiteral("DisplayGrid"));
+        QTableWidgetItem *shown = display->item(1 + i % 5, 1);
+        shown->setText(shown->text() == QLatin1String("Yes") ? QStringLiteral("No") : QStringLiteral("Yes"));
+        dialog.findChild<QTableWidget *>(QStringLiteral("NameGrid"))
+            ->item(0, 1)
+            ->setText(QStringLiteral("Title %1").arg(i));
+        auto *list = dialog.findChild<QListWidget *>(QStringLiteral("OrderList"));
+        list->setCurrentRow(10);
+        dialog.findChild<QPushButton *>(QStringLiteral("UpButton"))->click();
+        auto *exit = dialog.findChild<QPushButton *>(QStringLiteral("ExitButton"));
+
+        QElapsedTimer timer;
+        timer.start();
+        exit->click();
+        grid.setTable(&table);
+        grid.setViewerOptions(workspace.settings());
+        paint(grid);
+        const double s = seconds(timer);
+        total += s;
+        worst = std::max(worst, s);
+        kept = kept && !dialog.isVisible() && table.recNo() == current;
+    }
+    char label[128];
+    std::snprintf(label, sizeof label, "close Viewer Configuration, re-set, paint (%s)", order);
+    line(base, label, total / kTimes);
+    std::snprintf(label, sizeof label, "  the slowest of %d closes (%s)", kTimes, order);
+    line(base, label, worst);
+    std::printf("  current record %u %s\n", current, kept ? "kept through every close" : "NOT KEPT");
+}
+
 // The grid's work on an open table: set-up, first paint, a jump to the end, jumps and
 // clicks at random places. Returns the rows the grid shows.
 int timeGrid(double base, kv::Table &table, const char *order)
@@ -93,6 +142,7 @@ int timeGrid(double base, kv::Table &table, const char *order)
         grid->setCurrentIndex(grid->model()->index(int(rng() % rows), 0));
         paint(*grid);
     });
+    timeViewerConfigClose(base, *grid, table, workspace, order);
     return grid->model()->rowCount();
 }
 

@@ -51,9 +51,30 @@ bool chooseFont(Settings &settings, Prompt &prompt, FontRole role, const QString
     const std::optional<QFont> chosen = prompt.font(font.font, title);
     if (!chosen)
         return false;
-    font.font.setFamily(chosen->family());
-    font.font.setBold(chosen->bold());
-    font.font.setItalic(chosen->italic());
+    switch (role) {
+    case FontRole::Edit:
+    case FontRole::Label:
+    case FontRole::Button:
+        // The windows were designed for their sizes; the user picks the face and style.
+        font.font.setFamily(chosen->family());
+        font.font.setBold(chosen->bold());
+        font.font.setItalic(chosen->italic());
+        break;
+    case FontRole::GridTitle:
+    case FontRole::Grid:
+    case FontRole::ReportLabel:
+        font.font = *chosen;
+        break;
+    }
+    return true;
+}
+
+bool chooseColor(QColor &color, Prompt &prompt, const QString &title)
+{
+    const std::optional<QColor> chosen = prompt.color(color, title);
+    if (!chosen)
+        return false;
+    color = *chosen;
     return true;
 }
 

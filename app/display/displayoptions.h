@@ -1,8 +1,8 @@
 #pragma once
-// The Options menu's display choices: date, currency and numeric formats, screen size and
-// the user fonts. Each changes the settings and the program's current formats and says
-// whether anything changed, so that the windows can follow (the viewer re-reads, the
-// fonts are applied again).
+// The Options menu's display choices: date, currency and numeric formats, screen size,
+// the user fonts and colours. Each changes the settings and the program's current
+// formats and says whether anything changed, so that the windows can follow (the viewer
+// re-reads, the fonts are applied again).
 #include "app/settings/settings.h"
 #include "base/prompt.h"
 
@@ -19,8 +19,11 @@ void chooseNumericFormat(Settings &settings, int format);
 // A screen size mode (640, 800, 1024, 1280). A mode the screen cannot hold is refused
 // with its message and changes nothing. True when the mode changed.
 bool chooseScreenSize(Settings &settings, Prompt &prompt, int mode, QSize screen);
-// The user font of a role through the font dialog: only the face and the style are the
-// user's, the size stays. True when a font was chosen.
+// A user font through the font dialog. The label, edit and button fonts take only the
+// face and the style, their size stays; the viewer's and the report label's fonts take
+// the whole font with its size and effects. True when a font was chosen.
 bool chooseFont(Settings &settings, Prompt &prompt, FontRole role, const QString &title);
+// A colour through the colour dialog; true when one was chosen.
+bool chooseColor(QColor &color, Prompt &prompt, const QString &title);
 
 } // namespace kv

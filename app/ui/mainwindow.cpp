@@ -6,9 +6,11 @@
 #include "app/workspace/records.h"
 #include "base/dateformat.h"
 #include "base/paths.h"
+#include "app/ui/colorconfigdialog.h"
 #include "app/ui/navigator.h"
 #include "app/ui/sortorderdialog.h"
 #include "app/ui/speedicons.h"
+#include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/windowstyle.h"
 #include "help/help.h"
@@ -175,8 +177,7 @@ void TMain::buildMenus()
     // What this version does; the rest stays in the menus, disabled, until its window exists.
     const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print,  Cmd::Add,        Cmd::Edit,
                          Cmd::Copy,   Cmd::Import,  Cmd::Export, Cmd::Search,     Cmd::EndSearch,
-                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::Viewer, Cmd::ColorSetup,
-                         Cmd::ListMaintenance, Cmd::SearchReplace};
+                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::ListMaintenance, Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -286,18 +287,20 @@ void TMain::buildMenus()
         const char *name;
         const char *caption;
         Qt::Key key;
-    } colors[] = {{"MenuMainColor", "&Main Window Color", Qt::Key_F4},
-                  {"MenuEditColor", "&Edit Window Color", Qt::Key_F5},
-                  {"MenuSearchColor", "&Search Window Color", Qt::Key_F6},
-                  {"MenuReportColor", "&Report Window Color", Qt::Key_F7},
-                  {"MenuConfigureColor", "&Configure Window Color", Qt::Key_F8},
-                  {"MenuAllColor", "&ALL Windows Color", Qt::Key_F9}};
+        ColorTarget target;
+    } colors[] = {{"MenuMainColor", "&Main Window Color", Qt::Key_F4, ColorTarget::Main},
+                  {"MenuEditColor", "&Edit Window Color", Qt::Key_F5, ColorTarget::Edit},
+                  {"MenuSearchColor", "&Search Window Color", Qt::Key_F6, ColorTarget::Search},
+                  {"MenuReportColor", "&Report Window Color", Qt::Key_F7, ColorTarget::Report},
+                  {"MenuConfigureColor", "&Configure Window Color", Qt::Key_F8, ColorTarget::Configure}};
     for (const auto &c : colors) {
-        QAction *a = addItem(color, c.name, QString::fromLatin1(c.caption), QKeySequence(Qt::CTRL | c.key),
-                             [this] { run(Cmd::ColorSetup); });
-        a->setEnabled(false);
-        a->setProperty("kvCommand", int(Cmd::ColorSetup));
+        const ColorTarget target = c.target;
+        addItem(color, c.name, QString::fromLatin1(c.caption), QKeySequence(Qt::CTRL | c.key),
+                [this, target] { DoColor(target); });
     }
+    // All windows is the command the speed button "Color Setup" runs too.
+    addCommandItem(color, Cmd::ColorSetup, "MenuAllColor", QStringLiteral("&ALL Windows Color"),
+                   QKeySequence(Qt::CTRL | Qt::Key_F9));
 
     QMenu *lists = options->addMenu(QStringLiteral("List &Maintenance"));
     lists->setObjectName(QStringLiteral("ListMaintenanceMenu"));
@@ -496,6 +499,8 @@ void TMain::run(Cmd cmd)
     case Cmd::Exit: DoExit(); break;
     case Cmd::Delete: DoDelete(); break;
     case Cmd::SortOrder: DoSortOrder(); break;
+    case Cmd::Viewer: DoViewer(); break;
+    case Cmd::ColorSetup: DoColor(ColorTarget::AllWindows); break;
     case Cmd::Rebuild: DoRebuild(); break;
     case Cmd::Pack: DoPack(); break;
     case Cmd::Help: DoHelp(); break;
@@ -516,6 +521,21 @@ void TMain::DoSortOrder()
     TMySortOrder dialog(ws_, catalogues_, this);
     dialog.exec();
     DisplayCount();
+}
+
+void TMain::DoViewer()
+{
+    TViewConfig dialog(ws_, this);
+    dialog.exec();
+    SetViewerOptions();
+}
+
+void TMain::DoColor(ColorTarget target)
+{
+    TColorConfig dialog(ws_, target, this);
+    // The main window shows set 1; after another family's Ok it is painted as it was.
+    if (dialog.exec() == QDialog::Accepted)
+        applyMainLook();
 }
 
 void TMain::DoPack() { catalogues_.pack(); }
@@ -600,16 +620,12 @@ void TMain::SetMenuLastFiles()
     }
 }
 
-void TMain::applyMainColors()
-{
-    applyColorSet(client_, settings_.colorSet(WindowFamily::Main));
-}
+void TMain::applyMainLook() { styleWindow(client_, WindowFamily::Main, settings_); }
 
 void TMain::DoFileSpecific()
 {
-    applyUserFonts(client_, settings_);
+    applyMainLook();
     SetViewerOptions();
-    applyMainColors();
     DisplayCount();
     // The catalogue's pick lists go into the edit window once it exists.
 }
@@ -630,7 +646,7 @@ void TMain::checkFormatMenus()
 void TMain::chooseUserFont(FontRole role, const QString &title)
 {
     if (chooseFont(settings_, ws_.prompt(), role, title))
-        applyUserFonts(client_, settings_);
+        applyMainLook();
 }
 
 void TMain::checkScreenSizeMenu()

@@ -3,6 +3,7 @@
 // menus, the speed buttons or lettered buttons, and the last-files list. It only
 // dispatches: every command is one Do procedure that calls the logic with the workspace
 // or opens a feature's window, then shows what the command names (count, viewer).
+#include "app/display/colorconfig.h"
 #include "app/display/mainlayout.h"
 #include "app/workspace/cataloguesession.h"
 
@@ -53,6 +54,9 @@ public:
     void DoUpdateDatabase();
     void DoDelete();
     void DoSortOrder();
+    void DoViewer();
+    // One family's colours, or all windows' (the speed button "Color Setup").
+    void DoColor(ColorTarget target);
     void DoPack();
     void DoRebuild();
     void DoHelp();
@@ -108,7 +112,8 @@ private:
     void checkFormatMenus();
     void checkScreenSizeMenu();
     void chooseUserFont(FontRole role, const QString &title);
-    void applyMainColors();
+    // The user fonts and the main window's colour set.
+    void applyMainLook();
 
     Workspace &ws_;
     CatalogueSession catalogues_;

@@ -124,7 +124,7 @@ void TMySortOrder::FormShow()
         // A level outside the fields (a hand-edited settings file) shows as no field.
         lists[level]->setCurrentIndex(field >= 0 && field <= kFieldCount ? field : 0);
     }
-    prepareDialog(this, WindowFamily::Configure, s);
+    styleWindow(this, WindowFamily::Configure, s);
     PrimarySort->setFocus();
 }
 

@@ -30,6 +30,8 @@ namespace {
 
 // The factor a window was last scaled to.
 const char kScaleProperty[] = "kvScaleFactor";
+// How much higher a raised dialog stands than the middle of the screen.
+constexpr int kRaise = 10;
 
 // What a widget is to the fonts and colours of its window.
 enum class Control {
@@ -288,15 +290,21 @@ void centreOnScreen(QWidget *window)
     window->move(std::max(x, area.x()), std::max(y, area.y()));
 }
 
-void prepareDialog(QWidget *dialog, WindowFamily family, const Settings &s)
+void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placement placement)
 {
-    applyUserFonts(dialog, s);
-    // Outside a show, a dialog that nobody has sized yet takes the size it will show with.
-    if (!dialog->isVisible() && !dialog->testAttribute(Qt::WA_Resized))
-        dialog->adjustSize();
-    scaleWindow(dialog, screenFactor(s.windowSize));
-    centreOnScreen(dialog);
-    applyColorSet(dialog, s.colorSet(family));
+    applyUserFonts(window, s);
+    if (family != WindowFamily::Main) {
+        // Outside a show, a dialog that nobody has sized yet takes the size it will show with.
+        if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized))
+            window->adjustSize();
+        scaleWindow(window, screenFactor(s.windowSize));
+        centreOnScreen(window);
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const int top = screen ? screen->availableGeometry().top() : 0;
+        if (placement == Placement::CentredRaised && window->y() - top > kRaise)
+            window->move(window->x(), window->y() - kRaise);
+    }
+    applyColorSet(window, s.colorSet(family));
 }
 
 } // namespace kv

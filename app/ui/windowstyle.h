@@ -41,8 +41,14 @@ void scaleWindow(QWidget *window, double factor);
 // top-left corner on that screen.
 void centreOnScreen(QWidget *window);
 
-// What every dialog does when it is shown: user fonts, the screen size mode's scale
-// (s.windowSize), the middle of the screen, and the colour set of its family.
-void prepareDialog(QWidget *dialog, WindowFamily family, const Settings &s);
+// Where a dialog goes when it is shown: the middle of the screen, or 10 pixels higher
+// when that leaves more than 10 pixels above it.
+enum class Placement { Centred, CentredRaised };
+
+// What every window does when it is shown: the user fonts and the colour set of its
+// family; a dialog (any family but the main window's) also takes the screen size mode's
+// scale (s.windowSize) and its place on the screen. The main window keeps its size and
+// place.
+void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placement placement = Placement::Centred);
 
 } // namespace kv

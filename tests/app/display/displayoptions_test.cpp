@@ -49,6 +49,34 @@ TEST(DisplayOptions, AChosenFontGivesItsFaceAndStyleButNotItsSize)
     EXPECT_EQ(s, before);
 }
 
+TEST(DisplayOptions, TheViewersFontsTakeTheWholeChosenFont)
+{
+    kvtest::ScriptedPrompt prompt;
+    kv::Settings s;
+    QFont chosen(QStringLiteral("Courier New"), 20);
+    chosen.setUnderline(true);
+    for (kv::FontRole role : {kv::FontRole::GridTitle, kv::FontRole::Grid}) {
+        prompt.answerFont(chosen);
+        EXPECT_TRUE(kv::chooseFont(s, prompt, role, QStringLiteral("Cell Font")));
+        EXPECT_EQ(s.font(role).font, chosen);
+    }
+}
+
+TEST(DisplayOptions, AChosenColourReplacesTheOneGivenAndCancelKeepsIt)
+{
+    kvtest::ScriptedPrompt prompt;
+    QColor color(1, 2, 3);
+    prompt.answerColor(QColor(200, 100, 50));
+    EXPECT_TRUE(kv::chooseColor(color, prompt, QStringLiteral("Cell Color")));
+    EXPECT_EQ(color, QColor(200, 100, 50));
+    ASSERT_FALSE(prompt.shown().empty());
+    EXPECT_EQ(prompt.shown().back().kind, QStringLiteral("color"));
+    EXPECT_EQ(prompt.shown().back().caption, QStringLiteral("Cell Color"));
+    prompt.answerColor(std::nullopt);
+    EXPECT_FALSE(kv::chooseColor(color, prompt, QStringLiteral("Cell Color")));
+    EXPECT_EQ(color, QColor(200, 100, 50));
+}
+
 TEST(DisplayOptions, DateChoicesSayWhenTheViewerMustReadAgain)
 {
     kv::Settings s;

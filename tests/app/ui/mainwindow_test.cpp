@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: start-up, the commands, the button bar,
 // the last files, browse-only mode and close.
 #include "app/ui/mainwindow.h"
+#include "mainwindowfixture.h"
 
 #include "base/paths.h"
 #include "app/settings/profilefile.h"
@@ -28,75 +29,6 @@
 using kv::Answer;
 using kv::TMain;
 
-namespace {
-
-QString inProgramDir(const QString &name) { return kv::programDir() + QLatin1Char('/') + name; }
-
-QString programValue(const char *key)
-{
-    return kv::ProfileFile::read(kv::programSettingsPath())
-        .value(QStringLiteral("Misc"), QString::fromLatin1(key))
-        .value_or(QString());
-}
-
-void setProgramValue(const char *key, const QString &value)
-{
-    kv::ProfileFile f = kv::ProfileFile::read(kv::programSettingsPath());
-    f.setValue(QStringLiteral("Misc"), QString::fromLatin1(key), value);
-    ASSERT_TRUE(f.write(kv::programSettingsPath()));
-}
-
-// A main window as the program makes it, on a workspace and settings of its own that
-// the test's prompt answers, with the tip of the day answered by the test.
-struct Program {
-    Program(kv::Prompt &prompt, const QStringList &args) : workspace_(settings_, prompt), window_(workspace_, args) {}
-    kv::Settings settings_;
-    kv::Workspace workspace_;
-    TMain window_;
-};
-
-class MainPtr {
-public:
-    explicit MainPtr(std::unique_ptr<Program> p) : p_(std::move(p)) {}
-    TMain *get() const { return &p_->window_; }
-    TMain *operator->() const { return get(); }
-    TMain &operator*() const { return *get(); }
-private:
-    std::unique_ptr<Program> p_;
-};
-
-MainPtr startMain(kv::Prompt &prompt, const QStringList &args = {}, int *tips = nullptr)
-{
-    MainPtr main(std::make_unique<Program>(prompt, args));
-    main->setTipWindow([tips](QWidget *, bool show) {
-        if (tips)
-            ++*tips;
-        return show;
-    });
-    return main;
-}
-
-template <typename T> T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-QString countText(TMain &main) { return child<QLabel>(&main, "CountLabel")->text(); }
-
-QString catalogueWith(const QString &name, const QStringList &titles)
-{
-    const QString path = newCatalogue(name);
-    kv::Table t;
-    t.setPath(path);
-    t.open();
-    for (const QString &title : titles)
-        addRecords(t, {{{"Title", title}}});
-    return path;
-}
-
-} // namespace
 
 TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFiles)
 {
@@ -169,13 +101,17 @@ TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
         {"MenuImport", "&Import", "Ctrl+M", false},        {"MenuExport", "E&xport", "Ctrl+T", false},
         {"MenuSearch", "&Search (Query)", "Ctrl+S", false}, {"MenuEndSearch", "&End Search", "Ctrl+I", false},
         {"MenuLocate", "&Locate", "Ctrl+L", false},        {"MenuLocateNext", "Locate &Next", "Ctrl+N", false},
-        {"MenuReports", "&Reports", "Ctrl+R", false},      {"MenuViewer", "&Viewer", "Ctrl+V", false},
+        {"MenuReports", "&Reports", "Ctrl+R", false},      {"MenuViewer", "&Viewer", "Ctrl+V", true},
         {"MenuSortOrder", "Sort &Order", "Ctrl+Q", true},  {"N640x480", "640 x 480", "Shift+F1", true},
         {"N800x600", "800 x 600", "Shift+F2", true},       {"N1024x768", "1024 x 768", "Shift+F3", true},
         {"N1280x1024", "1280 x 1024", "Shift+F4", true},   {"MenuSpeedButtons", "&Speed Buttons", "Ctrl+F1", true},
         {"MenuLetteredButtons", "&Lettered Buttons", "Ctrl+F2", true}, {"MenuNoButtons", "&None", "Ctrl+F3", true},
-        {"MenuMainColor", "&Main Window Color", "Ctrl+F4", false},
-        {"MenuAllColor", "&ALL Windows Color", "Ctrl+F9", false},
+        {"MenuMainColor", "&Main Window Color", "Ctrl+F4", true},
+        {"MenuEditColor", "&Edit Window Color", "Ctrl+F5", true},
+        {"MenuSearchColor", "&Search Window Color", "Ctrl+F6", true},
+        {"MenuReportColor", "&Report Window Color", "Ctrl+F7", true},
+        {"MenuConfigureColor", "&Configure Window Color", "Ctrl+F8", true},
+        {"MenuAllColor", "&ALL Windows Color", "Ctrl+F9", true},
         {"MenuLabelFont", "&Label Font", "Shift+F8", true}, {"MenuEditFont", "&Edit Font", "Shift+F9", true},
         {"MenuButtonFont", "&Button Font", "Shift+F10", true},
         {"MenuSearchReplace", "&Search and Replace", "Ctrl+F", false},

@@ -211,7 +211,7 @@ protected:
     void showEvent(QShowEvent *e) override
     {
         QDialog::showEvent(e);
-        kv::prepareDialog(this, kv::WindowFamily::Configure, settings_);
+        kv::styleWindow(this, kv::WindowFamily::Configure, settings_);
     }
 
 private:
@@ -264,7 +264,7 @@ TEST(WindowStyle, HandPlacedDialogsScaleEveryPartsGeometry)
     button->setGeometry(120, 20, 70, 25);
     button->setFixedWidth(70);
 
-    kv::prepareDialog(&dialog, kv::WindowFamily::Configure, s);
+    kv::styleWindow(&dialog, kv::WindowFamily::Configure, s);
 
     EXPECT_EQ(dialog.size(), QSize(250, 125));
     EXPECT_EQ(dialog.minimumSize(), QSize(250, 125));
@@ -274,4 +274,36 @@ TEST(WindowStyle, HandPlacedDialogsScaleEveryPartsGeometry)
     EXPECT_EQ(button->geometry(), QRect(150, 25, 88, 31));
     EXPECT_EQ(button->maximumWidth(), 88);
     EXPECT_EQ(dialog.pos(), screenCentre() - QPoint(124, 62));
+}
+
+TEST(WindowStyle, RaisedDialogsStandTenPixelsHigherAndTheMainWindowKeepsItsSizeAndPlace)
+{
+    kv::Settings s = settingsWithFonts();
+    s.windowSize = 800;
+    s.colorSet(kv::WindowFamily::Main) = distinctColors();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+
+    QDialog centred, raised;
+    for (QDialog *d : {&centred, &raised})
+        d->setFixedSize(200, 100);
+    kv::styleWindow(&centred, kv::WindowFamily::Configure, s);
+    kv::styleWindow(&raised, kv::WindowFamily::Configure, s, kv::Placement::CentredRaised);
+    ASSERT_GT(centred.y() - area.top(), 10);
+    EXPECT_EQ(raised.pos(), centred.pos() - QPoint(0, 10));
+
+    // A dialog as high as the screen has no room above it to give.
+    QDialog tall;
+    tall.setFixedSize(200, kv::scaleLength(area.height(), 1 / 1.25));
+    kv::styleWindow(&tall, kv::WindowFamily::Configure, s, kv::Placement::CentredRaised);
+    EXPECT_LE(tall.y() - area.top(), 10);
+    EXPECT_GE(tall.y(), area.top());
+
+    QWidget main;
+    auto *label = new QLabel(QStringLiteral("Video Viewer"), &main);
+    main.setGeometry(30, 40, 300, 200);
+    kv::styleWindow(&main, kv::WindowFamily::Main, s);
+    EXPECT_EQ(main.geometry(), QRect(30, 40, 300, 200));
+    EXPECT_EQ(label->font().pointSizeF(), QWidget().font().pointSizeF());
+    EXPECT_EQ(label->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(main.palette().color(QPalette::Window), s.colorSet(kv::WindowFamily::Main)[ColorRole::MainBackground]);
 }
