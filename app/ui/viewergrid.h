@@ -72,6 +72,8 @@ private:
     QString text(int row, int field) const;
     // Signals the vertical header that the current row moved (its indicator follows).
     void currentMoved();
+    // Posts the change that setData() started on row, and re-reads.
+    void post(int row);
 
     QPointer<Table> table_;
     std::vector<Column> columns_;
@@ -79,6 +81,7 @@ private:
     int insertRow_ = -1;
     int indicatorRow_ = -1;
     bool editable_ = false;
+    bool posting_ = false; // the table's announcements wait until post() is done
     QColor titleBackground_;
     QColor titleText_;
 };
