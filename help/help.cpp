@@ -105,11 +105,11 @@ void installHelpKey(QApplication &app)
     app.installEventFilter(new HelpKey(&app));
 }
 
-bool showTipOfTheDay(QWidget *parent, bool showTipsAtStartup)
+TipsState showTipOfTheDay(QWidget *parent, const TipsState &state)
 {
-    TTipOfTheDay dialog(parent, showTipsAtStartup);
+    TTipOfTheDay dialog(parent, state);
     dialog.exec();
-    return dialog.showTipsAtStartup();
+    return dialog.state();
 }
 
 void showAbout(QWidget *parent)

@@ -28,10 +28,18 @@ QString helpKeyword(const QWidget *widget);
 // twice changes nothing.
 void installHelpKey(QApplication &app);
 
-// Shows the tip-of-the-day window modally, with its "Show Tips at Startup" box set to
-// showTipsAtStartup; returns the box's state when the window closes. Each showing
-// starts with the tip after the one shown last.
-bool showTipOfTheDay(QWidget *parent, bool showTipsAtStartup);
+// What the tip of the day starts from and leaves behind, for the program settings to
+// keep from one start to the next: its "Show Tips at Startup" box and the number of
+// the tip to show first, any whole number, taken modulo the number of tips.
+struct TipsState {
+    bool showAtStartup = true;
+    int nextTip = 0;
+    bool operator==(const TipsState &) const = default;
+};
+
+// Shows the tip-of-the-day window modally, from state. Returns the box's state when
+// the window closes and the number of the tip after the one shown last.
+TipsState showTipOfTheDay(QWidget *parent, const TipsState &state);
 
 // The about box, modal.
 void showAbout(QWidget *parent);

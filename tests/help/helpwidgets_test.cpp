@@ -298,7 +298,7 @@ TEST_P(TipOfTheDay, ReturnsTheStateOfItsBoxWhenClosed)
         QTest::mouseClick(box, Qt::LeftButton);
         dialog->findChild<QPushButton *>(QStringLiteral("CloseButton"))->click();
     });
-    EXPECT_EQ(kv::showTipOfTheDay(nullptr, initially), !initially);
+    EXPECT_EQ(kv::showTipOfTheDay(nullptr, {initially, 0}).showAtStartup, !initially);
     EXPECT_EQ(shownChecked, initially);
 }
 
@@ -307,33 +307,61 @@ INSTANTIATE_TEST_SUITE_P(Help, TipOfTheDay, ::testing::Bool());
 TEST(TipOfTheDayWindow, EscapeAlsoKeepsTheBoxState)
 {
     whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    EXPECT_TRUE(kv::showTipOfTheDay(nullptr, true));
+    EXPECT_TRUE(kv::showTipOfTheDay(nullptr, {true, 0}).showAtStartup);
     whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    EXPECT_FALSE(kv::showTipOfTheDay(nullptr, false));
+    EXPECT_FALSE(kv::showTipOfTheDay(nullptr, {false, 0}).showAtStartup);
 }
 
-TEST(TipOfTheDayWindow, NextTipAndTheNextShowingMoveOnThroughTheTips)
+TEST(TipOfTheDayWindow, StartsAtTheGivenTipAndGivesBackTheOneAfterTheLastShown)
 {
     const QStringList tips = kv::tips();
-    ASSERT_GE(tips.size(), 2);
-    QStringList seen;
-    const auto readTipThenNext = [&](QDialog *dialog) {
-        auto *text = dialog->findChild<QLabel *>(QStringLiteral("TipText"));
-        seen << text->text();
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("NextTipButton")), Qt::LeftButton);
-        seen << text->text();
-        QTest::keyClick(dialog, Qt::Key_Escape);
+    const int n = int(tips.size());
+    ASSERT_GE(n, 3);
+    const struct {
+        int given;
+        int nextClicks;
+        int first; // the tip shown first
+    } cases[] = {
+        {0, 0, 0},     {2, 0, 2},          {n - 1, 0, n - 1}, {n, 0, 0},
+        {-1, 0, n - 1}, {7 * n + 1, 0, 1}, {0, 2, 0},
+        {n - 1, 1, n - 1}, // "Next Tip" goes round to the first
     };
-    whenModalShown(readTipThenNext);
-    kv::showTipOfTheDay(nullptr, true);
-    whenModalShown(readTipThenNext);
-    kv::showTipOfTheDay(nullptr, true);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.given) + " then " + std::to_string(c.nextClicks) + " clicks");
+        QStringList seen;
+        whenModalShown([&](QDialog *dialog) {
+            auto *text = dialog->findChild<QLabel *>(QStringLiteral("TipText"));
+            seen << text->text();
+            for (int i = 0; i < c.nextClicks; ++i) {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("NextTipButton")), Qt::LeftButton);
+                seen << text->text();
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        const kv::TipsState after = kv::showTipOfTheDay(nullptr, {false, c.given});
 
-    ASSERT_EQ(seen.size(), 4);
-    const qsizetype first = tips.indexOf(seen.at(0));
-    ASSERT_GE(first, 0) << seen.at(0).toStdString();
-    for (int i = 1; i < 4; ++i)
-        EXPECT_EQ(seen.at(i), tips.at((first + i) % tips.size()));
+        ASSERT_EQ(seen.size(), c.nextClicks + 1);
+        for (int i = 0; i <= c.nextClicks; ++i)
+            EXPECT_EQ(seen.at(i), tips.at((c.first + i) % n)) << i;
+        EXPECT_EQ(after, (kv::TipsState{false, (c.first + c.nextClicks + 1) % n}));
+    }
+}
+
+TEST(TipOfTheDayWindow, EachShowingGoesOnFromTheLast)
+{
+    const QStringList tips = kv::tips();
+    ASSERT_GE(tips.size(), 3);
+    kv::TipsState state; // as the first start of the program has it
+    QStringList seen;
+    for (int start = 0; start < 3; ++start) {
+        whenModalShown([&](QDialog *dialog) {
+            seen << dialog->findChild<QLabel *>(QStringLiteral("TipText"))->text();
+            dialog->findChild<QPushButton *>(QStringLiteral("CloseButton"))->click();
+        });
+        state = kv::showTipOfTheDay(nullptr, state);
+    }
+    EXPECT_EQ(seen, tips.mid(0, 3));
+    EXPECT_EQ(state, (kv::TipsState{true, 3}));
 }
 
 TEST(AboutBox, NamesTheProgramAndItsVersion)
