@@ -6,11 +6,47 @@
 #include "resources/helptopics.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPointer>
 
 namespace kv {
 
 namespace {
+
+constexpr char kHelpKeywordProperty[] = "kvHelpKeyword";
+constexpr char kHelpKeyName[] = "HelpKey";
+
+// Sees F1 on its way to any widget, before the widget does.
+class HelpKey : public QObject {
+public:
+    explicit HelpKey(QObject *parent) : QObject(parent) { setObjectName(QLatin1String(kHelpKeyName)); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
+            return false; // Shift+F1 and Ctrl+F1 belong to the Options menu
+        if (!key->isAutoRepeat())
+            showHelpInFront(static_cast<QWidget *>(watched));
+        return true;
+    }
+
+private:
+    static void showHelpInFront(QWidget *receiver)
+    {
+        QWidget *front = QApplication::activeModalWidget();
+        if (!front)
+            front = QApplication::activeWindow();
+        if (!front)
+            front = receiver->window(); // a desktop that never activates windows
+        QWidget *focus = QApplication::focusWidget();
+        const QWidget *from = focus && focus->window() == front ? focus : front;
+        showHelp(front, helpKeyword(from));
+    }
+};
 
 // The outermost window above w: the help window belongs to the program's main window,
 // not to the dialog that asked for it, so that it outlives that dialog.
@@ -47,11 +83,33 @@ void showHelp(QWidget *parent, const QString &keyword)
     window->activateWindow();
 }
 
-bool showTipOfTheDay(QWidget *parent, bool showTipsAtStartup)
+void setHelpKeyword(QWidget *window, const QString &keyword)
 {
-    TTipOfTheDay dialog(parent, showTipsAtStartup);
+    window->setProperty(kHelpKeywordProperty, keyword.isEmpty() ? QVariant() : QVariant(keyword));
+}
+
+QString helpKeyword(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        const QVariant keyword = w->property(kHelpKeywordProperty);
+        if (keyword.isValid())
+            return keyword.toString();
+    }
+    return {};
+}
+
+void installHelpKey(QApplication &app)
+{
+    if (app.findChild<QObject *>(QLatin1String(kHelpKeyName), Qt::FindDirectChildrenOnly))
+        return;
+    app.installEventFilter(new HelpKey(&app));
+}
+
+TipsState showTipOfTheDay(QWidget *parent, const TipsState &state)
+{
+    TTipOfTheDay dialog(parent, state);
     dialog.exec();
-    return dialog.showTipsAtStartup();
+    return dialog.state();
 }
 
 void showAbout(QWidget *parent)

@@ -21,6 +21,8 @@
 namespace kv {
 
 namespace {
+// F1 in the help window leads back to the contents.
+constexpr char kOwnKeyword[] = "Contents";
 QString helpTitle() { return QString::fromLatin1(kApplicationTitle) + QStringLiteral(" Help"); }
 } // namespace
 
@@ -29,6 +31,7 @@ THelpWindow::THelpWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowIcon(applicationIcon());
+    setHelpKeyword(this, QLatin1String(kOwnKeyword));
 
     browser_ = new QTextBrowser;
     browser_->setObjectName(QStringLiteral("HelpBrowser"));

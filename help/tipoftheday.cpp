@@ -4,7 +4,6 @@
 #include "resources/helptopics.h"
 
 #include <QCheckBox>
-#include <QDate>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -14,31 +13,10 @@
 
 namespace kv {
 
-namespace {
-
-// The tip shown next, for the whole run; the first showing starts at a tip that
-// changes from day to day, so that starting the program does not repeat one tip.
-int &nextTipIndex()
-{
-    static int index = -1;
-    return index;
-}
-
-int takeTipIndex(int count)
-{
-    int &index = nextTipIndex();
-    if (index < 0)
-        index = QDate::currentDate().dayOfYear();
-    const int taken = index % count;
-    index = taken + 1;
-    return taken;
-}
-
-} // namespace
-
-TTipOfTheDay::TTipOfTheDay(QWidget *parent, bool showTipsAtStartup)
+TTipOfTheDay::TTipOfTheDay(QWidget *parent, const TipsState &state)
     : QDialog(parent)
     , tips_(tips())
+    , start_(state.nextTip)
 {
     setObjectName(QStringLiteral("TipOfTheDay"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
@@ -73,7 +51,7 @@ TTipOfTheDay::TTipOfTheDay(QWidget *parent, bool showTipsAtStartup)
 
     showTipsCheck_ = new QCheckBox(QStringLiteral("&Show Tips at Startup"));
     showTipsCheck_->setObjectName(QStringLiteral("ShowTipsCheck"));
-    showTipsCheck_->setChecked(showTipsAtStartup);
+    showTipsCheck_->setChecked(state.showAtStartup);
     nextButton_ = new QPushButton(QStringLiteral("&Next Tip"));
     nextButton_->setObjectName(QStringLiteral("NextTipButton"));
     nextButton_->setAutoDefault(false);
@@ -104,14 +82,21 @@ TTipOfTheDay::TTipOfTheDay(QWidget *parent, bool showTipsAtStartup)
     resize(480, 240);
 }
 
-bool TTipOfTheDay::showTipsAtStartup() const { return showTipsCheck_->isChecked(); }
+TipsState TTipOfTheDay::state() const
+{
+    const int count = int(tips_.size());
+    return {showTipsCheck_->isChecked(), count > 0 ? (shown_ + 1) % count : start_};
+}
 
 QString TTipOfTheDay::currentTip() const { return tipText_->text(); }
 
 void TTipOfTheDay::nextTip()
 {
-    if (!tips_.isEmpty())
-        tipText_->setText(tips_.at(takeTipIndex(int(tips_.size()))));
+    const int count = int(tips_.size());
+    if (count == 0)
+        return;
+    shown_ = shown_ < 0 ? (start_ % count + count) % count : (shown_ + 1) % count;
+    tipText_->setText(tips_.at(shown_));
 }
 
 } // namespace kv

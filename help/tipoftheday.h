@@ -1,5 +1,7 @@
 #pragma once
 // The tip-of-the-day window.
+#include "help/help.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -11,9 +13,10 @@ namespace kv {
 class TTipOfTheDay : public QDialog {
     Q_OBJECT
 public:
-    TTipOfTheDay(QWidget *parent, bool showTipsAtStartup);
+    TTipOfTheDay(QWidget *parent, const TipsState &state);
 
-    bool showTipsAtStartup() const;
+    // The box's state and the tip after the one shown.
+    TipsState state() const;
     QString currentTip() const;
 
 public Q_SLOTS:
@@ -21,6 +24,8 @@ public Q_SLOTS:
 
 private:
     QStringList tips_;
+    int shown_ = -1; // the tip shown, -1 before the first
+    int start_;      // the tip shown first
     QLabel *tipText_;
     QCheckBox *showTipsCheck_;
     QPushButton *nextButton_;

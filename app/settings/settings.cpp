@@ -122,6 +122,7 @@ void visitProgram(S &s, const Settings &d, V &v)
         v.text(misc, str("Last File ") + QString::number(i + 1), s.lastFiles[size_t(i)], d.lastFiles[size_t(i)],
                kPathLength);
     v.flag(misc, str("Show Tips"), s.showTips, d.showTips);
+    v.integer(misc, str("Next Tip"), s.nextTip, d.nextTip);
     v.integer(misc, str("Window Size"), s.windowSize, d.windowSize);
     v.integer(misc, str("Date Format"), s.dateFormat, d.dateFormat);
     v.flag(misc, str("Date Leading Zeros"), s.dateLeadingZeros, d.dateLeadingZeros);

@@ -104,6 +104,7 @@ struct Settings {
     QString lastDatabase;
     std::array<QString, kLastFileCount> lastFiles; // most recent first
     bool showTips = true;
+    int nextTip = 0; // the tip the tip window starts at, taken modulo the number of tips
     int windowSize = 640; // 640, 800, 1024 or 1280
     int dateFormat = 1;   // choice 1 ... 12
     bool dateLeadingZeros = false;

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -51,6 +52,8 @@ void ViewerGridModel::setTable(Table *table)
 
 void ViewerGridModel::reload()
 {
+    if (posting_)
+        return; // post() re-reads once it has told the view where the record went
     std::vector<Column> columns;
     int rows = 0;
     int insertRow = -1;
@@ -104,6 +107,8 @@ int ViewerGridModel::currentRow() const
 
 void ViewerGridModel::currentMoved()
 {
+    if (posting_)
+        return;
     const int before = indicatorRow_;
     indicatorRow_ = currentRow();
     if (before >= 0 && before < rows_)
@@ -257,13 +262,31 @@ bool ViewerGridModel::setData(const QModelIndex &index, const QVariant &value, i
         table_->edit();
         table_->setFieldText(c.field, newText);
         if (ours)
-            table_->post(); // the table announces the change and the grid re-reads
+            post(row);
         else
             Q_EMIT dataChanged(index, index);
     });
     if (!ok && ours)
         table_->cancel();
     return ok && stored;
+}
+
+void ViewerGridModel::post(int row)
+{
+    {
+        const QScopedValueRollback hold(posting_, true);
+        table_->post();
+    }
+    // A new key moves the record to another place in the order. The view hears of it
+    // as that one row moving, so that its current cell and the editor being committed
+    // move with the record; told only that everything changed, it would chase the
+    // record with a new current cell in the middle of the commit.
+    const int to = table_->position();
+    if (to >= 0 && to != row && table_->recordCount() == rows_) {
+        beginMoveRows(QModelIndex(), row, row, QModelIndex(), to > row ? to + 1 : to);
+        endMoveRows();
+    }
+    reload();
 }
 
 // ---------------------------------------------------------------- delegate
@@ -279,9 +302,20 @@ public:
         columnLines_ = columns;
     }
 
+    // The part of a cell inside the lines drawn along its right and bottom edges: an
+    // editor stays within it, so that the lines stay whole around it.
+    QRect interior(QRect r) const
+    {
+        if (columnLines_)
+            r.setRight(r.right() - 1);
+        if (rowLines_)
+            r.setBottom(r.bottom() - 1);
+        return r;
+    }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyledItemDelegate::paint(painter, option, index); // the style keeps it to the cell
         if (!rowLines_ && !columnLines_)
             return;
         const QWidget *w = option.widget;
@@ -298,7 +332,7 @@ public:
         painter->restore();
     }
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
                           const QModelIndex &index) const override
     {
         const ViewerGridModel *model = grid_->gridModel();
@@ -307,6 +341,7 @@ public:
         if (combo) {
             auto *box = new QComboBox(parent);
             box->setObjectName(QString::fromLatin1(combo->name));
+            box->setFrame(false); // the cell is its frame
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert); // the pick lists grow elsewhere
             box->setFont(grid_->font());
@@ -315,12 +350,20 @@ public:
                 box->lineEdit()->setMaxLength(table->fieldLayout(model->fieldAt(index.column())).width);
             return box;
         }
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        auto *line = qobject_cast<QLineEdit *>(editor);
+        // A plain line edit: the default one widens itself past its cell as text is typed.
+        auto *line = new QLineEdit(parent);
+        line->setFrame(false);
+        line->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
         const int field = model->fieldAt(index.column());
-        if (line && table && field >= 0 && table->fieldLayout(field).type == 'C')
+        if (table && field >= 0 && table->fieldLayout(field).type == 'C')
             line->setMaxLength(table->fieldLayout(field).width);
-        return editor;
+        return line;
+    }
+
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                              const QModelIndex &) const override
+    {
+        editor->setGeometry(interior(option.rect));
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override

@@ -74,6 +74,8 @@ private:
     QString text(int row, int field) const;
     // Signals the vertical header that the current row moved (its indicator follows).
     void currentMoved();
+    // Posts the change that setData() started on row, and re-reads.
+    void post(int row);
 
     Workspace &workspace_;
     QPointer<Table> table_;
@@ -82,6 +84,7 @@ private:
     int insertRow_ = -1;
     int indicatorRow_ = -1;
     bool editable_ = false;
+    bool posting_ = false; // the table's announcements wait until post() is done
     QColor titleBackground_;
     QColor titleText_;
 };

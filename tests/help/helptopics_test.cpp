@@ -43,6 +43,8 @@ std::string brokenTarget(const QString &page, const QString &anchor)
 
 // The keywords that the program's windows ask the help for.
 const char *const kWindowKeywords[] = {
+    "Main Window",
+    "Sort Order",
     "Input Window",
     "Search Window",
     "Import Window",

@@ -10,11 +10,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -161,6 +163,126 @@ void whenModalShown(const std::function<void(QDialog *)> &check)
     poll->start(10);
 }
 
+// F1, installed program-wide, opens the topic of the window in front.
+class HelpKeyTest : public HelpWindowTest {
+protected:
+    void SetUp() override
+    {
+        kv::installHelpKey(*qApp);
+        kv::installHelpKey(*qApp); // once is enough; twice changes nothing
+        kv::setHelpKeyword(&main, QStringLiteral("Main Window"));
+        field = new QLineEdit(&main); // untagged, with the focus
+        main.setCentralWidget(field);
+        main.show();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        field->setFocus();
+    }
+
+    // F1 pressed in a widget; the topic the help window then shows.
+    QString pressF1(QWidget *in)
+    {
+        QTest::keyClick(in, Qt::Key_F1);
+        return window() ? browser()->source().toString() : QString();
+    }
+    static QString topic(const char *keyword) { return kv::helpTopicUrl(QString::fromLatin1(keyword)).toString(); }
+    static QString contents() { return kv::helpContentsUrl().toString(); }
+
+    QMainWindow main;
+    QLineEdit *field = nullptr;
+};
+
+TEST_F(HelpKeyTest, OpensTheTopicOfTheMainWindow)
+{
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    EXPECT_EQ(pressF1(field), topic("Main Window"));
+    EXPECT_EQ(helpWindows().size(), 1);
+    EXPECT_EQ(kv::helpKeyword(field), QStringLiteral("Main Window"));
+
+    // Shift+F1 and Ctrl+F1 are left to the window's own shortcuts.
+    qDeleteAll(helpWindows());
+    QTest::keyClick(field, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(field, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(window(), nullptr);
+
+    // Without a tag anywhere, the contents.
+    kv::setHelpKeyword(&main, QString());
+    EXPECT_EQ(kv::helpKeyword(field), QString());
+    EXPECT_EQ(pressF1(field), contents());
+}
+
+// A modal dialog on top of the main window, its part with the focus, and the topic F1 opens.
+struct ModalCase {
+    const char *dialogKeyword; // null: the dialog is not tagged
+    const char *pageKeyword;   // null: the page is not tagged
+    bool focusOnPage;
+    const char *expected;
+};
+
+void PrintTo(const ModalCase &c, std::ostream *os)
+{
+    *os << (c.dialogKeyword ? c.dialogKeyword : "-") << " / " << (c.pageKeyword ? c.pageKeyword : "-")
+        << (c.focusOnPage ? " (on the page)" : "");
+}
+
+class HelpKeyModalTest : public HelpKeyTest, public ::testing::WithParamInterface<ModalCase> {};
+
+TEST_P(HelpKeyModalTest, OpensTheTopicOfTheDialogInFront)
+{
+    const ModalCase c = GetParam();
+    QDialog dialog(&main);
+    if (c.dialogKeyword)
+        kv::setHelpKeyword(&dialog, QString::fromLatin1(c.dialogKeyword));
+    auto *page = new QWidget(&dialog);
+    if (c.pageKeyword)
+        kv::setHelpKeyword(page, QString::fromLatin1(c.pageKeyword));
+    auto *onPage = new QLineEdit(page);
+    auto *offPage = new QPushButton(QStringLiteral("OK"), &dialog);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(page);
+    layout->addWidget(offPage);
+
+    QString shown;
+    Qt::WindowModality modality = Qt::NonModal;
+    whenModalShown([&](QDialog *d) {
+        EXPECT_EQ(d, &dialog);
+        QWidget *target = c.focusOnPage ? static_cast<QWidget *>(onPage) : offPage;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F1);
+        if (QWidget *help = window()) {
+            shown = browser()->source().toString();
+            modality = help->windowModality();
+            help->close();
+        }
+        d->reject();
+    });
+    dialog.exec();
+
+    EXPECT_EQ(shown, topic(c.expected));
+    EXPECT_EQ(modality, Qt::ApplicationModal); // usable while the dialog waits
+    // Back at the main window, F1 opens its topic again.
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    EXPECT_EQ(pressF1(field), topic("Main Window"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Help, HelpKeyModalTest,
+    ::testing::Values(ModalCase{"Sort Order", nullptr, false, "Sort Order"},
+                      ModalCase{"Sort Order", nullptr, true, "Sort Order"},
+                      ModalCase{"Input Window", "Particulars Page", true, "Particulars Page"},
+                      ModalCase{"Input Window", "Particulars Page", false, "Input Window"},
+                      // An untagged dialog takes the topic of the window it belongs to.
+                      ModalCase{nullptr, nullptr, true, "Main Window"}));
+
+TEST_F(HelpKeyTest, InTheHelpWindowItLeadsToTheContents)
+{
+    EXPECT_EQ(pressF1(field), topic("Main Window"));
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == window(); }));
+    EXPECT_EQ(pressF1(browser()), contents());
+}
+
 class TipOfTheDay : public ::testing::TestWithParam<bool> {};
 
 TEST_P(TipOfTheDay, ReturnsTheStateOfItsBoxWhenClosed)
@@ -176,7 +298,7 @@ TEST_P(TipOfTheDay, ReturnsTheStateOfItsBoxWhenClosed)
         QTest::mouseClick(box, Qt::LeftButton);
         dialog->findChild<QPushButton *>(QStringLiteral("CloseButton"))->click();
     });
-    EXPECT_EQ(kv::showTipOfTheDay(nullptr, initially), !initially);
+    EXPECT_EQ(kv::showTipOfTheDay(nullptr, {initially, 0}).showAtStartup, !initially);
     EXPECT_EQ(shownChecked, initially);
 }
 
@@ -185,33 +307,61 @@ INSTANTIATE_TEST_SUITE_P(Help, TipOfTheDay, ::testing::Bool());
 TEST(TipOfTheDayWindow, EscapeAlsoKeepsTheBoxState)
 {
     whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    EXPECT_TRUE(kv::showTipOfTheDay(nullptr, true));
+    EXPECT_TRUE(kv::showTipOfTheDay(nullptr, {true, 0}).showAtStartup);
     whenModalShown([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    EXPECT_FALSE(kv::showTipOfTheDay(nullptr, false));
+    EXPECT_FALSE(kv::showTipOfTheDay(nullptr, {false, 0}).showAtStartup);
 }
 
-TEST(TipOfTheDayWindow, NextTipAndTheNextShowingMoveOnThroughTheTips)
+TEST(TipOfTheDayWindow, StartsAtTheGivenTipAndGivesBackTheOneAfterTheLastShown)
 {
     const QStringList tips = kv::tips();
-    ASSERT_GE(tips.size(), 2);
-    QStringList seen;
-    const auto readTipThenNext = [&](QDialog *dialog) {
-        auto *text = dialog->findChild<QLabel *>(QStringLiteral("TipText"));
-        seen << text->text();
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("NextTipButton")), Qt::LeftButton);
-        seen << text->text();
-        QTest::keyClick(dialog, Qt::Key_Escape);
+    const int n = int(tips.size());
+    ASSERT_GE(n, 3);
+    const struct {
+        int given;
+        int nextClicks;
+        int first; // the tip shown first
+    } cases[] = {
+        {0, 0, 0},     {2, 0, 2},          {n - 1, 0, n - 1}, {n, 0, 0},
+        {-1, 0, n - 1}, {7 * n + 1, 0, 1}, {0, 2, 0},
+        {n - 1, 1, n - 1}, // "Next Tip" goes round to the first
     };
-    whenModalShown(readTipThenNext);
-    kv::showTipOfTheDay(nullptr, true);
-    whenModalShown(readTipThenNext);
-    kv::showTipOfTheDay(nullptr, true);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.given) + " then " + std::to_string(c.nextClicks) + " clicks");
+        QStringList seen;
+        whenModalShown([&](QDialog *dialog) {
+            auto *text = dialog->findChild<QLabel *>(QStringLiteral("TipText"));
+            seen << text->text();
+            for (int i = 0; i < c.nextClicks; ++i) {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("NextTipButton")), Qt::LeftButton);
+                seen << text->text();
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        const kv::TipsState after = kv::showTipOfTheDay(nullptr, {false, c.given});
 
-    ASSERT_EQ(seen.size(), 4);
-    const qsizetype first = tips.indexOf(seen.at(0));
-    ASSERT_GE(first, 0) << seen.at(0).toStdString();
-    for (int i = 1; i < 4; ++i)
-        EXPECT_EQ(seen.at(i), tips.at((first + i) % tips.size()));
+        ASSERT_EQ(seen.size(), c.nextClicks + 1);
+        for (int i = 0; i <= c.nextClicks; ++i)
+            EXPECT_EQ(seen.at(i), tips.at((c.first + i) % n)) << i;
+        EXPECT_EQ(after, (kv::TipsState{false, (c.first + c.nextClicks + 1) % n}));
+    }
+}
+
+TEST(TipOfTheDayWindow, EachShowingGoesOnFromTheLast)
+{
+    const QStringList tips = kv::tips();
+    ASSERT_GE(tips.size(), 3);
+    kv::TipsState state; // as the first start of the program has it
+    QStringList seen;
+    for (int start = 0; start < 3; ++start) {
+        whenModalShown([&](QDialog *dialog) {
+            seen << dialog->findChild<QLabel *>(QStringLiteral("TipText"))->text();
+            dialog->findChild<QPushButton *>(QStringLiteral("CloseButton"))->click();
+        });
+        state = kv::showTipOfTheDay(nullptr, state);
+    }
+    EXPECT_EQ(seen, tips.mid(0, 3));
+    EXPECT_EQ(state, (kv::TipsState{true, 3}));
 }
 
 TEST(AboutBox, NamesTheProgramAndItsVersion)

@@ -31,6 +31,7 @@ const char kProgramDefaults[] = "[Misc]\n"
                                 "Last File 4=\n"
                                 "Last File 5=\n"
                                 "Show Tips=Yes\n"
+                                "Next Tip=0\n"
                                 "Window Size=640\n"
                                 "Date Format=1\n"
                                 "Date Leading Zeros=No\n"
@@ -194,6 +195,7 @@ Settings changedSettings()
     for (int i = 0; i < kLastFileCount; ++i)
         s.lastFiles[size_t(i)] = QStringLiteral("/data/CAT%1.DBF").arg(i);
     s.showTips = false;
+    s.nextTip = 7;
     s.windowSize = 1024;
     s.dateFormat = 12;
     s.dateLeadingZeros = true;
@@ -668,7 +670,8 @@ TEST(SettingsCli, PrintsTheProgramSettings)
     kvtest::writeFile(configPath("QVRVID.INI"), "; mine\r\n[misc]\r\nDATE FORMAT=7\r\nShow Tips=yes please\r\n");
     const kvtest::ProcessResult edited = kvtest::runCli({QStringLiteral("settings")});
     EXPECT_EQ(edited.exitCode, 0);
-    EXPECT_TRUE(edited.out.contains("\nShow Tips=No\nWindow Size=640\nDate Format=7\n")) << edited.out.toStdString();
+    EXPECT_TRUE(edited.out.contains("\nShow Tips=No\nNext Tip=0\nWindow Size=640\nDate Format=7\n"))
+        << edited.out.toStdString();
 }
 
 TEST(SettingsCli, PrintsACataloguesSettings)

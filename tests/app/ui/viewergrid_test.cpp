@@ -1,5 +1,6 @@
 #include "app/ui/viewergrid.h"
 
+#include "app/display/screensize.h"
 #include "app/settings/settings.h"
 #include "app/ui/navigator.h"
 #include "scriptedprompt.h"
@@ -12,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -99,6 +102,17 @@ protected:
     }
 
     static void commit(QWidget *editor) { key(editor, Qt::Key_Return); }
+
+    // Opens a cell's editor as F2 does: a line edit or a drop-down, or null.
+    QWidget *openEditor(const QModelIndex &index)
+    {
+        grid.setCurrentIndex(index);
+        key(&grid, Qt::Key_F2);
+        QWidget *editor = QApplication::focusWidget(); // in a drop-down, its line edit
+        while (editor && editor->parentWidget() != grid.viewport())
+            editor = editor->parentWidget();
+        return editor;
+    }
 
     // Field editing on, and the navigator's changes shown by the grid as the owner wires it.
     void editWithNavigator()
@@ -436,5 +450,237 @@ TEST_F(ViewerGridTest, ARecordTheNavigatorOpenedForEditingShowsItsUnpostedValues
     EXPECT_EQ(table.position(), 0);
     EXPECT_EQ(inFile("Title").at(2), QStringLiteral("Nosferatu"));
 }
+
+// Collects every warning Qt prints while it lives.
+class WarningCatcher {
+public:
+    WarningCatcher()
+    {
+        warnings().clear();
+        previous_ = qInstallMessageHandler(&WarningCatcher::handle);
+    }
+    ~WarningCatcher() { qInstallMessageHandler(previous_); }
+    static QStringList &warnings()
+    {
+        static QStringList list;
+        return list;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            warnings() << message;
+    }
+    QtMessageHandler previous_;
+};
+
+// A change posted from the grid to the field the catalogue is sorted on.
+struct RowMove {
+    const char *order; // index expression
+    int field;
+    int row;           // edited row
+    const char *typed; // null: the check box is toggled
+    QStringList titles; // the order afterwards
+    QStringList values; // the edited field afterwards, in that order
+    int newRow;
+};
+
+void PrintTo(const RowMove &move, std::ostream *os)
+{
+    *os << move.order << ", row " << move.row << " of field " << move.field;
+}
+
+class ViewerGridMoveTest : public ViewerGridTest, public ::testing::WithParamInterface<RowMove> {};
+
+TEST_P(ViewerGridMoveTest, PostingAChangeThatMovesTheRecordFollowsItQuietly)
+{
+    const RowMove move = GetParam();
+    table.close();
+    table.addIndex(QStringLiteral("Moving"), QString::fromLatin1(move.order));
+    table.setIndexName(QStringLiteral("Moving"));
+    table.open();
+    table.first();
+    settings.fieldEditing = true;
+    grid.setViewerOptions(settings);
+    showGrid();
+    WarningCatcher catcher;
+
+    if (!move.typed) {
+        grid.setCurrentIndex(cell(move.row, move.field));
+        key(&grid, Qt::Key_Space);
+    } else {
+        QWidget *editor = openEditor(cell(move.row, move.field));
+        ASSERT_NE(editor, nullptr);
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            box->setEditText(QString::fromLatin1(move.typed));
+        else
+            qobject_cast<QLineEdit *>(editor)->setText(QString::fromLatin1(move.typed));
+        commit(editor);
+    }
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(WarningCatcher::warnings(), QStringList());
+    EXPECT_EQ(shown(Title), move.titles);
+    EXPECT_EQ(shown(move.field, Qt::EditRole), move.values);
+    // The edited record stays current, at its new place.
+    EXPECT_EQ(table.position(), move.newRow);
+    EXPECT_EQ(table.fieldText(QStringLiteral("Title")), move.titles.at(move.newRow));
+    EXPECT_EQ(grid.currentIndex(), cell(move.newRow, move.field));
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(grid.model()->headerData(row, Qt::Vertical).toString(),
+                  row == move.newRow ? QStringLiteral("\u25BA") : QString())
+            << row;
+    EXPECT_EQ(grid.viewport()->findChild<QLineEdit *>(), nullptr); // the editor closed
+    // The file holds the same, read in the same order by a second table object.
+    kv::Table check;
+    check.setPath(path);
+    check.setIndexName(QStringLiteral("Moving"));
+    check.open();
+    EXPECT_EQ(column(check, "Title"), move.titles);
+    EXPECT_EQ(column(check, kv::fieldName(move.field).toLatin1().constData()), move.values);
+}
+
+const int kProducer = kv::fieldNumber(QStringLiteral("Producer"));
+const int kViewed = kv::fields::Viewed;
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, ViewerGridMoveTest,
+    ::testing::Values(
+        RowMove{"Upper(Left(Title,80))", Title, 0, "Zulu", {"Blade Runner", "Casablanca", "Metropolis", "Zulu"},
+                {"Blade Runner", "Casablanca", "Metropolis", "Zulu"}, 3},
+        RowMove{"Upper(Left(Title,80))", Title, 3, "Aardvark", {"Aardvark", "Alien", "Blade Runner", "Casablanca"},
+                {"Aardvark", "Alien", "Blade Runner", "Casablanca"}, 0},
+        RowMove{"Upper(Left(Title,80))", Title, 0, "Cobra", {"Blade Runner", "Casablanca", "Cobra", "Metropolis"},
+                {"Blade Runner", "Casablanca", "Cobra", "Metropolis"}, 2},
+        RowMove{"Producer+Upper(Left(Title,60))", kProducer, 0, "MGM",
+                {"Blade Runner", "Casablanca", "Metropolis", "Alien"}, {"", "", "", "MGM"}, 3},
+        RowMove{"Viewed+Upper(Left(Title,60))", kViewed, 0, nullptr,
+                {"Metropolis", "Alien", "Blade Runner", "Casablanca"}, {"", "No", "Yes", "Yes"}, 2}));
+
+// ---------------------------------------------------------------- what a cell shows and edits
+
+struct CellLook {
+    bool rowLines;
+    bool columnLines;
+    double fontScale; // of the grid font: a screen size mode's factor, or smaller
+};
+
+void PrintTo(const CellLook &look, std::ostream *os)
+{
+    *os << "rows " << look.rowLines << " columns " << look.columnLines << " scale " << look.fontScale;
+}
+
+std::vector<CellLook> cellLooks()
+{
+    std::vector<double> scales{0.5}; // rows lower than a check box
+    for (int mode : kv::kWindowSizeModes)
+        scales.push_back(kv::screenFactor(mode));
+    std::vector<CellLook> looks;
+    for (double scale : scales)
+        for (int lines = 0; lines < 4; ++lines)
+            looks.push_back({(lines & 1) != 0, (lines & 2) != 0, scale});
+    return looks;
+}
+
+class ViewerGridCellTest : public ViewerGridTest, public ::testing::WithParamInterface<CellLook> {
+protected:
+    static inline const QColor kCellColor{255, 255, 0};
+
+    void applyLook()
+    {
+        const CellLook look = GetParam();
+        settings.fieldEditing = true;
+        settings.rowLines = look.rowLines;
+        settings.columnLines = look.columnLines;
+        settings.cellColor = kCellColor;
+        QFont &font = settings.font(kv::FontRole::Grid).font;
+        font.setPointSizeF(font.pointSizeF() * look.fontScale);
+        grid.setViewerOptions(settings);
+        showGrid();
+        grid.setCurrentIndex(cell(3, Title)); // the cells looked at are not highlighted
+    }
+
+    // The cell less the lines drawn along its right and bottom edges.
+    QRect interior(const QModelIndex &index) const
+    {
+        QRect r = grid.visualRect(index);
+        if (GetParam().columnLines)
+            r.setRight(r.right() - 1);
+        if (GetParam().rowLines)
+            r.setBottom(r.bottom() - 1);
+        return r;
+    }
+};
+
+TEST_P(ViewerGridCellTest, AnEditorStaysInsideItsCellAndItsLines)
+{
+    applyLook();
+    for (int field : {int(Title), kv::fieldNumber(QStringLiteral("Producer"))}) {
+        SCOPED_TRACE(field);
+        const QModelIndex index = cell(1, field);
+        QWidget *editor = openEditor(index);
+        ASSERT_NE(editor, nullptr);
+        // Typing past the cell's width keeps the editor where it is.
+        QTest::keyClicks(QApplication::focusWidget(), QString(30, QLatin1Char('W')));
+        QCoreApplication::processEvents();
+        const QRect inside = interior(index);
+        EXPECT_TRUE(inside.contains(editor->geometry()))
+            << "cell " << inside.x() << "," << inside.y() << " " << inside.width() << "x" << inside.height()
+            << ", editor " << editor->x() << "," << editor->y() << " " << editor->width() << "x" << editor->height();
+
+        // The lines show around the open editor as they do around the cell below.
+        const QImage image = grid.viewport()->grab().toImage();
+        const QRect r = grid.visualRect(index);
+        const QRect below = grid.visualRect(cell(2, field));
+        if (GetParam().columnLines) {
+            EXPECT_EQ(image.pixelColor(r.right(), r.center().y()), image.pixelColor(below.right(), below.center().y()));
+        }
+        if (GetParam().rowLines) {
+            EXPECT_EQ(image.pixelColor(r.center().x(), r.bottom()), image.pixelColor(below.center().x(), below.bottom()));
+        }
+        key(QApplication::focusWidget(), Qt::Key_Escape);
+    }
+}
+
+TEST_P(ViewerGridCellTest, ACheckBoxIsDrawnInsideItsCell)
+{
+    settings.field(kv::fields::Viewed).width = 1; // as narrow as a column gets
+    applyLook();
+    for (int row : {0, 1, 2}) { // Yes, No, blank
+        SCOPED_TRACE(row);
+        const QModelIndex index = cell(row, kv::fields::Viewed);
+        // The cell drawn alone, with room around it that it must leave as it is.
+        constexpr int kRoom = 20;
+        const QColor outside(0, 0, 255);
+        const QRect r(QPoint(kRoom, kRoom), grid.visualRect(index).size());
+        QImage image(r.size() + QSize(2 * kRoom, 2 * kRoom), QImage::Format_RGB32);
+        image.fill(outside);
+        {
+            QPainter painter(&image);
+            QStyleOptionViewItem option;
+            option.initFrom(grid.viewport());
+            option.widget = &grid;
+            option.font = grid.font();
+            option.rect = r;
+            grid.itemDelegateForIndex(index)->paint(&painter, option, index);
+        }
+        bool drawn = false;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool in = r.contains(x, y);
+                drawn = drawn || (in && image.pixelColor(x, y) != outside);
+                if (!in && image.pixelColor(x, y) != outside) {
+                    ADD_FAILURE() << "drawn at " << x - kRoom << ", " << y - kRoom << " of a cell of " << r.width()
+                                  << "x" << r.height();
+                    return;
+                }
+            }
+        }
+        EXPECT_TRUE(drawn);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LinesAndScales, ViewerGridCellTest, ::testing::ValuesIn(cellLooks()));
 
 } // namespace
