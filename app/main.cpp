@@ -1,6 +1,7 @@
 #include "base/paths.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/qtprompt.h"
+#include "help/help.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     kv::initApplicationIdentity();
+    kv::installHelpKey(app); // F1 anywhere opens the topic of the window in front
     // The windows carry the program's title in their own captions ("Error", "Kestrova
     // Videos 97 (MASTER)"), so no display name is appended to them.
     kv::QtPrompt prompt;

@@ -2,6 +2,7 @@
 
 #include "app/display/displayoptions.h"
 #include "app/ui/windowstyle.h"
+#include "help/help.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +98,7 @@ TColorConfig::TColorConfig(Workspace &workspace, ColorTarget target, QWidget *pa
     setObjectName(QStringLiteral("TColorConfig"));
     setWindowTitle(QStringLiteral("Color Configuration"));
     setModal(true);
+    setHelpKeyword(this, QStringLiteral("Colors"));
 
     const auto addButton = [this](QLayout *layout, const QString &name, const QString &caption, ColorRole role,
                                   const QString &title) {

@@ -32,6 +32,7 @@ namespace kv {
 namespace {
 
 constexpr int kSpeedPanelHeight = 31;
+constexpr char kHelpKeyword[] = "Main Window";
 const char *const kDateItemNames[12] = {"MenuDateMDYSlash",   "MenuDateMDYDash",   "MenuDateMDYDot",
                                         "MenuDateDMYSlash",   "MenuDateDMYDash",   "MenuDateDMYDot",
                                         "MenuDateMDYSlashYr", "MenuDateMDYDashYr", "MenuDateMDYDotYr",
@@ -66,6 +67,7 @@ TMain::TMain(Workspace &workspace, const QStringList &arguments, QWidget *parent
 {
     setObjectName(QStringLiteral("Main"));
     setWindowIcon(applicationIcon());
+    setHelpKeyword(this, QLatin1String(kHelpKeyword));
     buildControls();
     buildMenus();
     buildSpeedButtons();
@@ -544,8 +546,11 @@ void TMain::DoHelp() { showHelp(this); }
 
 void TMain::DoTips()
 {
-    if (tipWindow_)
-        settings_.showTips = tipWindow_(this, settings_.showTips);
+    if (!tipWindow_)
+        return;
+    const TipsState after = tipWindow_(this, {settings_.showTips, settings_.nextTip});
+    settings_.showTips = after.showAtStartup;
+    settings_.nextTip = after.nextTip;
 }
 
 void TMain::DoAbout() { showAbout(this); }

@@ -6,6 +6,7 @@
 #include "app/display/colorconfig.h"
 #include "app/display/mainlayout.h"
 #include "app/workspace/cataloguesession.h"
+#include "help/help.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -44,7 +45,7 @@ public:
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
 
     // The tip of the day; tests put their own in place before the window is shown.
-    using TipWindow = std::function<bool(QWidget *parent, bool showTips)>;
+    using TipWindow = std::function<TipsState(QWidget *parent, const TipsState &state)>;
     void setTipWindow(TipWindow tipWindow) { tipWindow_ = std::move(tipWindow); }
 
     // Commands, as the menus, buttons and shortcuts run them.

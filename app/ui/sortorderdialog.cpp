@@ -1,6 +1,7 @@
 #include "app/ui/sortorderdialog.h"
 
 #include "app/ui/windowstyle.h"
+#include "help/help.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +15,7 @@ namespace kv {
 namespace {
 
 const char kNoField[] = "<NONE>";
+const char kHelpKeyword[] = "Sort Order";
 
 struct LevelControl {
     const char *objectName;
@@ -41,6 +43,7 @@ TMySortOrder::TMySortOrder(Workspace &workspace, CatalogueSession &catalogues, Q
     setObjectName(QStringLiteral("TMySortOrder"));
     setWindowTitle(QStringLiteral("Sort Order"));
     setModal(true);
+    setHelpKeyword(this, QLatin1String(kHelpKeyword));
 
     auto *explanation = new QLabel(
         QStringLiteral("Choose up to four fields to order the catalogue by. Each level orders the records that "

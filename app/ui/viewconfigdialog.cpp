@@ -150,6 +150,10 @@ TViewConfig::TViewConfig(Workspace &workspace, QWidget *parent)
     buildWidthsPage();
     buildOrderPage();
     buildNamesPage();
+    // F1 opens the topic of the page in front (of the dialog when the focus is outside the pages).
+    setHelpKeyword(this, QStringLiteral("Viewer Configuration"));
+    for (int page = 0; page < PageControl->count() && page < int(std::size(kPageKeywords)); ++page)
+        setHelpKeyword(PageControl->widget(page), latin1(kPageKeywords[page]));
 
     ExitButton = makeButton(this, QStringLiteral("ExitButton"), "E&xit");
     HelpButton = makeButton(this, QStringLiteral("HelpButton"), "&Help");

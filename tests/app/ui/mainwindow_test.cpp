@@ -7,6 +7,7 @@
 #include "app/settings/profilefile.h"
 #include "app/ui/navigator.h"
 #include "app/ui/viewergrid.h"
+#include "resources/helptopics.h"
 #include "scriptedprompt.h"
 #include "app/workspace/workspace.h"
 #include "testenv.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -36,9 +39,9 @@ TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFil
     int tips = 0;
     auto main = startMain(prompt);
     // The tip window's "Show Tips at Startup" box cleared.
-    main->setTipWindow([&tips](QWidget *, bool) {
+    main->setTipWindow([&tips](QWidget *, const kv::TipsState &state) {
         ++tips;
-        return false;
+        return kv::TipsState{false, state.nextTip};
     });
     ASSERT_TRUE(main->started());
     main->show();
@@ -65,6 +68,59 @@ TEST(MainWindow, FirstStartMakesTheDefaultCatalogueAndCloseWritesBothSettingsFil
     EXPECT_EQ(programValue("Main Window Width"), QStringLiteral("640"));
     EXPECT_EQ(programValue("Show Tips"), QStringLiteral("No"));
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(MainWindow, TheTipOfTheDayGoesOnFromOneStartToTheNext)
+{
+    kvtest::ScriptedPrompt prompt;
+    setProgramValue("Next Tip", QStringLiteral("5"));
+    QList<int> given;
+    for (int start = 0; start < 2; ++start) {
+        auto main = startMain(prompt);
+        main->setTipWindow([&given](QWidget *, const kv::TipsState &state) {
+            given << state.nextTip;
+            return kv::TipsState{state.showAtStartup, state.nextTip + 2};
+        });
+        ASSERT_TRUE(main->started());
+        main->show();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        main->close();
+    }
+    EXPECT_EQ(given, (QList<int>{5, 7}));
+    EXPECT_EQ(programValue("Next Tip"), QStringLiteral("9"));
+}
+
+TEST(MainWindow, F1OpensTheTopicOfTheWindowInFront)
+{
+    kvtest::ScriptedPrompt prompt;
+    kv::installHelpKey(*qApp);
+    auto main = startMain(prompt);
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    const auto helpTopic = [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("HelpWindow"))
+                if (auto *browser = w->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser")))
+                    return browser->source();
+        return QUrl();
+    };
+    QTest::keyClick(main->viewerGrid(), Qt::Key_F1);
+    EXPECT_EQ(helpTopic(), kv::helpTopicUrl(QStringLiteral("Main Window")));
+
+    // The Sort Order dialog in front: its own topic.
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClick(dialog, Qt::Key_F1);
+        EXPECT_EQ(helpTopic(), kv::helpTopicUrl(QStringLiteral("Sort Order")));
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("HelpWindow"))
+                w->close();
+        dialog->close();
+    });
+    child<QAction>(main.get(), "MenuSortOrder")->trigger();
 }
 
 TEST(MainWindow, ADeletedLastCatalogueOpensMasterWithoutAMessage)

@@ -51,10 +51,10 @@ private:
 inline MainPtr startMain(kv::Prompt &prompt, const QStringList &args = {}, int *tips = nullptr)
 {
     MainPtr main(std::make_unique<Program>(prompt, args));
-    main->setTipWindow([tips](QWidget *, bool show) {
+    main->setTipWindow([tips](QWidget *, const kv::TipsState &state) {
         if (tips)
             ++*tips;
-        return show;
+        return state;
     });
     return main;
 }
