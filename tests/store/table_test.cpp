@@ -96,8 +96,7 @@ TEST(Table, RefusesValuesThatDoNotFitOrConvert)
         const char *text;
     } bad[] = {{"Year", "123456789012"}, {"Year", "19x7"},         {"Year", "12.5"},
                {"ListPrice", "1e30"},    {"ListPrice", "12,50"},   {"CheckDate", "2/30/97"},
-               {"CheckDate", "soon"},    {"Rating", "sixteen letters!"},
-               {"Title", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"}}; // 61 characters
+               {"CheckDate", "soon"}};
     for (const auto &c : bad)
         EXPECT_THROW(t.setFieldText(QString::fromLatin1(c.field), QString::fromLatin1(c.text)), DbError)
             << c.field << " " << c.text;
@@ -110,6 +109,82 @@ TEST(Table, RefusesValuesThatDoNotFitOrConvert)
     t.first();
     EXPECT_EQ(t.fieldText(QStringLiteral("Year")), QStringLiteral("-1234567890"));
     EXPECT_EQ(t.fieldText(QStringLiteral("ListPrice")), QStringLiteral("123456789012345.5"));
+}
+
+TEST(Table, TextLongerThanItsFieldIsCutToTheWidth)
+{
+    const QString path = newCatalogue();
+    Table source;
+    source.setPath(newCatalogue(QStringLiteral("SOURCE.DBF")));
+    source.open();
+    addRecords(source, {{{"Title", QString(60, QChar(0xE9))}}});
+    source.first();
+
+    Table t;
+    t.setPath(path);
+    t.open();
+    const struct {
+        const char *field; // a text field of the catalogue
+        QString text;
+        QString kept;
+    } cases[] = {
+        {"Title", QString(61, QLatin1Char('x')), QString(60, QLatin1Char('x'))},
+        {"Rating", QStringLiteral("sixteen letters!"), QStringLiteral("sixteen letters")},
+        {"Rating", QStringLiteral("fourteen chars and more"), QStringLiteral("fourteen chars")}, // cut at a blank
+        {"Rating", QString::fromUtf8("Zoë, Émile et Ève"), QString::fromUtf8("Zoë, Émile et È")},
+    };
+    for (const auto &c : cases) {
+        t.append();
+        t.setFieldText(QString::fromLatin1(c.field), c.text);
+        EXPECT_EQ(t.fieldText(QString::fromLatin1(c.field)), c.kept) << c.field;
+        t.post();
+        EXPECT_EQ(t.fieldText(QString::fromLatin1(c.field)), c.kept) << c.field;
+    }
+    // A copy from a wider field is cut the same way.
+    t.append();
+    t.copyField(t.fieldIndex(QStringLiteral("Rating")), source, 0);
+    t.post();
+    EXPECT_EQ(t.fieldText(QStringLiteral("Rating")), QString(15, QChar(0xE9)));
+    t.close();
+
+    // On disk each text fills its field exactly, and the record length is unchanged.
+    const QByteArray b = kvtest::readFile(path);
+    const int header = le16(b, 8), length = le16(b, 10);
+    EXPECT_EQ(b.size(), header + 5 * length + 1);
+    EXPECT_EQ(b.mid(header + 1, 61), QByteArray(60, 'x') + ' ');
+}
+
+TEST(Table, NumbersTooWideForTheirFieldAreRefusedInShort)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    t.append();
+    const int year = t.fieldIndex(QStringLiteral("Year")), price = t.fieldIndex(QStringLiteral("ListPrice"));
+    const struct {
+        int field;
+        QString text; // empty: set as a number
+        double value;
+        const char *message;
+    } cases[] = {
+        {year, QStringLiteral("123456789012"), 0, "The value 123456789012 does not fit the field YEAR, which holds 11 characters."},
+        {year, QStringLiteral("1e300"), 0, "The value 1e+300 does not fit the field YEAR, which holds 11 characters."},
+        {year, QString(300, QLatin1Char('9')), 0, "The value 1e+300 does not fit the field YEAR, which holds 11 characters."},
+        {price, QString(), 1e300, "The value 1e+300 does not fit the field LISTPRICE, which holds 20 characters."},
+        {price, QString(), -123456789012345.5, "The value -123456789012345.5 does not fit the field LISTPRICE, which holds 20 characters."},
+    };
+    for (const auto &c : cases) {
+        try {
+            if (c.text.isEmpty())
+                t.setFieldNumber(c.field, c.value);
+            else
+                t.setFieldText(c.field, c.text);
+            ADD_FAILURE() << "taken: " << c.message;
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.message(), QString::fromLatin1(c.message));
+        }
+    }
+    EXPECT_EQ(t.fieldText(year), QString()); // the field is left as it was
 }
 
 TEST(Table, DatesFollowTheProgramFormat)
@@ -368,6 +443,7 @@ TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
                 writer.copyField(1, source, 0); // Star1 from a Title of another width: converted as text
                 writer.post();
             }
+            bulk.commit();
         }
         Table reader;
         reader.setPath(path);
@@ -381,4 +457,51 @@ TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
         reader.last();
         EXPECT_EQ(reader.fieldText(QStringLiteral("Title")), QStringLiteral("t%1").arg(count, 5, 10, QLatin1Char('0')));
     }
+}
+
+TEST(Table, BulkAppendWithoutCommitLeavesTheTableAsItWas)
+{
+    const QString path = newCatalogue();
+    const QString mdx = kvtest::tempPath(QStringLiteral("MASTER.MDX"));
+    Table writer;
+    writer.setPath(path);
+    writer.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Title,80))"));
+    writer.setIndexName(QStringLiteral("NewIndex"));
+    writer.open();
+    addRecords(writer, {{{"Title", QStringLiteral("kept")}}});
+    const QByteArray table = kvtest::readFile(path), index = kvtest::readFile(mdx);
+
+    // A failure after a few records, and one after several batches reached the file.
+    for (const int count : {3, 3000}) {
+        try {
+            Table::BulkAppend bulk(writer);
+            for (int i = 1; i <= count; ++i) {
+                writer.append();
+                writer.setFieldText(QStringLiteral("Title"), QStringLiteral("t%1").arg(i));
+                writer.setFieldText(QStringLiteral("Year"), i < count ? QStringLiteral("1999") : QStringLiteral("19x9"));
+                writer.post();
+            }
+            bulk.commit();
+            ADD_FAILURE() << "the last record converted";
+        } catch (const DbError &) {
+        }
+        EXPECT_EQ(writer.recordCount(), 1) << count;
+        EXPECT_EQ(writer.physicalCount(), 1u) << count;
+        EXPECT_EQ(walk(writer, "Title"), QStringList{QStringLiteral("kept")}) << count;
+        EXPECT_EQ(kvtest::readFile(path), table) << count;
+        EXPECT_EQ(kvtest::readFile(mdx), index) << count;
+    }
+
+    // A table closed in the middle of a bulk append keeps none of it either.
+    writer.beginBulkAppend();
+    addRecords(writer, {{{"Title", QStringLiteral("lost")}}});
+    writer.close();
+    EXPECT_EQ(kvtest::readFile(path), table);
+
+    // The table takes records as before.
+    writer.open();
+    addRecords(writer, {{{"Title", QStringLiteral("added")}}});
+    writer.close();
+    writer.open();
+    EXPECT_EQ(walk(writer, "Title"), QStringList({QStringLiteral("added"), QStringLiteral("kept")}));
 }

@@ -1,5 +1,7 @@
 #include "store/index/mdx.h"
 
+#include "store/index/collation.h"
+
 #include "base/dberror.h"
 #include "support/testenv.h"
 
@@ -21,11 +23,19 @@ using namespace kv;
 
 namespace {
 
-// std::string compares its bytes as unsigned char, as the index does.
 using Entry = std::pair<std::string, std::uint32_t>;
-using Model = std::multiset<Entry>;
+// The index's order: keys in the key order, equal keys by record number.
+struct EntryOrder {
+    bool operator()(const Entry &a, const Entry &b) const
+    {
+        if (const int c = compareKeys(a.first.data(), b.first.data(), a.first.size()))
+            return c < 0;
+        return a.second < b.second;
+    }
+};
+using Model = std::multiset<Entry, EntryOrder>;
 
-// Bytes above 0x7F sort after the letters only when compared unsigned.
+// Lower case, accented letters and bytes above 0x7F: keys byte order would sort otherwise.
 const char kAlphabet[] = "ABCDEZaz09 \xC4\xE9\xFF";
 
 std::string randomKey(std::mt19937 &rng, int keyLength)
@@ -72,6 +82,15 @@ void writeIndex(const QString &path, const std::vector<const TagKeys *> &tags, s
     for (const TagKeys *t : tags)
         data.push_back(t->data());
     MdxFile::write(path, "VIDEOS", ldid, data);
+}
+
+// A one-tag index, "TAG", of count random keys written at path; the model of its entries.
+Model writeRandomTag(std::mt19937 &rng, const QString &path, std::size_t count, int keyLength)
+{
+    Model model = randomModel(rng, count, keyLength);
+    const TagKeys tag("TAG", keyLength, model);
+    writeIndex(path, {&tag});
+    return model;
 }
 
 std::vector<Entry> entriesOf(const MdxFile &mdx, int tag)
@@ -156,7 +175,7 @@ struct RawWalker {
                 const qint64 item = at + 8 + qint64(i) * itemLength;
                 Entry e(std::string(file.constData() + item + 4, std::size_t(keyLength)), u32(file, item));
                 if (!tree.entries.empty()) {
-                    EXPECT_LE(tree.entries.back(), e) << "entries out of order in leaf " << page;
+                    EXPECT_FALSE(EntryOrder()(e, tree.entries.back())) << "entries out of order in leaf " << page;
                 }
                 for (int pad = 4 + keyLength; pad < itemLength; ++pad)
                     EXPECT_EQ(file[item + pad], 0) << "padding of leaf " << page;
@@ -529,10 +548,8 @@ TEST(MdxChange, RandomInsertsAndRemovesFollowAModel)
 TEST(MdxChange, EmptiesAndFillsAgain)
 {
     std::mt19937 rng(21);
-    Model model = randomModel(rng, 700, 60);
-    const TagKeys tag("TAG", 60, model);
     const QString path = kvtest::tempPath(QStringLiteral("EMPTY.MDX"));
-    writeIndex(path, {&tag});
+    Model model = writeRandomTag(rng, path, 700, 60);
     ASSERT_EQ(rawTree(path, 0).depth, 2);
 
     MdxFile mdx;
@@ -674,6 +691,44 @@ TEST(MdxChange, ReadOnlyFileRefusesChanges)
     EXPECT_EQ(mdx.readOrder(0), std::vector<std::uint32_t>{1});
 }
 
+TEST(MdxRead, TellsAnIndexInByteOrderFromOneInKeyOrder)
+{
+    std::mt19937 rng(17);
+    const QString path = kvtest::tempPath(QStringLiteral("ORDER.MDX"));
+    const Model model = writeRandomTag(rng, path, 3000, 12);
+    MdxFile mdx;
+    mdx.open(path, false);
+    bool inKeyOrder = false;
+    EXPECT_EQ(mdx.readOrder(0, &inKeyOrder), recnosOf(model));
+    EXPECT_TRUE(inKeyOrder);
+    mdx.close();
+
+    // The same entries in byte order, leaf by leaf, as an older writer left them.
+    QByteArray f = kvtest::readFile(path);
+    const qint64 head = qint64(tagHeaderPage(f, 0)) * 512;
+    std::uint32_t leaf = u32(f, head + 248);
+    bool moved = false;
+    for (std::uint32_t last = u32(f, head + 252);; leaf += 2) {
+        const qint64 at = qint64(leaf) * 512;
+        std::vector<std::string> items;
+        for (std::uint32_t i = 0; i < u32(f, at); ++i)
+            items.push_back(f.mid(at + 8 + i * 16, 16).toStdString());
+        std::vector<std::string> sorted = items;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const std::string &a, const std::string &b) { return a.compare(4, 12, b, 4, 12) < 0; });
+        moved = moved || sorted != items;
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            f.replace(at + 8 + qint64(i) * 16, 16, QByteArray::fromStdString(sorted[i]));
+        if (leaf == last)
+            break;
+    }
+    ASSERT_TRUE(moved);
+    kvtest::writeFile(path, f);
+    mdx.open(path, false);
+    mdx.readOrder(0, &inKeyOrder);
+    EXPECT_FALSE(inKeyOrder);
+}
+
 // A file laid out as another program might: blocks in another order, the tag header
 // not at page 4, old bytes in the unused areas, a leaf filled to (1024 - 8) / 8 = 127
 // four-byte keys, and a maximum of 127 in the tag header.
@@ -774,10 +829,8 @@ TEST(MdxOpen, MissingFileSaysSo)
 TEST(MdxOpen, DamagedFilesGiveAnErrorNotACrash)
 {
     std::mt19937 rng(4);
-    const Model model = randomModel(rng, 3000, 40);
-    const TagKeys tag("TAG", 40, model);
     const QString good = kvtest::tempPath(QStringLiteral("GOOD.MDX"));
-    writeIndex(good, {&tag});
+    writeRandomTag(rng, good, 3000, 40);
     const QByteArray original = kvtest::readFile(good);
     const qint64 head = 4 * 512;
     const qint64 root = qint64(u32(original, head)) * 512;
