@@ -75,7 +75,7 @@ void Table::setExclusive(bool on)
         // in one step, so no other program can slip in between.
         if (on)
             fail(QStringLiteral("Cannot change the exclusive use of an open table."));
-        file_.lockUse(OsFile::Lock::Shared);
+        dbf_.os().lockUse(OsFile::Lock::Shared);
     }
     exclusive_ = on;
 }

@@ -116,13 +116,13 @@ TEST(Catalogue, AConversionThatFailsHalfwayLeavesTheCatalogueAsItWas)
     Table check, master;
     master.setPath(path);
     master.addIndex(QString::fromLatin1(kv::kSortTagName), QStringLiteral("Upper(Left(Title,80))"));
-    const QByteArray table = kvtest::readFile(path), index = kvtest::readFile(mdxOf(path));
+    const QByteArray table = kvtest::readFile(path), index = kvtest::readFile(kv::mdxPathFor(path));
     master.setIndexName(QString::fromLatin1(kv::kSortTagName));
     master.open();
     EXPECT_THROW(kv::convertV2(check, old, master), kv::DbError);
     EXPECT_EQ(walk(master, "Title"), QStringList{QStringLiteral("Already there")});
     EXPECT_EQ(kvtest::readFile(path), table);
-    EXPECT_EQ(kvtest::readFile(mdxOf(path)), index);
+    EXPECT_EQ(kvtest::readFile(kv::mdxPathFor(path)), index);
 
     // Trying again once the file is right adds each record once.
     kv::convertV2(check, kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF")), master);
