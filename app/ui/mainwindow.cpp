@@ -179,7 +179,7 @@ void TMain::buildMenus()
     // What this version does; the rest stays in the menus, disabled, until its window exists.
     const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print,  Cmd::Add,        Cmd::Edit,
                          Cmd::Copy,   Cmd::Import,  Cmd::Export, Cmd::Search,     Cmd::EndSearch,
-                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::ListMaintenance, Cmd::SearchReplace};
+                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -308,8 +308,10 @@ void TMain::buildMenus()
     lists->setObjectName(QStringLiteral("ListMaintenanceMenu"));
     lists->menuAction()->setObjectName(QStringLiteral("MenuListMaintenance"));
     commands_[Cmd::ListMaintenance].menu = lists->menuAction();
-    lists->addAction(QStringLiteral("Sa&ve As Defaults"))->setObjectName(QStringLiteral("MenuSaveDefaults"));
-    lists->addAction(QStringLiteral("Lo&ad In Defaults"))->setObjectName(QStringLiteral("MenuLoadDefaults"));
+    addItem(lists, "MenuSaveDefaults", QStringLiteral("Sa&ve As Defaults"), QKeySequence(),
+            [this] { MenuSaveDefaultsClick(); });
+    addItem(lists, "MenuLoadDefaults", QStringLiteral("Lo&ad In Defaults"), QKeySequence(),
+            [this] { MenuLoadDefaultsClick(); });
     lists->addSeparator();
     const char *const listItems[][2] = {
         {"MenuMaintainStars", "&Stars"},          {"MenuMaintainProducer", "&Producer"},
@@ -321,8 +323,12 @@ void TMain::buildMenus()
         {"MenuMaintainLaser", "&Laser Format"},   {"MenuMaintainOscars", "&Oscars"},
         {"MenuMaintainCheckOut", "Chec&k Out Person"}, {"MenuMaintainWherePurch", "&Where Purchased"},
         {"MenuMaintainMisc", "&Miscellaneous"}};
-    for (const auto &item : listItems)
-        lists->addAction(QString::fromLatin1(item[1]))->setObjectName(QString::fromLatin1(item[0]));
+    // The list editor comes later; until then its items stay disabled.
+    for (const auto &item : listItems) {
+        QAction *a = lists->addAction(QString::fromLatin1(item[1]));
+        a->setObjectName(QString::fromLatin1(item[0]));
+        a->setEnabled(false);
+    }
 
     options->addSeparator();
     QMenu *currency = options->addMenu(QStringLiteral("C&urrency Format"));
@@ -540,6 +546,9 @@ void TMain::DoColor(ColorTarget target)
         applyMainLook();
 }
 
+void TMain::MenuSaveDefaultsClick() { saveListsAsDefaults(ws_.pickLists(), ws_.prompt()); }
+void TMain::MenuLoadDefaultsClick() { loadListsFromDefaults(ws_.pickLists(), ws_.prompt()); }
+
 void TMain::DoPack() { catalogues_.pack(); }
 void TMain::DoRebuild() { catalogues_.rebuildIndexes(); }
 void TMain::DoHelp() { showHelp(this); }
@@ -632,7 +641,6 @@ void TMain::DoFileSpecific()
     applyMainLook();
     SetViewerOptions();
     DisplayCount();
-    // The catalogue's pick lists go into the edit window once it exists.
 }
 
 // ---------------------------------------------------------------- formats and looks

@@ -58,6 +58,9 @@ public:
     void DoViewer();
     // One family's colours, or all windows' (the speed button "Color Setup").
     void DoColor(ColorTarget target);
+    // "List Maintenance": the current lists made the defaults, or the defaults loaded.
+    void MenuSaveDefaultsClick();
+    void MenuLoadDefaultsClick();
     void DoPack();
     void DoRebuild();
     void DoHelp();
