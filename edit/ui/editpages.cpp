@@ -4,6 +4,8 @@
 // buttons, disabled until their dialog exists.
 #include "edit/ui/myedit.h"
 
+#include "help/help.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,6 +22,7 @@ namespace {
 
 const char *const kPageCaptions[4] = {"Par&ticulars", "&Attributes", "Li&brary", "&Other"};
 const char *const kPageNames[4] = {"ParticularsPage", "AttributesPage", "LibraryPage", "OtherPage"};
+const char *const kPageKeywords[4] = {"Particulars Page", "Attributes Page", "Library Page", "Other Page"};
 
 // Boxes wide enough to take a row of their own.
 bool wide(int field) { return boxMaxLength(field) >= 60; }
@@ -51,6 +54,7 @@ void TMyEdit::buildPages()
     for (int p = 0; p < 4; ++p) {
         auto *page = new QWidget(Notebook);
         page->setObjectName(QString::fromLatin1(kPageNames[p]));
+        setHelpKeyword(page, QString::fromLatin1(kPageKeywords[p]));
         grids[size_t(p)] = new QGridLayout(page);
         grids[size_t(p)]->setColumnStretch(1, 1);
         grids[size_t(p)]->setColumnStretch(3, 1);
@@ -125,6 +129,7 @@ void TMyEdit::buildPages()
             if (!checkOutGroup) {
                 checkOutGroup = new QGroupBox(page);
                 checkOutGroup->setObjectName(QStringLiteral("CheckOutGroup"));
+                setHelpKeyword(checkOutGroup, QStringLiteral("Check Out"));
                 checkOutGrid = new QGridLayout(checkOutGroup);
                 grid->addWidget(checkOutGroup, rows[2] + 1, 0, 1, 4);
                 rows[2] += 2;

@@ -223,7 +223,8 @@ void TMyEdit::focusBox(int field)
 
 void TMyEdit::LoadInData()
 {
-    const RecordForm f = ws_.master().recordCount() > 0 ? loadForm(ws_.master()) : blankForm();
+    // An empty catalogue has no record to show: every box empty.
+    const RecordForm f = ws_.master().recordCount() > 0 ? loadForm(ws_.master()) : RecordForm();
     setForm(f);
     stash_.fillFrom(f);
     SetCaptions();

@@ -87,6 +87,20 @@ TEST(EditWindow, PagesControlsLimitsAndCaptions)
     EXPECT_EQ(child<QLabel>(e.window.get(), "WorthItem")->text(), QStringLiteral("Name Of The Film: Alien"));
 }
 
+TEST(EditWindow, EditOnAnEmptyCatalogueShowsEmptyBoxesAndUpdateAdds)
+{
+    EditWindow e;
+    e.open(EditMode::Edit);
+    EXPECT_EQ(e.line(f::RunTime)->text(), QString());
+    EXPECT_EQ(e.line(f::ListPrice)->text(), QString());
+    e.type(f::Title, QStringLiteral("First"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), QStringList{"First"});
+    e.type(f::Title, QStringLiteral("First, again"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), QStringList{"First, again"}) << "the second update rewrites it";
+}
+
 TEST(EditWindow, TheDropDownsShowTheWorkspacesListsAndLearnOnUpdate)
 {
     EditWindow e;
