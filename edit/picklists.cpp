@@ -72,7 +72,7 @@ bool PickList::add(const QString &text)
     if (value.isEmpty() || entries_.contains(value, Qt::CaseSensitive))
         return false;
     entries_ << value;
-    Q_EMIT changed();
+    Q_EMIT appended(value);
     return true;
 }
 

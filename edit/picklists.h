@@ -41,7 +41,10 @@ public:
     bool add(const QString &text);
 
 Q_SIGNALS:
+    // The whole list was replaced.
     void changed();
+    // One entry was added at the end.
+    void appended(const QString &entry);
 
 private:
     QStringList entries_;

@@ -122,6 +122,9 @@ void TMyEdit::buildPages()
         if (b.label) {
             label = new QLabel(page);
             label->setObjectName(QString::fromLatin1(b.label));
+            // Field labels take the minor title colour of the window's colour set; the
+            // styling reads this mark (the title property of the window styling).
+            label->setProperty("kvTitle", QStringLiteral("minor"));
             label->setBuddy(control);
             labels_[b.field] = label;
         }

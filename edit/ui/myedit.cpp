@@ -26,6 +26,8 @@ constexpr int kDesignHeight = 418;
 constexpr char kHelpKeyword[] = "Input Window";
 const QString kCaption = QStringLiteral("Edit");
 
+constexpr int kWriterField = 38;
+
 // Boxes whose leaving refreshes the title echo.
 constexpr int kEchoFields[] = {1, 11, 38, 26, 23, 30, 29, 25, 39, 40};
 
@@ -74,7 +76,15 @@ TMyEdit::TMyEdit(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(w
     for (int n = 1; n <= 16; ++n) {
         if (!isCatalogueList(n))
             continue;
-        connect(&ws_.pickLists().list(n), &PickList::changed, this, [this, n] { fillDropDowns(n); });
+        const PickList &list = ws_.pickLists().list(n);
+        connect(&list, &PickList::changed, this, [this, n] { fillDropDowns(n); });
+        // An addition on update only appends: a long list is not filled in again.
+        connect(&list, &PickList::appended, this, [this, n](const QString &entry) {
+            for (const EditBox &b : editBoxes()) {
+                if (b.list == n)
+                    static_cast<QComboBox *>(boxes_.at(b.field))->addItem(entry);
+            }
+        });
         fillDropDowns(n);
     }
     if (ws_.browseOnly()) {
@@ -256,6 +266,13 @@ void TMyEdit::SetColors()
 {
     if (styler_)
         styler_(this);
+    // The writers' box is a text box in the colours of the drop-downs.
+    const ColorSet &colors = ws_.settings().colorSet(WindowFamily::Edit);
+    QWidget *writer = boxes_.at(kWriterField);
+    QPalette palette = writer->palette();
+    palette.setColor(QPalette::Base, colors[ColorRole::ComboBackground]);
+    palette.setColor(QPalette::Text, colors[ColorRole::ComboText]);
+    writer->setPalette(palette);
 }
 
 void TMyEdit::CheckOutClick(bool ticked)

@@ -317,8 +317,18 @@ TEST(EditWindow, TheMainWindowAddsEditsAndCopiesThroughIt)
     for (const char *name : {"MenuAdd", "MenuEdit", "MenuCopy", "SpeedAdd", "SpeedEdit", "SpeedCopy"})
         EXPECT_TRUE(child<QObject>(main.get(), name)->property("enabled").toBool()) << name;
 
-    whenShown<kv::TMyEdit>([](kv::TMyEdit &w) {
+    kv::ColorSet &colors = main->workspace().settings().colorSet(kv::WindowFamily::Edit);
+    colors[kv::ColorRole::MinorTitle] = QColor(Qt::darkRed);
+    colors[kv::ColorRole::ComboBackground] = QColor(Qt::yellow);
+    colors[kv::ColorRole::EditBackground] = QColor(Qt::cyan);
+    whenShown<kv::TMyEdit>([&colors](kv::TMyEdit &w) {
         EXPECT_EQ(w.editMode(), EditMode::Add);
+        // The edit window's colour set: field labels in the minor title colour, the
+        // writers' box in the drop-downs' colours.
+        EXPECT_EQ(child<QLabel>(&w, "TitleLabel")->palette().color(QPalette::WindowText),
+                  colors[kv::ColorRole::MinorTitle]);
+        EXPECT_EQ(w.box(38)->palette().color(QPalette::Base), colors[kv::ColorRole::ComboBackground]);
+        EXPECT_EQ(w.box(f::Title)->palette().color(QPalette::Base), colors[kv::ColorRole::EditBackground]);
         QTest::keyClicks(w.box(f::Title), QStringLiteral("Brazil"));
         w.DoUpdateAndExit();
     });
