@@ -149,10 +149,20 @@ void PickLists::addTypedValues(const std::array<QString, 41> &textByField)
         list(kStarList).add(textByField[size_t(f)]);
 }
 
+namespace {
+
+// The question of both default items: caption "Warning", Yes and No, No the default.
+bool askToProceed(Prompt &prompt, const char *question)
+{
+    return prompt.message(MessageKind::Warning, QStringLiteral("Warning"), QString::fromLatin1(question),
+                          Buttons::YesNo, Answer::No) == Answer::Yes;
+}
+
+} // namespace
+
 bool saveListsAsDefaults(PickLists &lists, Prompt &prompt)
 {
-    if (prompt.message(MessageKind::Warning, QStringLiteral("Warning"), QString::fromLatin1(kSaveDefaultsQuestion),
-                       Buttons::YesNo, Answer::No) != Answer::Yes)
+    if (!askToProceed(prompt, kSaveDefaultsQuestion))
         return false;
     lists.SaveDefaultLists();
     return true;
@@ -160,8 +170,7 @@ bool saveListsAsDefaults(PickLists &lists, Prompt &prompt)
 
 bool loadListsFromDefaults(PickLists &lists, Prompt &prompt)
 {
-    if (prompt.message(MessageKind::Warning, QStringLiteral("Warning"), QString::fromLatin1(kLoadDefaultsQuestion),
-                       Buttons::YesNo, Answer::No) != Answer::Yes)
+    if (!askToProceed(prompt, kLoadDefaultsQuestion))
         return false;
     lists.LoadDefaultList();
     return true;
