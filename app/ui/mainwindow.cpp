@@ -13,6 +13,7 @@
 #include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/windowstyle.h"
+#include "edit/ui/myedit.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -177,9 +178,9 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print,  Cmd::Add,        Cmd::Edit,
-                         Cmd::Copy,   Cmd::Import,  Cmd::Export, Cmd::Search,     Cmd::EndSearch,
-                         Cmd::Locate, Cmd::LocateNext, Cmd::Reports, Cmd::ListMaintenance, Cmd::SearchReplace};
+    const Cmd later[] = {Cmd::Backup, Cmd::Restore,    Cmd::Print,   Cmd::Import,       Cmd::Export,
+                         Cmd::Search, Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext,   Cmd::Reports,
+                         Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -308,8 +309,10 @@ void TMain::buildMenus()
     lists->setObjectName(QStringLiteral("ListMaintenanceMenu"));
     lists->menuAction()->setObjectName(QStringLiteral("MenuListMaintenance"));
     commands_[Cmd::ListMaintenance].menu = lists->menuAction();
-    lists->addAction(QStringLiteral("Sa&ve As Defaults"))->setObjectName(QStringLiteral("MenuSaveDefaults"));
-    lists->addAction(QStringLiteral("Lo&ad In Defaults"))->setObjectName(QStringLiteral("MenuLoadDefaults"));
+    addItem(lists, "MenuSaveDefaults", QStringLiteral("Sa&ve As Defaults"), QKeySequence(),
+            [this] { MenuSaveDefaultsClick(); });
+    addItem(lists, "MenuLoadDefaults", QStringLiteral("Lo&ad In Defaults"), QKeySequence(),
+            [this] { MenuLoadDefaultsClick(); });
     lists->addSeparator();
     const char *const listItems[][2] = {
         {"MenuMaintainStars", "&Stars"},          {"MenuMaintainProducer", "&Producer"},
@@ -321,8 +324,12 @@ void TMain::buildMenus()
         {"MenuMaintainLaser", "&Laser Format"},   {"MenuMaintainOscars", "&Oscars"},
         {"MenuMaintainCheckOut", "Chec&k Out Person"}, {"MenuMaintainWherePurch", "&Where Purchased"},
         {"MenuMaintainMisc", "&Miscellaneous"}};
-    for (const auto &item : listItems)
-        lists->addAction(QString::fromLatin1(item[1]))->setObjectName(QString::fromLatin1(item[0]));
+    // The list editor comes later; until then its items stay disabled.
+    for (const auto &item : listItems) {
+        QAction *a = lists->addAction(QString::fromLatin1(item[1]));
+        a->setObjectName(QString::fromLatin1(item[0]));
+        a->setEnabled(false);
+    }
 
     options->addSeparator();
     QMenu *currency = options->addMenu(QStringLiteral("C&urrency Format"));
@@ -499,6 +506,9 @@ void TMain::run(Cmd cmd)
     case Cmd::Open: DoOpen(); break;
     case Cmd::UpdateDatabase: DoUpdateDatabase(); break;
     case Cmd::Exit: DoExit(); break;
+    case Cmd::Add: DoAdd(); break;
+    case Cmd::Edit: DoEdit(); break;
+    case Cmd::Copy: DoCopy(); break;
     case Cmd::Delete: DoDelete(); break;
     case Cmd::SortOrder: DoSortOrder(); break;
     case Cmd::Viewer: DoViewer(); break;
@@ -517,6 +527,17 @@ void TMain::DoOpen() { catalogues_.doOpen(); }
 void TMain::OpenSaveFile(const QString &path) { catalogues_.openSaveFile(path); }
 void TMain::DoUpdateDatabase() { catalogues_.updateDatabase(); }
 void TMain::DoDelete() { deleteCurrentRecord(ws_, ws_.master()); }
+
+void TMain::showEditWindow(int mode)
+{
+    editWindow_->setEditMode(EditMode(mode));
+    editWindow_->exec();
+    DisplayCount();
+}
+
+void TMain::DoAdd() { showEditWindow(int(EditMode::Add)); }
+void TMain::DoEdit() { showEditWindow(int(EditMode::Edit)); }
+void TMain::DoCopy() { showEditWindow(int(EditMode::Copy)); }
 
 void TMain::DoSortOrder()
 {
@@ -539,6 +560,9 @@ void TMain::DoColor(ColorTarget target)
     if (dialog.exec() == QDialog::Accepted)
         applyMainLook();
 }
+
+void TMain::MenuSaveDefaultsClick() { saveListsAsDefaults(ws_.pickLists(), ws_.prompt()); }
+void TMain::MenuLoadDefaultsClick() { loadListsFromDefaults(ws_.pickLists(), ws_.prompt()); }
 
 void TMain::DoPack() { catalogues_.pack(); }
 void TMain::DoRebuild() { catalogues_.rebuildIndexes(); }
@@ -632,7 +656,6 @@ void TMain::DoFileSpecific()
     applyMainLook();
     SetViewerOptions();
     DisplayCount();
-    // The catalogue's pick lists go into the edit window once it exists.
 }
 
 // ---------------------------------------------------------------- formats and looks
@@ -669,6 +692,10 @@ void TMain::FormCreate(const QStringList &arguments)
     started_ = startProgram(ws_, catalogues_, arguments, primaryScreenSize());
     if (!started_)
         return;
+    editWindow_ = new TMyEdit(ws_, this);
+    editWindow_->setStyler([this](QWidget *window) {
+        styleWindow(window, WindowFamily::Edit, settings_, Placement::CentredRaised);
+    });
     move(settings_.mainWindowLeft, settings_.mainWindowTop);
     resize(settings_.mainWindowWidth, settings_.mainWindowHeight);
     checkFormatMenus();

@@ -27,6 +27,7 @@ class QToolButton;
 namespace kv {
 
 class RecordNavigator;
+class TMyEdit;
 class ViewerGrid;
 
 class TMain : public QMainWindow {
@@ -43,6 +44,8 @@ public:
     Workspace &workspace() { return ws_; }
     CatalogueSession &catalogues() { return catalogues_; }
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
+    // The edit window, made at start-up and kept for the program's life.
+    TMyEdit *editWindow() const { return editWindow_; }
 
     // The tip of the day; tests put their own in place before the window is shown.
     using TipWindow = std::function<TipsState(QWidget *parent, const TipsState &state)>;
@@ -53,11 +56,18 @@ public:
     void DoOpen();
     void OpenSaveFile(const QString &path);
     void DoUpdateDatabase();
+    // The edit window in add, edit or copy mode, then the count.
+    void DoAdd();
+    void DoEdit();
+    void DoCopy();
     void DoDelete();
     void DoSortOrder();
     void DoViewer();
     // One family's colours, or all windows' (the speed button "Color Setup").
     void DoColor(ColorTarget target);
+    // "List Maintenance": the current lists made the defaults, or the defaults loaded.
+    void MenuSaveDefaultsClick();
+    void MenuLoadDefaultsClick();
     void DoPack();
     void DoRebuild();
     void DoHelp();
@@ -115,6 +125,7 @@ private:
     void chooseUserFont(FontRole role, const QString &title);
     // The user fonts and the main window's colour set.
     void applyMainLook();
+    void showEditWindow(int mode);
 
     Workspace &ws_;
     CatalogueSession catalogues_;
@@ -134,6 +145,7 @@ private:
     QLabel *NavigatorLabel = nullptr;
     RecordNavigator *MyNavigator = nullptr;
     ViewerGrid *ViewerGrid_ = nullptr;
+    TMyEdit *editWindow_ = nullptr;
     std::array<QFrame *, 4> bevels_{}; // Bevel1 ... Bevel4
     std::vector<QPushButton *> letteredButtons_;
     std::array<QAction *, kLastFileCount> MenuLastFile{};

@@ -483,17 +483,9 @@ void ViewerGrid::applyRowHeight()
     verticalHeader()->setDefaultSectionSize(height);
 }
 
-void ViewerGrid::setPickList(int listNumber, const QStringList &entries)
-{
-    if (listNumber >= 1 && listNumber <= int(pickLists_.size()))
-        pickLists_[size_t(listNumber - 1)] = entries;
-}
-
 QStringList ViewerGrid::pickList(int listNumber) const
 {
-    if (listNumber >= 1 && listNumber <= int(pickLists_.size()))
-        return pickLists_[size_t(listNumber - 1)];
-    return {};
+    return isCatalogueList(listNumber) ? workspace_.pickLists().entries(listNumber) : QStringList();
 }
 
 int ViewerGrid::columnOfField(int number) const

@@ -105,8 +105,8 @@ public:
     void setViewerOptions(const Settings &settings);
     bool fieldEditing() const { return fieldEditing_; }
 
-    // The entries of pick list 1 ... 17 offered by the drop-downs of its fields.
-    void setPickList(int listNumber, const QStringList &entries);
+    // The entries of pick list 1 ... 17 offered by the drop-downs of its fields: the
+    // workspace's lists, as they stand when a drop-down opens.
     QStringList pickList(int listNumber) const;
 
     // The column showing a catalogue field number (1 ... 40), or -1.
@@ -135,7 +135,6 @@ private:
     Workspace &workspace_;
     ViewerGridModel *model_;
     ViewerDelegate *delegate_;
-    std::array<QStringList, 17> pickLists_;
     bool fieldEditing_ = false;
     bool following_ = false; // moving the grid to the table's record
     int column_ = 0;         // the current column, kept across resets

@@ -29,6 +29,8 @@ bool startProgram(Workspace &ws, CatalogueSession &catalogues, const QStringList
 
     if (!catalogues.openAtStartup())
         return false;
+    // The lists of the catalogue, or the defaults when it never had its own.
+    ws.pickLists().LoadAllList(ws.paths().basePath);
 
     // A screen size mode the screen cannot hold falls back to 640 silently.
     settings.windowSize = startupWindowSize(settings.windowSize, primaryScreen);

@@ -5,10 +5,18 @@
 namespace kv {
 
 Workspace::Workspace(Settings &settings, Prompt &prompt, QObject *parent)
-    : QObject(parent), settings_(settings), prompt_(prompt), search_(master_)
+    : QObject(parent), settings_(settings), prompt_(prompt), search_(master_), pickLists_(prompt)
 {
     check_.setReadOnly(true);
     connect(&search_, &SearchState::changed, this, &Workspace::searchChanged);
+    connect(this, &Workspace::leavingCatalogue, this,
+            [this](const CataloguePaths &old) { pickLists_.SaveAllLists(old.basePath); });
+    connect(this, &Workspace::enteringCatalogue, this, [this](const CataloguePaths &paths, bool isNew) {
+        if (isNew)
+            pickLists_.LoadDefaultList();
+        else
+            pickLists_.LoadAllList(paths.basePath);
+    });
 }
 
 Workspace::~Workspace() = default;

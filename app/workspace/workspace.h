@@ -1,12 +1,13 @@
 #pragma once
 // What the program has open: the master table and the other table objects, the open
-// catalogue's paths and its settings, the search state (and later the pick lists and the
+// catalogue's paths and its settings, the search state, the pick lists (and later the
 // current report definition). Windows and command logic receive it; it announces changes
 // with signals, so that every window showing a part of it follows.
 #include "app/settings/settings.h"
 #include "app/workspace/searchstate.h"
 #include "base/dberror.h"
 #include "base/prompt.h"
+#include "edit/picklists.h"
 #include "store/cataloguepaths.h"
 #include "store/table.h"
 
@@ -40,6 +41,11 @@ public:
     void rebuildSortExpression();
 
     SearchState &search() { return search_; }
+
+    // The catalogue's pick lists, saved when a catalogue is left and loaded when one is
+    // entered (the default lists for a new one).
+    PickLists &pickLists() { return pickLists_; }
+    const PickLists &pickLists() const { return pickLists_; }
 
     // Browse-only mode: the catalogue is shown, nothing that changes it runs. "Field
     // Editing" is kept aside while it is on and put back when the program closes.
@@ -92,6 +98,7 @@ private:
     CataloguePaths paths_;
     QString sortExpression_;
     SearchState search_;
+    PickLists pickLists_;
     bool browseOnly_ = false;
     bool savedFieldEditing_ = false;
 };

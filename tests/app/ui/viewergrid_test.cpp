@@ -317,7 +317,7 @@ TEST_F(ViewerGridTest, PickListFieldsEditWithTheirDropDown)
     settings.fieldEditing = true;
     settings.font(kv::FontRole::Grid).font.setPointSize(13);
     grid.setViewerOptions(settings);
-    grid.setPickList(1, {QStringLiteral("MGM"), QStringLiteral("Warner Bros.")});
+    workspace.pickLists().list(1).setEntries({QStringLiteral("MGM"), QStringLiteral("Warner Bros.")});
     showGrid();
 
     const QModelIndex producer = cell(0, kv::fieldNumber(QStringLiteral("Producer")));

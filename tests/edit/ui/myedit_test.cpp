@@ -1,0 +1,356 @@
+// The edit window on the offscreen platform, on real catalogues, the prompt answering.
+#include "edit/ui/myedit.h"
+
+#include "app/ui/mainwindowfixture.h"
+#include "app/ui/viewergrid.h"
+#include "app/workspace/cataloguesession.h"
+#include "base/dateformat.h"
+#include "base/numberformat.h"
+#include "edit/listfile.h"
+#include "scriptedprompt.h"
+#include "workspacefixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using kv::Answer;
+using kv::EditMode;
+namespace f = kv::fields;
+
+namespace {
+
+struct EditWindow : kvtest::WorkspaceFixture {
+    kv::CatalogueSession catalogues{workspace};
+    std::unique_ptr<kv::TMyEdit> window;
+    kv::ScopedDateFormat dates{{QStringLiteral("mm/dd/yyyy"), QLatin1Char('/')}};
+    kv::ScopedNumberFormats us{{kv::kUsFormat, kv::kUsFormat}};
+
+    explicit EditWindow(const QStringList &titles = {})
+    {
+        const QString path = newCatalogue(QStringLiteral("EDIT.DBF"));
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        for (const QString &title : titles)
+            addRecords(t, {{{"Title", title}}});
+        t.close();
+        settings.lastDatabase = path;
+        EXPECT_TRUE(catalogues.openAtStartup());
+        workspace.master().setIndexName(QString()); // physical order: the titles as given
+        window = std::make_unique<kv::TMyEdit>(workspace);
+    }
+    void open(EditMode mode, int row = 0)
+    {
+        if (workspace.master().recordCount() > 0)
+            workspace.master().moveTo(row);
+        window->setEditMode(mode);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    QLineEdit *line(int field) { return static_cast<QLineEdit *>(window->box(field)); }
+    QComboBox *combo(int field) { return static_cast<QComboBox *>(window->box(field)); }
+    void type(int field, const QString &text)
+    {
+        QWidget *w = window->box(field);
+        if (auto *c = qobject_cast<QComboBox *>(w))
+            w = c->lineEdit();
+        static_cast<QLineEdit *>(w)->clear();
+        QTest::keyClicks(w, text);
+    }
+    void click(const char *button) { QTest::mouseClick(child<QPushButton>(window.get(), button), Qt::LeftButton); }
+    QStringList titles() { return column(workspace.master(), "Title"); }
+    QString current(const char *field) { return workspace.master().fieldText(QString::fromLatin1(field)); }
+};
+
+TEST(EditWindow, PagesControlsLimitsAndCaptions)
+{
+    EditWindow e;
+    e.settings.field(f::Title).caption = QStringLiteral("Name Of The Film");
+    e.open(EditMode::Add);
+    EXPECT_EQ(e.window->windowTitle(), QStringLiteral("Edit"));
+    EXPECT_EQ(e.window->currentPage(), 1);
+    EXPECT_EQ(e.line(f::Title)->maxLength(), 60);
+    EXPECT_EQ(e.line(f::Year)->maxLength(), 4);
+    EXPECT_EQ(e.combo(f::Star1 + 5)->lineEdit()->maxLength(), 25);
+    EXPECT_EQ(e.line(f::PurchDate)->inputMask(), QStringLiteral("99/99/9999"));
+    EXPECT_EQ(e.line(f::PurchDate)->displayText(), QStringLiteral("  /  /    "));
+    EXPECT_EQ(e.line(f::RunTime)->text(), QStringLiteral("0"));
+    EXPECT_EQ(child<QLabel>(e.window.get(), "TitleLabel")->text(), QStringLiteral("Name Of The Film"));
+    EXPECT_EQ(static_cast<QCheckBox *>(e.window->box(f::CheckOut))->text(), QStringLiteral("Checked Out"));
+    EXPECT_FALSE(child<QPushButton>(e.window.get(), "SelectOscarAward")->isEnabled());
+    e.type(f::Title, QStringLiteral("Alien"));
+    QTest::keyClick(e.line(f::Title), Qt::Key_Tab); // leaving the title refreshes the echo
+    EXPECT_EQ(child<QLabel>(e.window.get(), "WorthItem")->text(), QStringLiteral("Name Of The Film: Alien"));
+}
+
+TEST(EditWindow, EditOnAnEmptyCatalogueShowsEmptyBoxesAndUpdateAdds)
+{
+    EditWindow e;
+    e.open(EditMode::Edit);
+    EXPECT_EQ(e.line(f::RunTime)->text(), QString());
+    EXPECT_EQ(e.line(f::ListPrice)->text(), QString());
+    e.type(f::Title, QStringLiteral("First"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), QStringList{"First"});
+    e.type(f::Title, QStringLiteral("First, again"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), QStringList{"First, again"}) << "the second update rewrites it";
+}
+
+TEST(EditWindow, TheDropDownsShowTheWorkspacesListsAndLearnOnUpdate)
+{
+    EditWindow e;
+    e.workspace.pickLists().list(kv::kStarList).setEntries({QStringLiteral("Cary Grant")});
+    e.open(EditMode::Add);
+    for (int star = f::Star1; star < f::Star1 + 6; ++star)
+        ASSERT_EQ(e.combo(star)->count(), 1) << star;
+    e.type(f::Title, QStringLiteral("Notorious"));
+    e.type(f::Star1 + 1, QStringLiteral("Ingrid Bergman"));
+    e.type(f::Star1 + 4, QStringLiteral("Ingrid Bergman"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), QStringList{"Notorious"});
+    for (int star = f::Star1; star < f::Star1 + 6; ++star) {
+        ASSERT_EQ(e.combo(star)->count(), 2) << star;
+        EXPECT_EQ(e.combo(star)->itemText(1), QStringLiteral("Ingrid Bergman"));
+    }
+    EXPECT_EQ(e.combo(f::Star1 + 1)->currentText(), QStringLiteral("Ingrid Bergman")) << "what was typed stays";
+    EXPECT_EQ(e.combo(f::Star1)->currentText(), QString());
+    EXPECT_EQ(e.window->windowTitle(), QStringLiteral("Edit"));
+    EXPECT_EQ(e.window->editMode(), EditMode::Edit);
+}
+
+TEST(EditWindow, AnInvalidPurchaseDateShowsPageFourWithTheFocusInTheBox)
+{
+    EditWindow e;
+    e.open(EditMode::Add);
+    e.type(f::Title, QStringLiteral("X"));
+    e.type(f::PurchDate, QStringLiteral("13451997"));
+    EXPECT_EQ(e.line(f::PurchDate)->displayText(), QStringLiteral("13/45/1997"));
+    e.prompt.answer(Answer::Ok);
+    e.click("UpdateExitButton");
+    EXPECT_EQ(e.prompt.messages(),
+              QStringList{QStringLiteral("Error: ") + QString::fromLatin1(kv::kPurchDateMessage)});
+    EXPECT_EQ(e.window->currentPage(), 4);
+    EXPECT_EQ(QApplication::focusWidget(), e.line(f::PurchDate));
+    EXPECT_TRUE(e.window->isVisible());
+    EXPECT_EQ(e.workspace.master().recordCount(), 0);
+}
+
+TEST(EditWindow, PriceBoxesAreRewrittenWhenLeft)
+{
+    EditWindow e;
+    e.open(EditMode::Add);
+    e.line(f::ListPrice)->setFocus();
+    e.type(f::ListPrice, QStringLiteral("1,234.5"));
+    e.line(f::PurchPrice)->setFocus();
+    EXPECT_EQ(e.line(f::ListPrice)->text(), QStringLiteral("1,234.50"));
+    e.type(f::PurchPrice, QStringLiteral("$3"));
+    e.line(f::ListPrice)->setFocus();
+    EXPECT_EQ(e.line(f::PurchPrice)->text(), QStringLiteral("$3"));
+}
+
+TEST(EditWindow, EnterFollowsTheFixedOrderAcrossPages)
+{
+    EditWindow e;
+    e.open(EditMode::Add);
+    const struct {
+        int from, to, page;
+    } steps[] = {{f::Title, f::Star1, 1}, {10 /*ReleasedBy*/, 14 /*Category*/, 2},
+                 {20 /*RecordSpeed*/, f::MediaNum, 3}, {f::CheckName, f::ListPrice, 4}, {40, f::Title, 1}};
+    for (const auto &s : steps) {
+        e.window->box(s.from)->setFocus();
+        QWidget *target = QApplication::focusWidget();
+        QTest::keyClick(target, Qt::Key_Return);
+        QWidget *now = QApplication::focusWidget();
+        EXPECT_TRUE(now == e.window->box(s.to) || e.window->box(s.to)->isAncestorOf(now)) << s.from;
+        EXPECT_EQ(e.window->currentPage(), s.page) << s.from;
+    }
+    EXPECT_TRUE(e.window->isVisible()) << "Enter never presses a button";
+}
+
+TEST(EditWindow, NextInAddModeAsksAndNoDropsWhatWasTyped)
+{
+    EditWindow e({QStringLiteral("First"), QStringLiteral("Second")});
+    e.open(EditMode::Add, 0);
+    e.type(f::Title, QStringLiteral("Typed"));
+    e.prompt.answer(Answer::No);
+    e.click("NextButton");
+    ASSERT_EQ(e.prompt.shown().size(), 1u);
+    const kvtest::Shown &asked = e.prompt.shown().front();
+    EXPECT_EQ(asked.caption, QStringLiteral("Warning"));
+    EXPECT_EQ(asked.text, QStringLiteral("This record has not been updated yet.  Update this record before moving "
+                                         "to the next record?"));
+    EXPECT_EQ(asked.buttons, kv::Buttons::YesNoCancel);
+    EXPECT_EQ(asked.defaultAnswer, Answer::No);
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Second"));
+    EXPECT_EQ(e.window->editMode(), EditMode::Edit);
+    EXPECT_EQ(e.titles(), (QStringList{"First", "Second"}));
+
+    // Edit, nothing changed: no question.
+    e.prompt.clear();
+    e.click("PrevButton");
+    EXPECT_TRUE(e.prompt.shown().empty());
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("First"));
+
+    // Changed, Cancel: nothing happens; Yes: written, then moved.
+    e.type(f::Title, QStringLiteral("First!"));
+    e.prompt.answer(Answer::Cancel);
+    e.click("NextButton");
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("First!"));
+    e.prompt.answer(Answer::Yes);
+    e.click("NextButton");
+    EXPECT_EQ(e.titles(), (QStringList{"First!", "Second"}));
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Second"));
+}
+
+TEST(EditWindow, CopyRecordInsideTheWindowMakesTheChangedValuesANewRecord)
+{
+    EditWindow e({QStringLiteral("Disk")});
+    e.open(EditMode::Edit);
+    e.type(f::Title, QStringLiteral("Changed"));
+    e.prompt.answer(Answer::No);
+    child<QAction>(e.window.get(), "MenuCopyRecord")->trigger();
+    EXPECT_EQ(e.prompt.shown().back().text, QString::fromLatin1(kv::kCopyRecordQuestion));
+    EXPECT_EQ(e.window->windowTitle(), QStringLiteral("Edit (New Copied Record)"));
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Changed"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.titles(), (QStringList{"Disk", "Changed"}));
+
+    child<QAction>(e.window.get(), "MenuNew")->trigger();
+    EXPECT_EQ(e.window->windowTitle(), QStringLiteral("Edit (New Record)"));
+    EXPECT_EQ(e.line(f::Title)->text(), QString());
+    EXPECT_EQ(e.window->editMode(), EditMode::Add);
+}
+
+TEST(EditWindow, TickingCheckedOutBringsBackTheLastLoadedLending)
+{
+    EditWindow e({QStringLiteral("Lent")});
+    kv::Table &t = e.workspace.master();
+    t.first();
+    t.edit();
+    t.setFieldText(QStringLiteral("CheckOut"), QStringLiteral("Yes"));
+    t.setFieldText(QStringLiteral("CheckName"), QStringLiteral("Ann"));
+    t.setFieldText(QStringLiteral("CheckDate"), QStringLiteral("01/02/1997"));
+    t.post();
+    e.open(EditMode::Edit);
+    auto *box = static_cast<QCheckBox *>(e.window->box(f::CheckOut));
+    EXPECT_TRUE(box->isChecked());
+    box->click();
+    EXPECT_EQ(e.combo(f::CheckName)->currentText(), QString());
+    e.prompt.answer(Answer::No); // the untick is a change: not to be written
+    child<QAction>(e.window.get(), "MenuNew")->trigger();
+    box->click();
+    EXPECT_EQ(e.combo(f::CheckName)->currentText(), QStringLiteral("Ann"));
+    EXPECT_EQ(e.line(f::CheckDate)->text(), QStringLiteral("01/02/1997"));
+}
+
+TEST(EditWindow, TheCloseBoxWritesNothingButSavesTheLists)
+{
+    EditWindow e({QStringLiteral("Kept")});
+    e.open(EditMode::Edit);
+    e.type(f::Title, QStringLiteral("Not written"));
+    e.type(14, QStringLiteral("Never added"));
+    e.window->close();
+    EXPECT_FALSE(e.window->isVisible());
+    EXPECT_TRUE(e.prompt.shown().empty());
+    EXPECT_EQ(e.titles(), QStringList{"Kept"});
+    EXPECT_TRUE(QFile::exists(kv::catalogueListPath(e.workspace.paths().basePath, 6)));
+    EXPECT_FALSE(kv::readListFile(kv::catalogueListPath(e.workspace.paths().basePath, 6))
+                     .contains(QStringLiteral("Never added")));
+}
+
+TEST(EditWindow, ExitAsksOnlyWhenSomethingChanged)
+{
+    EditWindow e({QStringLiteral("A")});
+    e.open(EditMode::Copy);
+    e.click("CancelButton");
+    EXPECT_FALSE(e.window->isVisible());
+    EXPECT_TRUE(e.prompt.shown().empty());
+    EXPECT_EQ(e.titles(), QStringList{"A"}) << "nothing written";
+
+    e.open(EditMode::Edit);
+    e.type(f::Title, QStringLiteral("B"));
+    e.prompt.answer(Answer::No);
+    e.click("CancelButton");
+    EXPECT_TRUE(e.window->isVisible());
+    EXPECT_EQ(e.prompt.shown().back().text, QString::fromLatin1(kv::kExitQuestion));
+    EXPECT_EQ(e.prompt.shown().back().defaultAnswer, Answer::No);
+    e.prompt.answer(Answer::Yes);
+    e.click("CancelButton");
+    EXPECT_FALSE(e.window->isVisible());
+    EXPECT_EQ(e.titles(), QStringList{"A"});
+}
+
+TEST(EditWindow, BrowseOnlyShowsAndStepsWithoutQuestions)
+{
+    EditWindow e({QStringLiteral("One"), QStringLiteral("Two")});
+    e.workspace.enterBrowseOnly();
+    e.window = std::make_unique<kv::TMyEdit>(e.workspace);
+    e.open(EditMode::Edit);
+    for (const char *name : {"UpdateExitButton", "UpdateButton", "ClearButton"})
+        EXPECT_FALSE(child<QPushButton>(e.window.get(), name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QAction>(e.window.get(), "MenuUpdate")->isEnabled());
+    EXPECT_TRUE(child<QAction>(e.window.get(), "MenuCopyRecord")->isEnabled());
+    e.type(f::Title, QStringLiteral("typed"));
+    e.click("NextButton");
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Two"));
+    e.type(f::Title, QStringLiteral("typed"));
+    e.click("CancelButton");
+    EXPECT_FALSE(e.window->isVisible());
+    EXPECT_TRUE(e.prompt.shown().empty());
+}
+
+TEST(EditWindow, TheMainWindowAddsEditsAndCopiesThroughIt)
+{
+    kvtest::ScriptedPrompt prompt;
+    const QString path = catalogueWith(QStringLiteral("MAIN.DBF"), {QStringLiteral("Alien")});
+    kv::Settings s;
+    s.lastDatabase = path;
+    kv::writeSettings(kv::programSettingsPath(), kv::SettingsScope::Program, s);
+    auto main = startMain(prompt);
+    main->show();
+    ASSERT_NE(main->editWindow(), nullptr);
+    for (const char *name : {"MenuAdd", "MenuEdit", "MenuCopy", "SpeedAdd", "SpeedEdit", "SpeedCopy"})
+        EXPECT_TRUE(child<QObject>(main.get(), name)->property("enabled").toBool()) << name;
+
+    kv::ColorSet &colors = main->workspace().settings().colorSet(kv::WindowFamily::Edit);
+    colors[kv::ColorRole::MinorTitle] = QColor(Qt::darkRed);
+    colors[kv::ColorRole::ComboBackground] = QColor(Qt::yellow);
+    colors[kv::ColorRole::EditBackground] = QColor(Qt::cyan);
+    whenShown<kv::TMyEdit>([&colors](kv::TMyEdit &w) {
+        EXPECT_EQ(w.editMode(), EditMode::Add);
+        // The edit window's colour set: field labels in the minor title colour, the
+        // writers' box in the drop-downs' colours.
+        EXPECT_EQ(child<QLabel>(&w, "TitleLabel")->palette().color(QPalette::WindowText),
+                  colors[kv::ColorRole::MinorTitle]);
+        EXPECT_EQ(w.box(38)->palette().color(QPalette::Base), colors[kv::ColorRole::ComboBackground]);
+        EXPECT_EQ(w.box(f::Title)->palette().color(QPalette::Base), colors[kv::ColorRole::EditBackground]);
+        QTest::keyClicks(w.box(f::Title), QStringLiteral("Brazil"));
+        w.DoUpdateAndExit();
+    });
+    main->DoAdd();
+    EXPECT_EQ(countText(*main), QStringLiteral("2"));
+
+    whenShown<kv::TMyEdit>([](kv::TMyEdit &w) {
+        EXPECT_EQ(w.editMode(), EditMode::Copy);
+        EXPECT_FALSE(static_cast<QLineEdit *>(w.box(f::Title))->text().isEmpty());
+        w.DoUpdateAndExit();
+    });
+    main->DoCopy();
+    EXPECT_EQ(countText(*main), QStringLiteral("3"));
+
+    // A double-click in the viewer edits the record.
+    whenShown<kv::TMyEdit>([](kv::TMyEdit &w) {
+        EXPECT_EQ(w.editMode(), EditMode::Edit);
+        w.close();
+    });
+    Q_EMIT main->viewerGrid()->editRequested();
+    EXPECT_TRUE(prompt.messages().isEmpty());
+    main->close();
+}
+
+} // namespace
