@@ -214,9 +214,12 @@ TEST(RecordUpdate, AStoreRefusalIsToldAndTheNewRecordIsNotLeftHalfMade)
 {
     Update u;
     addRecords(u.table, {{{"Title", "Kept"}}});
+    // A catalogue on a read-only medium: the table refuses the new record.
+    u.table.close();
+    u.table.setReadOnly(true);
+    u.table.open();
     EditMode mode = EditMode::Add;
-    // A title the box could not hold: the table refuses it.
-    const RecordForm form = formWith({{f::Title, QString(61, QLatin1Char('t'))}, {8, "Learned"}});
+    const RecordForm form = formWith({{f::Title, QStringLiteral("New")}, {8, "Learned"}});
     EXPECT_EQ(kv::updateRecord(u.table, u.lists, u.prompt, mode, form).result, kv::UpdateResult::StoreFailed);
     EXPECT_EQ(u.prompt.shown().size(), 1u);
     EXPECT_EQ(mode, EditMode::Add) << "the next update still adds rather than overwriting the current record";
