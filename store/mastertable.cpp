@@ -3,11 +3,6 @@
 #include "store/fieldtable.h"
 #include "store/table.h"
 
-#include "base/paths.h"
-
-#include <QFile>
-#include <QFileInfo>
-
 namespace kv {
 
 void createMasterTable(Table &table, const QString &path)
@@ -50,27 +45,6 @@ bool isCatalogueFile(Table &check, const QString &path)
     const bool valid = hasMasterLayout(check);
     check.close();
     return valid;
-}
-
-QString mdxPathFor(const QString &dbfPath)
-{
-    const QFileInfo info(dbfPath);
-    QString base = info.fileName();
-    const qsizetype dot = base.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        base.truncate(dot);
-    return resolveCaseInsensitive(info.absolutePath() + QLatin1Char('/') + base + QStringLiteral(".MDX"));
-}
-
-void removeMdxByte(const QString &dbfPath)
-{
-    if (QFileInfo::exists(mdxPathFor(dbfPath)))
-        return;
-    QFile file(resolveCaseInsensitive(dbfPath));
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return;
-    if (file.size() > 28 && file.seek(28))
-        file.write("\0", 1);
 }
 
 } // namespace kv

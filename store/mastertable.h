@@ -1,6 +1,8 @@
 #pragma once
 // The master table of a catalogue: its 40 fields from the field table, and the
-// production-index flag that must be cleared when the .MDX has gone.
+// production-index flag that must be cleared when the .MDX has gone (companion.h).
+#include "store/dbf/companion.h"
+
 #include <QString>
 
 namespace kv {
@@ -26,13 +28,5 @@ void openForChecking(Table &check, const QString &path);
 // missing, opens the file read-only with the given table object, compares its fields and
 // closes it. Throws DbError when the file cannot be opened as a dBASE table.
 bool isCatalogueFile(Table &check, const QString &path);
-
-// The .MDX beside a .DBF (directory + name up to the first period + ".MDX"), found
-// without regard to letter case when it exists.
-QString mdxPathFor(const QString &dbfPath);
-
-// Writes 0 into byte 28 of the .DBF when its .MDX is missing, so that the table opens
-// without it. An error while opening the file for this write is ignored.
-void removeMdxByte(const QString &dbfPath);
 
 } // namespace kv

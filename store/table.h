@@ -1,11 +1,14 @@
 #pragma once
-// The table object: one dBASE table (.DBF) with its production index (.MDX).
-// Records are read through a mapping of the file; the active order is an in-memory
-// permutation of record numbers built from the index; a filter runs as one pass.
+// The table object: one dBASE table (.DBF) with its production index (.MDX), the one
+// class callers use. A facade over its parts: the file, header and record codec
+// (dbf/), the production index kept current (indextags.h), and the active order with
+// its filter (recordorder.h).
 #include "base/dberror.h"
+#include "store/dbf/dbffile.h"
+#include "store/dbf/recordcodec.h"
 #include "store/fieldtable.h"
-#include "store/index/keyexpr.h"
-#include "store/osfile.h"
+#include "store/indextags.h"
+#include "store/recordorder.h"
 
 #include "base/codepage.h"
 
@@ -21,7 +24,6 @@
 
 namespace kv {
 
-class MdxFile;
 class Table;
 
 // One record as the filter routine sees it.
@@ -82,11 +84,11 @@ public:
     State state() const { return state_; }
 
     // Fields in file order, from 0.
-    int fieldCount() const { return int(fields_.size()); }
+    int fieldCount() const { return codec_.count(); }
     QString fieldName(int i) const;
     int fieldIndex(const QString &name) const; // without regard to case; -1 when absent
-    const FieldLayout &fieldLayout(int i) const { return fields_.at(size_t(i)); }
-    const std::vector<FieldLayout> &fieldLayouts() const { return fields_; }
+    const FieldLayout &fieldLayout(int i) const { return codec_.field(i); }
+    const std::vector<FieldLayout> &fieldLayouts() const { return codec_.fields(); }
     FieldDisplay &fieldDisplay(int i) { return display_.at(size_t(i)); }
     const FieldDisplay &fieldDisplay(int i) const { return display_.at(size_t(i)); }
 
@@ -135,7 +137,7 @@ public:
     // Records visible through the filter.
     int recordCount() const;
     // Physical records in the file, deleted ones included, and the deleted ones.
-    std::uint32_t physicalCount() const { return recordCount_; }
+    std::uint32_t physicalCount() const { return dbf_.count(); }
     std::uint32_t deletedCount() const;
     // Re-read the file (another program may have changed it) and redisplay.
     void refresh();
@@ -198,9 +200,9 @@ public:
     void setFiltered(bool on);
     bool filtered() const { return filtered_; }
 
-    std::uint8_t languageDriver() const { return ldid_; }
-    Codepage codepage() const { return codepage_; }
-    std::uint8_t versionByte() const { return version_; }
+    std::uint8_t languageDriver() const { return dbf_.header().ldid; }
+    Codepage codepage() const { return codec_.codepage(); }
+    std::uint8_t versionByte() const { return dbf_.header().version; }
 
     // Text conversion of one field of raw record bytes (shared by the record views).
     QString textOf(const char *record, int field) const;
@@ -214,49 +216,32 @@ Q_SIGNALS:
     void currentChanged();
 
 private:
-    struct Tag {
-        QString name;
-        KeyExpression expression;
-    };
-
     void requireOpen(const char *operation) const;
     void requireWritable() const;
     void requireEditing() const;
     [[noreturn]] void fail(const QString &message) const;
     QString displayName() const;
+    int requireField(const QString &name) const;
 
-    void openFile();
-    void readHeader();
-    void mapRecords();
     void loadIndex();
     void closeIndex();
-    void checkStaleIndex();
+    void setActiveTag(int tag);
+    void syncIndexWithFile();
+    void writeIndexFile(std::vector<IndexTags::Tag> tags);
+    template <typename F> void withExclusiveUse(const char *operation, F &&work);
+
     void rebuildView(std::uint32_t keepRecno);
     std::vector<std::uint32_t> orderFromIndex() const;
-    std::vector<std::uint8_t> visibleMap() const;
     bool passes(const char *record, std::uint32_t recno) const;
-    void settlePending() const;
-    std::size_t insertPosition(const char *record, std::uint32_t recno) const;
-    bool keyLess(const char *a, std::uint32_t ra, const char *b, std::uint32_t rb) const;
-    void placeAfterChange(std::uint32_t recno, bool visible);
+    bool keyLess(std::uint32_t a, std::uint32_t b) const;
+    void settlePending() const { order_.settle(); }
     void notify();
     void checkBrowseMode();
     void setCurrent(std::size_t position);
 
-    std::vector<Tag> parseTags() const;
-    void writeIndexFile(const std::vector<Tag> &tags);
-    void setProductionFlag(bool on);
-    void writeHeaderCount(std::uint32_t count);
-    void rereadHeaderCount();
-    void writeRecords(std::uint32_t first, const QByteArray &records);
     void flushBulk();
-    template <typename F> void withExclusiveUse(const char *operation, F &&work);
-    void syncIndexWithFile();
-
     // The record being edited or appended, else the current record; null when none.
     const char *currentData() const;
-    void writeField(char *record, int i, const QString &text) const;
-    void writeNumber(char *record, int i, double value) const;
 
     QString directory_;
     QString tableName_;
@@ -265,32 +250,15 @@ private:
     QString indexName_;
 
     State state_ = State::Inactive;
-    OsFile file_;
+    DbfFile dbf_;
+    RecordCodec codec_;
     bool writable_ = false;
-    std::uint8_t version_ = 0x03;
-    std::uint8_t ldid_ = kLdidWindowsAnsi;
-    Codepage codepage_ = Codepage::Cp1252;
-    std::uint32_t headerLength_ = 0;
-    std::uint32_t recordLength_ = 0;
-    std::uint32_t recordCount_ = 0;
-    const char *data_ = nullptr; // mapping of the whole file
-    std::vector<FieldLayout> fields_;
     std::vector<FieldDisplay> display_;
 
-    std::unique_ptr<MdxFile> mdx_;
-    OsFile mdxProbe_;           // tells when another program changed the index
-    OsFile::Stamp mdxStamp_;
-    std::vector<Tag> tags_;        // every tag of the production index, kept current
-    QString tagsProblem_;          // why the tags cannot be kept current, if so
+    IndexTags index_;
     int activeTag_ = -1;
 
-    // The order: visible record numbers; appended records wait in pending_ until the
-    // order is next needed, so that bulk appends stay cheap.
-    mutable std::vector<std::uint32_t> view_;
-    mutable std::vector<std::uint32_t> pending_;
-    mutable std::size_t pos_ = 0;
-    mutable std::uint32_t currentRecno_ = 0;
-    mutable bool positionKnown_ = true;
+    mutable RecordOrder order_;
     bool bof_ = true;
     bool eof_ = true;
 
@@ -300,20 +268,16 @@ private:
     FilterFunction filter_;
     bool filtered_ = false;
     int suspended_ = 0;
-    static constexpr qsizetype kBulkBatchBytes = 1 << 20;
-    bool bulk_ = false;
-    std::vector<std::uint32_t> bulkAdded_; // appended in bulk, not yet in the index
-    QByteArray bulkPending_;               // appended in bulk, not yet written
-    std::uint32_t bulkFirst_ = 0;          // record number of the first of them
-    QByteArray writeBuffer_;               // a record and the end-of-file mark
     bool changedWhileSuspended_ = false;
 
-    struct FieldDef {
-        QString name;
-        char type;
-        int width;
-        int decimals;
-    };
+    // A bulk append: records wait in memory until their batch is written; the table had
+    // bulkStart_ records when it began.
+    static constexpr qsizetype kBulkBatchBytes = 1 << 20;
+    bool bulk_ = false;
+    std::uint32_t bulkStart_ = 0;
+    QByteArray bulkPending_;  // appended in bulk, not yet written
+    std::uint32_t bulkFirst_ = 0; // record number of the first of them
+
     std::vector<FieldDef> fieldDefs_;
 };
 

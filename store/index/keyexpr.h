@@ -2,6 +2,8 @@
 // dBASE key expressions of the kinds this program builds for its sort orders:
 //   Upper(Left(field,n)), STR(field,len[,dec]), DTOS(field), a bare field name,
 // joined with '+'; names and functions in any letter case. Anything else is refused.
+#include "store/dbf/recordcodec.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -9,15 +11,6 @@
 #include <vector>
 
 namespace kv {
-
-// One field of a table as its records hold it.
-struct FieldLayout {
-    QByteArray name; // as stored in the header (upper case usually)
-    char type = 'C'; // C, N, F, D, L (M only recognised)
-    int width = 0;
-    int decimals = 0;
-    int offset = 0;  // from the start of the record, deletion flag at 0
-};
 
 class KeyExpression {
 public:

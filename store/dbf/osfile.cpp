@@ -1,6 +1,7 @@
 #include "osfile.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -83,12 +84,55 @@ bool OsFile::open(const QString &path, bool writable, bool create)
     return true;
 }
 
-void OsFile::close()
+bool OsFile::createTemporary(const QString &target)
+{
+    close();
+    const QByteArray targetName = QFile::encodeName(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = target + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            struct stat old;
+            if (::stat(targetName.constData(), &old) == 0)
+                ::fchmod(fd_, old.st_mode & 07777);
+            writable_ = true;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    error_ = systemError(errno);
+    path_.clear(); // not ours to discard
+    return false;
+}
+
+bool OsFile::renameOver(const QString &target)
+{
+    if (::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target).constData()) != 0) {
+        error_ = systemError(errno);
+        return false;
+    }
+    path_ = target;
+    return true;
+}
+
+bool OsFile::close()
 {
     unmap();
-    if (fd_ >= 0)
-        ::close(fd_);
+    bool closed = true;
+    if (fd_ >= 0 && ::close(fd_) != 0) {
+        error_ = systemError(errno);
+        closed = false;
+    }
     fd_ = -1;
+    return closed;
+}
+
+void OsFile::discard()
+{
+    close();
+    if (!path_.isEmpty())
+        ::unlink(QFile::encodeName(path_).constData());
 }
 
 OsFile::LockResult OsFile::lockUse(Lock kind)
@@ -135,8 +179,10 @@ bool OsFile::readAt(std::int64_t offset, void *data, std::size_t size) const
         const ssize_t n = ::pread(fd_, p, size, offset);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            error_ = n < 0 ? systemError(errno) : QString();
             return false;
+        }
         p += n;
         size -= size_t(n);
         offset += n;
@@ -183,8 +229,10 @@ const char *OsFile::map(std::int64_t size)
     // Room to grow: pages past the end become readable as the file grows.
     const std::size_t want = std::size_t(size) + std::size_t(size) / 4 + (64u << 20);
     void *p = ::mmap(nullptr, want, PROT_READ, MAP_SHARED, fd_, 0);
-    if (p == MAP_FAILED)
+    if (p == MAP_FAILED) {
+        error_ = systemError(errno);
         return nullptr;
+    }
     map_ = static_cast<char *>(p);
     mapSize_ = want;
     return map_;

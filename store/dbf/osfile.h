@@ -1,7 +1,8 @@
 #pragma once
-// A file of a table: descriptor, read mapping, positioned reads and writes, and the
-// open-file-description locks that stand for exclusive and shared use. Kept apart so
-// that the rest of the engine has no system calls of its own.
+// A file of a table or an index: descriptor, read mapping, positioned reads and writes,
+// replacement through a temporary file, and the open-file-description locks that stand
+// for exclusive and shared use. Kept apart so that the rest of the engine has no system
+// calls of its own.
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,17 @@ public:
     // Opens an existing file (or creates it when create is set, truncating nothing).
     // Returns false and sets errorText when it cannot.
     bool open(const QString &path, bool writable, bool create = false);
-    void close();
+    // A new file in the folder of target, for writing what replaces target: created
+    // under a name nobody else uses, with the permissions of target when it exists.
+    // Returns false and sets errorText when it cannot.
+    bool createTemporary(const QString &target);
+    // Gives the file target's name, replacing target in one step; the file stays open.
+    // Returns false and sets errorText when it cannot.
+    bool renameOver(const QString &target);
+    // Closes the file; false (and errorText) when the system reports a failed write.
+    bool close();
+    // Closes and deletes the file: a temporary that is no longer wanted.
+    void discard();
     bool isOpen() const { return fd_ >= 0; }
     bool writable() const { return writable_; }
     const QString &errorText() const { return error_; }
@@ -36,6 +47,7 @@ public:
     void unlockWrites();
 
     std::int64_t size() const;
+    // False at the end of the file (errorText empty) or on an error (errorText says which).
     bool readAt(std::int64_t offset, void *data, std::size_t size) const;
     bool writeAt(std::int64_t offset, const void *data, std::size_t size);
     bool truncate(std::int64_t size);
@@ -58,12 +70,23 @@ private:
     int fd_ = -1;
     bool writable_ = false;
     QString path_;
-    QString error_;
+    mutable QString error_;
     char *map_ = nullptr;
     std::size_t mapSize_ = 0;
 };
 
 // The text of an errno value, for messages.
 QString systemError(int err);
+
+// Holds the lock that serialises writers for one change.
+class WriteGuard {
+public:
+    explicit WriteGuard(OsFile &f) : f_(f) { f_.lockWrites(); }
+    ~WriteGuard() { f_.unlockWrites(); }
+    WriteGuard(const WriteGuard &) = delete;
+    WriteGuard &operator=(const WriteGuard &) = delete;
+private:
+    OsFile &f_;
+};
 
 } // namespace kv

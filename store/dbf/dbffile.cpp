@@ -1,0 +1,166 @@
+#include "store/dbf/dbffile.h"
+
+#include "store/dbf/companion.h"
+
+#include "base/dberror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace kv {
+
+namespace {
+constexpr char kDeletedFlag = '*';
+constexpr char kEofMarker = 0x1A;
+} // namespace
+
+void DbfFile::fail(const char *what, const QString &why) const
+{
+    throw DbError(QStringLiteral("Cannot %1 the table \"%2\": %3.").arg(QLatin1String(what), shown_, why));
+}
+
+void DbfFile::create(const QString &path, const std::vector<FieldDef> &fields)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QByteArray bytes = newTableBytes(fields, shown);
+    // Nobody may have the old file open while it is replaced.
+    OsFile old;
+    if (QFileInfo::exists(path)) {
+        if (!old.open(path, true) && !old.open(path, false))
+            throw DbError(QStringLiteral("Cannot replace the table \"%1\": %2.").arg(shown, old.errorText()));
+        if (old.lockUse(OsFile::Lock::Exclusive) == OsFile::LockResult::Busy)
+            throw DbError(QStringLiteral("The table \"%1\" is in use by another program.").arg(shown));
+    }
+    OsFile out;
+    if (!out.createTemporary(path) || !out.writeAt(0, bytes.constData(), size_t(bytes.size())) || !out.sync() ||
+        !out.renameOver(path)) {
+        const QString why = out.errorText();
+        out.discard();
+        throw DbError(QStringLiteral("Cannot create the table \"%1\": %2.").arg(shown, why));
+    }
+    // The new table has no index; an old production index belongs to the old table.
+    const QString mdx = mdxPathFor(path);
+    if (QFileInfo::exists(mdx))
+        QFile::remove(mdx);
+}
+
+void DbfFile::open(const QString &path, bool exclusive)
+{
+    close();
+    shown_ = QDir::toNativeSeparators(path);
+    if (!QFileInfo::exists(path))
+        throw DbError(QStringLiteral("The table \"%1\" does not exist.").arg(shown_));
+    // Exclusive use needs a write lock, so the file is opened for writing whenever it can be.
+    if (!file_.open(path, true) && !file_.open(path, false))
+        fail("open", file_.errorText());
+    if (file_.lockUse(exclusive ? OsFile::Lock::Exclusive : OsFile::Lock::Shared) == OsFile::LockResult::Busy) {
+        file_.close();
+        throw DbError(QStringLiteral("The table \"%1\" is in use by another program.").arg(shown_));
+    }
+    header_ = readDbfHeader(file_, shown_);
+    remap();
+}
+
+void DbfFile::close()
+{
+    file_.close();
+    data_ = nullptr;
+    header_ = DbfHeader();
+}
+
+void DbfFile::remap()
+{
+    const std::int64_t needed = header_.recordOffset(header_.recordCount + 1);
+    data_ = file_.map(std::max<std::int64_t>(needed, 1));
+    if (!data_)
+        throw DbError(QStringLiteral("Cannot read the table \"%1\".").arg(shown_));
+}
+
+void DbfFile::rereadCount() { rereadDbfCount(file_, header_); }
+
+void DbfFile::writeRecords(std::uint32_t first, const QByteArray &records)
+{
+    // The records are written whole, with the end mark after them, before the header
+    // counts them; a failed write leaves the file as it was.
+    const std::int64_t offset = header_.recordOffset(first);
+    writeBuffer_.resize(records.size() + 1);
+    std::memcpy(writeBuffer_.data(), records.constData(), size_t(records.size()));
+    writeBuffer_[records.size()] = kEofMarker;
+    if (!file_.writeAt(offset, writeBuffer_.constData(), size_t(writeBuffer_.size()))) {
+        const QString why = file_.errorText();
+        file_.truncate(offset);
+        file_.writeAt(offset, &kEofMarker, 1);
+        fail("add the record to", why);
+    }
+}
+
+void DbfFile::rewriteRecord(std::uint32_t recno, const QByteArray &record)
+{
+    if (!file_.writeAt(header_.recordOffset(recno), record.constData(), size_t(record.size())))
+        fail("save the record in", file_.errorText());
+}
+
+void DbfFile::markDeleted(std::uint32_t recno)
+{
+    if (!file_.writeAt(header_.recordOffset(recno), &kDeletedFlag, 1))
+        fail("delete the record in", file_.errorText());
+}
+
+void DbfFile::writeCount(std::uint32_t count)
+{
+    if (!writeDbfCount(file_, count))
+        fail("write to", file_.errorText());
+}
+
+void DbfFile::setProductionFlag(bool on)
+{
+    if (!writeProductionFlag(file_, on))
+        fail("write to", file_.errorText());
+}
+
+void DbfFile::pack()
+{
+    const std::uint32_t length = header_.recordLength;
+    OsFile out;
+    if (!out.createTemporary(file_.path()))
+        fail("pack", out.errorText());
+    out.lockUse(OsFile::Lock::Exclusive);
+    auto abandon = [&](const QString &why) {
+        out.discard();
+        fail("pack", why);
+    };
+    std::uint32_t live = 0;
+    const std::size_t chunk = std::max<std::size_t>(length, 4u << 20);
+    std::string buffer(data_, header_.headerLength);
+    buffer.reserve(chunk + length);
+    std::int64_t at = 0;
+    for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
+        const char *rec = record(r);
+        if (rec[0] == kDeletedFlag)
+            continue;
+        buffer.append(rec, length);
+        ++live;
+        if (buffer.size() >= chunk) {
+            if (!out.writeAt(at, buffer.data(), buffer.size()))
+                abandon(out.errorText());
+            at += std::int64_t(buffer.size());
+            buffer.clear();
+        }
+    }
+    buffer.push_back(kEofMarker);
+    if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) || !out.sync())
+        abandon(out.errorText());
+    if (!out.renameOver(file_.path()))
+        abandon(out.errorText());
+    // The packed file is already locked for our exclusive use under its new name.
+    file_ = std::move(out);
+    header_.recordCount = live;
+    remap();
+}
+
+} // namespace kv

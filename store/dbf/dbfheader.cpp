@@ -1,0 +1,223 @@
+#include "store/dbf/dbfheader.h"
+
+#include "store/dbf/osfile.h"
+
+#include "base/dberror.h"
+
+#include <QDate>
+
+#include <algorithm>
+#include <cstring>
+
+namespace kv {
+
+namespace {
+
+constexpr std::uint8_t kTerminator = 0x0D;
+constexpr char kEofMarker = 0x1A;
+
+std::uint16_t u16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t u32(const unsigned char *p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+void put16(unsigned char *p, std::uint32_t v)
+{
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+}
+void put32(unsigned char *p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = std::uint8_t(v >> (8 * i));
+}
+
+// Header bytes 1..3: the date of the last update, year counted from 1900.
+void putToday(unsigned char *p)
+{
+    const QDate today = QDate::currentDate();
+    p[0] = std::uint8_t(today.year() - 1900);
+    p[1] = std::uint8_t(today.month());
+    p[2] = std::uint8_t(today.day());
+}
+
+bool knownVersion(std::uint8_t version)
+{
+    return (version & 0x07) == 0x03 || version == 0x02 || version == 0x30 || version == 0x31 || version == 0x32 ||
+           version == 0xF5 || version == 0xFB;
+}
+
+// The field descriptors from byte 32 up to the terminator.
+std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version, const QString &shown,
+                                    bool &terminated)
+{
+    std::vector<FieldLayout> fields;
+    int offset = 1;
+    terminated = false;
+    for (int at = 0; at + 32 <= desc.size() || (at < desc.size() && desc[at] == kTerminator); at += 32) {
+        const auto *d = reinterpret_cast<const unsigned char *>(desc.constData() + at);
+        if (d[0] == kTerminator) {
+            terminated = true;
+            break;
+        }
+        FieldLayout f;
+        int nameLength = 0;
+        while (nameLength < 11 && d[nameLength] != 0)
+            ++nameLength;
+        f.name = QByteArray(reinterpret_cast<const char *>(d), nameLength).trimmed();
+        f.type = char(d[11]);
+        f.width = d[16];
+        f.decimals = d[17];
+        if (f.type == 'C' && version != 0x03 && (version & 0x07) != 0x03)
+            f.width += d[17] * 256; // FoxPro keeps long text widths in the decimals byte
+        if (f.type == 'C')
+            f.decimals = 0;
+        f.offset = offset;
+        if (f.width <= 0 || f.name.isEmpty())
+            throw DbError(QStringLiteral("The table \"%1\" is damaged: %2.")
+                              .arg(shown, QStringLiteral("field %1 has no name or width").arg(fields.size() + 1)));
+        offset += f.width;
+        fields.push_back(f);
+    }
+    return fields;
+}
+
+} // namespace
+
+std::uint32_t DbfHeader::wholeRecords(std::uint32_t headerCount, std::int64_t fileSize) const
+{
+    const std::uint64_t whole =
+        fileSize > std::int64_t(headerLength) ? (std::uint64_t(fileSize) - headerLength) / recordLength : 0;
+    return std::uint32_t(std::min<std::uint64_t>(headerCount, whole));
+}
+
+DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
+{
+    const QString notDbase = QStringLiteral("The file \"%1\" is not a dBASE table.").arg(shown);
+    const QString damaged = QStringLiteral("The table \"%1\" is damaged: %2.");
+    const std::int64_t size = file.size();
+    unsigned char head[32];
+    if (size < 32 || !file.readAt(0, head, 32))
+        throw DbError(notDbase);
+    DbfHeader h;
+    h.version = head[0];
+    if (h.version == 0x04 || h.version == 0x8C)
+        throw DbError(QStringLiteral("The table \"%1\" is a dBASE 7 table, which this program cannot read.").arg(shown));
+    if (!knownVersion(h.version))
+        throw DbError(notDbase);
+    h.headerLength = u16(head + 8);
+    h.recordLength = u16(head + 10);
+    if (h.headerLength < 33 || h.recordLength < 2)
+        throw DbError(notDbase);
+    if (h.headerLength > size)
+        throw DbError(damaged.arg(shown, QStringLiteral("its header is cut short")));
+    h.ldid = head[29];
+    h.codepage = codepageForLdid(h.ldid);
+
+    QByteArray desc(int(h.headerLength - 32), '\0');
+    if (!file.readAt(32, desc.data(), size_t(desc.size())))
+        throw DbError(damaged.arg(shown, QStringLiteral("its header cannot be read")));
+    bool terminated = false;
+    h.fields = readFields(desc, h.version, shown, terminated);
+    if (!terminated && h.fields.empty())
+        throw DbError(notDbase);
+    if (h.fields.empty())
+        throw DbError(damaged.arg(shown, QStringLiteral("it has no fields")));
+    const FieldLayout &last = h.fields.back();
+    if (std::uint32_t(last.offset + last.width) > h.recordLength)
+        throw DbError(damaged.arg(shown, QStringLiteral("its fields do not fit its record length")));
+
+    // Trust only the records that are whole in the file.
+    h.recordCount = h.wholeRecords(u32(head + 4), size);
+    return h;
+}
+
+bool rereadDbfCount(const OsFile &file, DbfHeader &header)
+{
+    unsigned char count[4];
+    if (!file.readAt(4, count, 4))
+        return false;
+    header.recordCount = header.wholeRecords(u32(count), file.size());
+    return true;
+}
+
+bool writeDbfCount(OsFile &file, std::uint32_t count)
+{
+    unsigned char bytes[7];
+    putToday(bytes);
+    put32(bytes + 3, count);
+    return file.writeAt(1, bytes, 7);
+}
+
+bool readProductionFlag(const OsFile &file)
+{
+    unsigned char flag = 0;
+    file.readAt(kDbfProductionFlag, &flag, 1);
+    return flag != 0;
+}
+
+bool writeProductionFlag(OsFile &file, bool on)
+{
+    const unsigned char flag = on ? 1 : 0;
+    return file.writeAt(kDbfProductionFlag, &flag, 1);
+}
+
+FieldDef checkFieldDef(const QString &name, char type, int width, int decimals, const std::vector<FieldDef> &before)
+{
+    const QString upper = name.trimmed().toUpper();
+    bool ok = !upper.isEmpty() && upper.size() <= 10 && upper.at(0).isLetter() && upper.at(0).unicode() < 128;
+    for (QChar c : upper)
+        ok = ok && c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+    if (!ok)
+        throw DbError(QStringLiteral("\"%1\" is not a valid dBASE field name.").arg(name));
+    for (const FieldDef &d : before)
+        if (d.name == upper)
+            throw DbError(QStringLiteral("The field name \"%1\" is used twice.").arg(name));
+    bool sizeOk = false;
+    switch (type) {
+    case 'C': sizeOk = width >= 1 && width <= 254 && decimals == 0; break;
+    case 'N': case 'F': sizeOk = width >= 1 && width <= 20 && decimals >= 0 && (decimals == 0 || decimals <= width - 2); break;
+    case 'D': sizeOk = width == 8 && decimals == 0; break;
+    case 'L': sizeOk = width == 1 && decimals == 0; break;
+    default:
+        throw DbError(QStringLiteral("The field type '%1' of \"%2\" is not supported.").arg(QChar::fromLatin1(type), name));
+    }
+    if (!sizeOk)
+        throw DbError(QStringLiteral("The field \"%1\" has an invalid size.").arg(name));
+    return {upper, type, width, decimals};
+}
+
+QByteArray newTableBytes(const std::vector<FieldDef> &fields, const QString &shown)
+{
+    if (fields.size() > 255)
+        throw DbError(QStringLiteral("A dBASE table holds at most 255 fields."));
+    const int n = int(fields.size());
+    const int headerLength = 32 + 32 * n + 1;
+    int recordLength = 1;
+    for (const FieldDef &d : fields)
+        recordLength += d.width;
+    if (recordLength > 65535)
+        throw DbError(QStringLiteral("The records of the table \"%1\" would be too long.").arg(shown));
+    QByteArray bytes(headerLength + 1, '\0');
+    auto *h = reinterpret_cast<unsigned char *>(bytes.data());
+    h[0] = 0x03;
+    putToday(h + 1);
+    put32(h + 4, 0);
+    put16(h + 8, std::uint32_t(headerLength));
+    put16(h + 10, std::uint32_t(recordLength));
+    h[29] = kLdidWindowsAnsi;
+    for (int i = 0; i < n; ++i) {
+        unsigned char *d = h + 32 + 32 * i;
+        const QByteArray name = fields[size_t(i)].name.toLatin1();
+        std::memcpy(d, name.constData(), size_t(name.size()));
+        d[11] = std::uint8_t(fields[size_t(i)].type);
+        d[16] = std::uint8_t(fields[size_t(i)].width);
+        d[17] = std::uint8_t(fields[size_t(i)].decimals);
+    }
+    h[headerLength - 1] = kTerminator;
+    h[headerLength] = std::uint8_t(kEofMarker);
+    return bytes;
+}
+
+} // namespace kv

@@ -1,0 +1,50 @@
+#include "store/index/keysort.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kv {
+
+std::vector<std::uint32_t> sortByKey(std::uint32_t count, const std::function<const char *(std::uint32_t)> &record,
+                                     const KeyExpression &expression, std::vector<char> *sortedKeys)
+{
+    const std::size_t len = std::size_t(expression.keyLength());
+    std::vector<char> keys(std::size_t(count) * len);
+    for (std::uint32_t r = 1; r <= count; ++r)
+        expression.evaluate(record(r), keys.data() + std::size_t(r - 1) * len);
+    // Sort on the first eight key bytes as one number, the rest only on ties.
+    struct Item {
+        std::uint64_t prefix;
+        std::uint32_t recno;
+    };
+    std::vector<Item> items(count);
+    const char *base = keys.data();
+    const std::size_t prefixLength = std::min<std::size_t>(len, 8);
+    for (std::uint32_t r = 1; r <= count; ++r) {
+        const auto *k = reinterpret_cast<const unsigned char *>(base + std::size_t(r - 1) * len);
+        std::uint64_t prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = (prefix << 8) | (i < prefixLength ? k[i] : 0);
+        items[r - 1] = {prefix, r};
+    }
+    const std::size_t rest = len > 8 ? len - 8 : 0;
+    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const char *ka = base + std::size_t(a.recno - 1) * len, *kb = base + std::size_t(b.recno - 1) * len;
+        if (const int c = std::memcmp(ka + 8, kb + 8, rest))
+            return c < 0;
+        return a.recno < b.recno;
+    });
+    std::vector<std::uint32_t> order(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        order[i] = items[i].recno;
+    if (sortedKeys) {
+        sortedKeys->resize(keys.size());
+        for (std::uint32_t i = 0; i < count; ++i)
+            std::memcpy(sortedKeys->data() + std::size_t(i) * len, base + std::size_t(order[i] - 1) * len, len);
+    }
+    return order;
+}
+
+} // namespace kv

@@ -1,0 +1,142 @@
+#include "store/indextags.h"
+
+#include "store/index/keysort.h"
+#include "store/index/mdx.h"
+
+#include "base/dberror.h"
+
+namespace kv {
+
+IndexTags::IndexTags() = default;
+IndexTags::~IndexTags() = default;
+
+void IndexTags::open(const QString &path, bool writable, const RecordCodec &codec, const QString &shownTable)
+{
+    close();
+    auto mdx = std::make_unique<MdxFile>();
+    mdx->open(path, writable);
+    mdx_ = std::move(mdx);
+    path_ = path;
+    try {
+        for (int i = 0; i < mdx_->tagCount(); ++i) {
+            const MdxTagInfo &info = mdx_->tag(i);
+            try {
+                tags_.push_back({QString::fromLatin1(info.name),
+                                 KeyExpression::parse(QString::fromLatin1(info.expression), codec.fields(),
+                                                      upperTable(codec.codepage()))});
+            } catch (const DbError &e) {
+                throw DbError(QStringLiteral("The index tag \"%1\" of \"%2\" cannot be kept up to date by this program (%3).")
+                                  .arg(QString::fromLatin1(info.name), shownTable, e.message()));
+            }
+        }
+    } catch (const DbError &e) {
+        tags_.clear();
+        problem_ = e.message();
+    }
+}
+
+void IndexTags::close()
+{
+    mdx_.reset();
+    path_.clear();
+    probe_.close();
+    stamp_ = {};
+    tags_.clear();
+    problem_.clear();
+}
+
+std::vector<IndexTags::Tag> IndexTags::tagsWithout(const QString &name) const
+{
+    std::vector<Tag> tags;
+    for (const Tag &t : tags_)
+        if (t.name.compare(name, Qt::CaseInsensitive) != 0)
+            tags.push_back(t);
+    return tags;
+}
+
+int IndexTags::find(const QString &name) const { return mdx_ ? mdx_->findTag(name.toLatin1()) : -1; }
+
+QStringList IndexTags::names() const
+{
+    QStringList names;
+    if (mdx_) {
+        for (int i = 0; i < mdx_->tagCount(); ++i)
+            names << QString::fromLatin1(mdx_->tag(i).name);
+    }
+    return names;
+}
+
+QString IndexTags::expression(const QString &name) const
+{
+    const int i = find(name);
+    return i < 0 ? QString() : QString::fromLatin1(mdx_->tag(i).expression);
+}
+
+std::vector<std::uint32_t> IndexTags::readOrder(int tag) const { return mdx_->readOrder(tag); }
+
+void IndexTags::insert(std::uint32_t recno, const char *record)
+{
+    for (size_t t = 0; t < tags_.size(); ++t)
+        mdx_->insert(int(t), tags_[t].expression.evaluate(record).constData(), recno);
+}
+
+bool IndexTags::update(std::uint32_t recno, const char *before, const char *after, int watch)
+{
+    bool watchedChanged = false;
+    for (size_t t = 0; t < tags_.size(); ++t) {
+        const QByteArray old = tags_[t].expression.evaluate(before);
+        const QByteArray now = tags_[t].expression.evaluate(after);
+        if (old != now) {
+            mdx_->remove(int(t), old.constData(), recno);
+            mdx_->insert(int(t), now.constData(), recno);
+            watchedChanged = watchedChanged || int(t) == watch;
+        }
+    }
+    return watchedChanged;
+}
+
+bool IndexTags::sync(bool writable)
+{
+    if (!mdx_)
+        return false;
+    if (!probe_.isOpen() && !probe_.open(path_, false))
+        return false;
+    const OsFile::Stamp now = probe_.stamp();
+    if (stamp_.size < 0) {
+        stamp_ = now;
+        return false;
+    }
+    if (now == stamp_)
+        return false;
+    mdx_->close();
+    mdx_->open(path_, writable);
+    stamp_ = now;
+    return true;
+}
+
+void IndexTags::noteOwnChange()
+{
+    if (mdx_ && probe_.isOpen())
+        stamp_ = probe_.stamp();
+}
+
+void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
+                      std::uint32_t count, const RecordAt &record)
+{
+    std::vector<std::vector<char>> keys(tags.size());
+    std::vector<std::vector<std::uint32_t>> orders(tags.size());
+    std::vector<MdxTagData> data(tags.size());
+    for (size_t t = 0; t < tags.size(); ++t) {
+        orders[t] = sortByKey(count, record, tags[t].expression, &keys[t]);
+        data[t].info.name = tags[t].name.toUpper().toLatin1();
+        data[t].info.expression = tags[t].expression.text().toLatin1();
+        data[t].info.keyLength = tags[t].expression.keyLength();
+        data[t].info.keyType = 'C';
+        data[t].keys = keys[t].data();
+        data[t].recnos = orders[t].data();
+        data[t].count = orders[t].size();
+    }
+    MdxFile::write(path, tableBase.toUpper().toLatin1(), ldid, data);
+}
+
+} // namespace kv

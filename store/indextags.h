@@ -1,0 +1,72 @@
+#pragma once
+// The production index of an open table, kept current with its records: the .MDX, the
+// key expression of every tag, and the stamp that tells when another program changed
+// the file.
+#include "store/dbf/osfile.h"
+#include "store/dbf/recordcodec.h"
+#include "store/index/keyexpr.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kv {
+
+class MdxFile;
+
+class IndexTags {
+public:
+    struct Tag {
+        QString name;
+        KeyExpression expression;
+    };
+    using RecordAt = std::function<const char *(std::uint32_t recno)>;
+
+    IndexTags();
+    ~IndexTags();
+
+    // Opens the .MDX at path and reads its tags against the table's fields. A tag this
+    // program cannot keep current leaves the index readable and is named by problem().
+    // Throws DbError when the file cannot be read.
+    void open(const QString &path, bool writable, const RecordCodec &codec, const QString &shownTable);
+    void close();
+    bool isOpen() const { return mdx_ != nullptr; }
+    const std::vector<Tag> &tags() const { return tags_; }
+    // Every tag but the one of this name (compared without regard to case).
+    std::vector<Tag> tagsWithout(const QString &name) const;
+    const QString &problem() const { return problem_; }
+
+    // Tags of the file by name, without regard to case; -1 when absent.
+    int find(const QString &name) const;
+    QStringList names() const;
+    QString expression(const QString &name) const;
+    // Record numbers in the tag's order; see MdxFile::readOrder().
+    std::vector<std::uint32_t> readOrder(int tag) const;
+
+    // A new record's key into every tag.
+    void insert(std::uint32_t recno, const char *record);
+    // A changed record's keys moved where they changed; true when tag watch's key changed.
+    bool update(std::uint32_t recno, const char *before, const char *after, int watch);
+    // Opens the file again when another program has changed it since we last looked;
+    // true then. A file that cannot be looked at counts as unchanged.
+    bool sync(bool writable);
+    // After our own changes, so that sync() does not take them for another program's.
+    void noteOwnChange();
+
+    // Writes a new .MDX at path with these tags over records 1 ... count.
+    static void write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
+                      std::uint32_t count, const RecordAt &record);
+
+private:
+    std::unique_ptr<MdxFile> mdx_;
+    QString path_;
+    OsFile probe_; // tells when another program changed the index
+    OsFile::Stamp stamp_;
+    std::vector<Tag> tags_; // every tag of the file, when all can be kept current
+    QString problem_;       // why the tags cannot be kept current, if so
+};
+
+} // namespace kv

@@ -1,0 +1,238 @@
+// The table object: changing records, one at a time or many in a bulk append.
+#include "store/table.h"
+
+#include <optional>
+
+namespace kv {
+
+namespace {
+constexpr char kLiveFlag = ' ';
+} // namespace
+
+// ---------------------------------------------------------------- fields of the record being changed
+
+void Table::setFieldText(int i, const QString &text)
+{
+    requireEditing();
+    codec_.setText(buffer_.data(), i, text);
+}
+
+void Table::setFieldText(const QString &name, const QString &text)
+{
+    requireEditing();
+    codec_.setText(buffer_.data(), requireField(name), text);
+}
+
+void Table::copyField(int i, const Table &source, int sourceField)
+{
+    requireEditing();
+    codec_.copy(buffer_.data(), i, source.codec_, source.currentData(), sourceField);
+}
+
+void Table::setFieldNumber(int i, double value)
+{
+    requireEditing();
+    codec_.setNumber(buffer_.data(), i, value);
+}
+
+void Table::setFieldDate(int i, const QDate &date)
+{
+    requireEditing();
+    codec_.setDate(buffer_.data(), i, date);
+}
+
+void Table::clearField(int i)
+{
+    requireEditing();
+    codec_.clear(buffer_.data(), i);
+}
+
+// ---------------------------------------------------------------- append, edit, post, delete
+
+void Table::append()
+{
+    requireWritable();
+    checkBrowseMode();
+    buffer_ = QByteArray(int(dbf_.header().recordLength), ' ');
+    editRecno_ = 0;
+    state_ = State::Insert;
+}
+
+void Table::edit()
+{
+    requireWritable();
+    if (bulk_)
+        fail(QStringLiteral("Cannot change a record of the table \"%1\" while records are being added.").arg(displayName()));
+    if (state_ == State::Edit || state_ == State::Insert)
+        return;
+    const std::uint32_t r = recNo();
+    if (r == 0)
+        fail(QStringLiteral("There is no record to edit in the table \"%1\".").arg(tableName_));
+    buffer_ = QByteArray(recordData(r), int(dbf_.header().recordLength));
+    editRecno_ = r;
+    state_ = State::Edit;
+}
+
+void Table::cancel()
+{
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    buffer_.clear();
+    state_ = State::Browse;
+}
+
+void Table::post()
+{
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    requireWritable();
+    const bool inserted = state_ == State::Insert;
+    std::uint32_t recno = 0;
+    bool keyChanged = false;
+    {
+        // In a bulk append the write lock is held from its beginning.
+        std::optional<WriteGuard> guard;
+        if (!bulk_) {
+            guard.emplace(dbf_.os());
+            syncIndexWithFile();
+        }
+        if (inserted) {
+            buffer_[0] = kLiveFlag;
+            if (bulk_) {
+                recno = dbf_.count() + 1;
+                if (bulkPending_.isEmpty())
+                    bulkFirst_ = recno;
+                bulkPending_.append(buffer_);
+                dbf_.setCount(recno);
+                if (bulkPending_.size() >= kBulkBatchBytes)
+                    flushBulk();
+            } else {
+                dbf_.rereadCount();
+                recno = dbf_.count() + 1;
+                dbf_.writeRecords(recno, buffer_);
+                dbf_.setCount(recno);
+                dbf_.remap();
+                dbf_.writeCount(recno);
+                index_.insert(recno, recordData(recno));
+            }
+        } else {
+            recno = editRecno_;
+            const QByteArray old(recordData(recno), buffer_.size());
+            dbf_.rewriteRecord(recno, buffer_);
+            dbf_.writeCount(dbf_.count());
+            keyChanged = index_.update(recno, old.constData(), recordData(recno), activeTag_);
+        }
+        index_.noteOwnChange();
+    }
+    buffer_.clear();
+    state_ = State::Browse;
+    const bool visible = passes(recordData(recno), recno);
+    if (inserted) {
+        if (visible) {
+            order_.appended(recno);
+            bof_ = eof_ = false;
+        }
+    } else {
+        settlePending();
+        if (!visible)
+            setCurrent(order_.removeCurrent());
+        else if (keyChanged)
+            setCurrent(order_.replaceCurrent(recno));
+    }
+    notify();
+}
+
+void Table::deleteRecord()
+{
+    requireWritable();
+    if (bulk_)
+        fail(QStringLiteral("Cannot delete a record of the table \"%1\" while records are being added.").arg(displayName()));
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    settlePending();
+    const std::uint32_t r = recNo();
+    if (r == 0)
+        fail(QStringLiteral("There is no record to delete in the table \"%1\".").arg(tableName_));
+    {
+        WriteGuard guard(dbf_.os());
+        dbf_.markDeleted(r);
+        dbf_.writeCount(dbf_.count());
+    }
+    setCurrent(order_.removeCurrent());
+    if (order_.size() == 0)
+        bof_ = eof_ = true;
+    notify();
+}
+
+// ---------------------------------------------------------------- bulk append
+
+void Table::beginBulkAppend()
+{
+    requireWritable();
+    if (bulk_)
+        return;
+    dbf_.os().lockWrites();
+    syncIndexWithFile();
+    dbf_.rereadCount();
+    bulk_ = true;
+    bulkStart_ = dbf_.count();
+    bulkPending_.clear();
+    bulkPending_.reserve(kBulkBatchBytes + qsizetype(dbf_.header().recordLength));
+}
+
+void Table::flushBulk()
+{
+    if (bulkPending_.isEmpty())
+        return;
+    const QByteArray batch = std::move(bulkPending_);
+    bulkPending_ = QByteArray();
+    bulkPending_.reserve(kBulkBatchBytes + qsizetype(dbf_.header().recordLength));
+    try {
+        dbf_.writeRecords(bulkFirst_, batch);
+    } catch (const DbError &) {
+        // The batch is not in the file: it leaves the count and the order.
+        dbf_.setCount(bulkFirst_ - 1);
+        rebuildView(0);
+        throw;
+    }
+    dbf_.remap();
+}
+
+void Table::endBulkAppend()
+{
+    if (!bulk_)
+        return;
+    if (state_ == State::Insert)
+        cancel();
+    struct Unlock {
+        OsFile &f;
+        ~Unlock() { f.unlockWrites(); }
+    } unlock{dbf_.os()};
+    try {
+        flushBulk();
+    } catch (const DbError &) {
+        bulk_ = false;
+        bulkPending_ = QByteArray();
+        dbf_.writeCount(dbf_.count());
+        throw;
+    }
+    bulk_ = false;
+    bulkPending_ = QByteArray();
+    dbf_.writeCount(dbf_.count());
+    const std::uint32_t added = dbf_.count() - bulkStart_;
+    if (added == 0 || index_.tags().empty())
+        return;
+    // Many new keys go faster into a freshly written index than one by one.
+    if (added > 2000) {
+        writeIndexFile(index_.tags());
+    } else {
+        for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)
+            index_.insert(recno, recordData(recno));
+    }
+    index_.noteOwnChange();
+}
+
+} // namespace kv

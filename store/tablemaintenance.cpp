@@ -1,0 +1,161 @@
+// The table object: creating a table, the tags of its production index, and pack.
+#include "store/table.h"
+
+#include "store/dbf/companion.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kv {
+
+// ---------------------------------------------------------------- creating
+
+void Table::clearFieldDefs() { fieldDefs_.clear(); }
+void Table::clearIndexDefs() {}
+
+void Table::addFieldDef(const QString &name, FieldKind kind, int size, bool required)
+{
+    Q_UNUSED(required); // dBASE tables know no required fields
+    switch (kind) {
+    case FieldKind::Text: addFieldDef(name, 'C', size, 0); break;
+    case FieldKind::Integer: addFieldDef(name, 'N', 11, 0); break;
+    case FieldKind::Real: addFieldDef(name, 'N', 20, 4); break;
+    case FieldKind::Date: addFieldDef(name, 'D', 8, 0); break;
+    }
+}
+
+void Table::addFieldDef(const QString &name, char type, int width, int decimals)
+{
+    fieldDefs_.push_back(checkFieldDef(name, type, width, decimals, fieldDefs_));
+}
+
+void Table::createTable()
+{
+    if (isOpen())
+        fail(QStringLiteral("Cannot create the table \"%1\" while it is open.").arg(tableName_));
+    if (fieldDefs_.empty())
+        fail(QStringLiteral("Cannot create the table \"%1\" without fields.").arg(tableName_));
+    DbfFile::create(filePath(), fieldDefs_);
+}
+
+// ---------------------------------------------------------------- index tags and maintenance
+
+template <typename F> void Table::withExclusiveUse(const char *operation, F &&work)
+{
+    if (isOpen()) {
+        if (!exclusive_)
+            fail(QStringLiteral("Cannot %1: it needs exclusive use of the table \"%2\".")
+                     .arg(QLatin1String(operation), displayName()));
+        if (!dbf_.writable())
+            fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
+        checkBrowseMode();
+        const std::uint32_t keep = recNo();
+        work();
+        rebuildView(keep);
+        notify();
+        return;
+    }
+    const bool wasExclusive = exclusive_;
+    const QString wasIndex = indexName_;
+    exclusive_ = true;
+    indexName_.clear();
+    try {
+        open();
+        if (!dbf_.writable())
+            fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
+        work();
+    } catch (...) {
+        close();
+        exclusive_ = wasExclusive;
+        indexName_ = wasIndex;
+        throw;
+    }
+    close();
+    exclusive_ = wasExclusive;
+    indexName_ = wasIndex;
+}
+
+QStringList Table::indexNames() const { return index_.names(); }
+
+QString Table::indexExpression(const QString &name) const { return index_.expression(name); }
+
+// Replaces the production index with one of these tags (none: no index at all). When
+// the new file cannot be written the old one stays in use.
+void Table::writeIndexFile(std::vector<IndexTags::Tag> tags)
+{
+    const QString path = mdxPath();
+    closeIndex();
+    if (tags.empty()) {
+        dbf_.setProductionFlag(false);
+        QFile::remove(path);
+    } else {
+        try {
+            IndexTags::write(path, tableBaseName(QFileInfo(filePath()).fileName()), dbf_.header().ldid, tags,
+                             dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
+        } catch (const DbError &) {
+            try {
+                loadIndex();
+            } catch (const DbError &) {
+            }
+            throw;
+        }
+        dbf_.setProductionFlag(true);
+    }
+    loadIndex();
+    syncIndexWithFile();
+}
+
+void Table::addIndex(const QString &name, const QString &expression)
+{
+    const QString tagName = name.trimmed().toUpper();
+    bool ok = !tagName.isEmpty() && tagName.size() <= 10 && tagName.at(0).isLetter();
+    for (QChar c : tagName)
+        ok = ok && c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
+    if (!ok)
+        fail(QStringLiteral("\"%1\" is not a valid index tag name.").arg(name));
+    withExclusiveUse("add an index", [&] {
+        if (!index_.problem().isEmpty())
+            fail(index_.problem());
+        std::vector<IndexTags::Tag> tags = index_.tagsWithout(tagName);
+        tags.push_back({tagName, KeyExpression::parse(expression, codec_.fields(), upperTable(codec_.codepage()))});
+        writeIndexFile(std::move(tags));
+    });
+}
+
+void Table::deleteIndex(const QString &name)
+{
+    withExclusiveUse("delete an index", [&] {
+        if (index_.find(name) < 0)
+            fail(QStringLiteral("The index tag \"%1\" does not exist for the table \"%2\".").arg(name, displayName()));
+        if (!index_.problem().isEmpty())
+            fail(index_.problem());
+        if (indexName_.compare(name, Qt::CaseInsensitive) == 0)
+            indexName_.clear();
+        writeIndexFile(index_.tagsWithout(name));
+    });
+}
+
+void Table::regenerateIndexes()
+{
+    withExclusiveUse("rebuild the indexes", [&] {
+        if (!index_.isOpen())
+            return;
+        if (!index_.problem().isEmpty())
+            fail(index_.problem());
+        writeIndexFile(index_.tags());
+    });
+}
+
+void Table::pack()
+{
+    withExclusiveUse("pack the table", [&] {
+        if (!index_.problem().isEmpty())
+            fail(index_.problem());
+        const std::vector<IndexTags::Tag> tags = index_.tags();
+        dbf_.pack();
+        if (index_.isOpen() || !tags.empty())
+            writeIndexFile(tags);
+    });
+}
+
+} // namespace kv
