@@ -4,6 +4,8 @@
 #include "base/dberror.h"
 #include "base/numbertext.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -149,8 +151,9 @@ void writeNumber(char *p, const FieldLayout &f, double value)
 {
     const QByteArray text = decimalText(value, f.decimals);
     if (text.size() > f.width)
+        // The value as the user would write it: a huge number stays short.
         throw DbError(QStringLiteral("The value %1 does not fit the field %2, which holds %3 characters.")
-                          .arg(QString::fromLatin1(text), nameOf(f))
+                          .arg(QString::number(value, 'g', QLocale::FloatingPointShortest), nameOf(f))
                           .arg(f.width));
     std::memset(p, ' ', size_t(f.width - text.size()));
     std::memcpy(p + f.width - text.size(), text.constData(), size_t(text.size()));
@@ -262,14 +265,10 @@ void RecordCodec::setText(char *record, int i, const QString &text) const
         return;
     }
     case 'C': {
-        QByteArray bytes = encode(text, codepage_);
+        // The table keeps at most the field's width of a text.
+        QByteArray bytes = encode(text, codepage_).left(f.width);
         while (bytes.endsWith(' '))
             bytes.chop(1);
-        if (bytes.size() > f.width)
-            throw DbError(QStringLiteral("The text for the field %1 is %2 characters long; the field holds %3.")
-                              .arg(nameOf(f))
-                              .arg(bytes.size())
-                              .arg(f.width));
         std::memcpy(p, bytes.constData(), size_t(bytes.size()));
         std::memset(p + bytes.size(), ' ', size_t(f.width - bytes.size()));
         return;

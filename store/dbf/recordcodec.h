@@ -37,7 +37,8 @@ public:
     double number(const char *record, int i) const; // blank reads as 0
     QDate date(const char *record, int i) const;    // blank, or not a date field: a null date
 
-    // Writing one field of a record; what does not convert or does not fit throws DbError.
+    // Writing one field of a record. Text longer than a text field is cut to its width;
+    // what does not convert, or a number too wide for its field, throws DbError.
     void setText(char *record, int i, const QString &text) const;
     void setNumber(char *record, int i, double value) const;
     void setDate(char *record, int i, const QDate &date) const;

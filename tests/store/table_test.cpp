@@ -96,8 +96,7 @@ TEST(Table, RefusesValuesThatDoNotFitOrConvert)
         const char *text;
     } bad[] = {{"Year", "123456789012"}, {"Year", "19x7"},         {"Year", "12.5"},
                {"ListPrice", "1e30"},    {"ListPrice", "12,50"},   {"CheckDate", "2/30/97"},
-               {"CheckDate", "soon"},    {"Rating", "sixteen letters!"},
-               {"Title", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"}}; // 61 characters
+               {"CheckDate", "soon"}};
     for (const auto &c : bad)
         EXPECT_THROW(t.setFieldText(QString::fromLatin1(c.field), QString::fromLatin1(c.text)), DbError)
             << c.field << " " << c.text;
@@ -110,6 +109,82 @@ TEST(Table, RefusesValuesThatDoNotFitOrConvert)
     t.first();
     EXPECT_EQ(t.fieldText(QStringLiteral("Year")), QStringLiteral("-1234567890"));
     EXPECT_EQ(t.fieldText(QStringLiteral("ListPrice")), QStringLiteral("123456789012345.5"));
+}
+
+TEST(Table, TextLongerThanItsFieldIsCutToTheWidth)
+{
+    const QString path = newCatalogue();
+    Table source;
+    source.setPath(newCatalogue(QStringLiteral("SOURCE.DBF")));
+    source.open();
+    addRecords(source, {{{"Title", QString(60, QChar(0xE9))}}});
+    source.first();
+
+    Table t;
+    t.setPath(path);
+    t.open();
+    const struct {
+        const char *field; // a text field of the catalogue
+        QString text;
+        QString kept;
+    } cases[] = {
+        {"Title", QString(61, QLatin1Char('x')), QString(60, QLatin1Char('x'))},
+        {"Rating", QStringLiteral("sixteen letters!"), QStringLiteral("sixteen letters")},
+        {"Rating", QStringLiteral("fourteen chars and more"), QStringLiteral("fourteen chars")}, // cut at a blank
+        {"Rating", QString::fromUtf8("Zoë, Émile et Ève"), QString::fromUtf8("Zoë, Émile et È")},
+    };
+    for (const auto &c : cases) {
+        t.append();
+        t.setFieldText(QString::fromLatin1(c.field), c.text);
+        EXPECT_EQ(t.fieldText(QString::fromLatin1(c.field)), c.kept) << c.field;
+        t.post();
+        EXPECT_EQ(t.fieldText(QString::fromLatin1(c.field)), c.kept) << c.field;
+    }
+    // A copy from a wider field is cut the same way.
+    t.append();
+    t.copyField(t.fieldIndex(QStringLiteral("Rating")), source, 0);
+    t.post();
+    EXPECT_EQ(t.fieldText(QStringLiteral("Rating")), QString(15, QChar(0xE9)));
+    t.close();
+
+    // On disk each text fills its field exactly, and the record length is unchanged.
+    const QByteArray b = kvtest::readFile(path);
+    const int header = le16(b, 8), length = le16(b, 10);
+    EXPECT_EQ(b.size(), header + 5 * length + 1);
+    EXPECT_EQ(b.mid(header + 1, 61), QByteArray(60, 'x') + ' ');
+}
+
+TEST(Table, NumbersTooWideForTheirFieldAreRefusedInShort)
+{
+    Table t;
+    t.setPath(newCatalogue());
+    t.open();
+    t.append();
+    const int year = t.fieldIndex(QStringLiteral("Year")), price = t.fieldIndex(QStringLiteral("ListPrice"));
+    const struct {
+        int field;
+        QString text; // empty: set as a number
+        double value;
+        const char *message;
+    } cases[] = {
+        {year, QStringLiteral("123456789012"), 0, "The value 123456789012 does not fit the field YEAR, which holds 11 characters."},
+        {year, QStringLiteral("1e300"), 0, "The value 1e+300 does not fit the field YEAR, which holds 11 characters."},
+        {year, QString(300, QLatin1Char('9')), 0, "The value 1e+300 does not fit the field YEAR, which holds 11 characters."},
+        {price, QString(), 1e300, "The value 1e+300 does not fit the field LISTPRICE, which holds 20 characters."},
+        {price, QString(), -123456789012345.5, "The value -123456789012345.5 does not fit the field LISTPRICE, which holds 20 characters."},
+    };
+    for (const auto &c : cases) {
+        try {
+            if (c.text.isEmpty())
+                t.setFieldNumber(c.field, c.value);
+            else
+                t.setFieldText(c.field, c.text);
+            ADD_FAILURE() << "taken: " << c.message;
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.message(), QString::fromLatin1(c.message));
+        }
+    }
+    EXPECT_EQ(t.fieldText(year), QString()); // the field is left as it was
 }
 
 TEST(Table, DatesFollowTheProgramFormat)
@@ -382,3 +457,4 @@ TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
         EXPECT_EQ(reader.fieldText(QStringLiteral("Title")), QStringLiteral("t%1").arg(count, 5, 10, QLatin1Char('0')));
     }
 }
+
