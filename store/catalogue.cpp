@@ -59,6 +59,7 @@ template <typename Copy> void convertRecords(Table &check, const QString &oldPat
                 throw;
             }
         }
+        bulk.commit();
     } catch (...) {
         master.resumeDisplay();
         check.close();

@@ -193,14 +193,7 @@ void Table::close()
 {
     if (state_ == State::Inactive)
         return;
-    if (bulk_) {
-        try {
-            endBulkAppend();
-        } catch (const DbError &) {
-            // Only a failing disk refuses the few bytes of the count; closing must
-            // still close. Whoever began the bulk append ends it first and hears of it.
-        }
-    }
+    rollbackBulkAppend();
     buffer_.clear();
     closeIndex();
     dbf_.close();

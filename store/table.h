@@ -18,7 +18,6 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -143,32 +142,25 @@ public:
     void refresh();
 
     // Around many appends by one writer (converting, importing): other writers wait until
-    // the end, records are written in batches, and the header count and the index tags
-    // are brought up to date once at the end. A failed write throws DbError and loses
-    // only its own batch; the batches written before it stay.
+    // the end and records are written in batches. The records become part of the table
+    // only at commit(), which brings the header count and the index tags up to date once.
+    // A bulk append that ends without commit (an error on its way, or the table closed)
+    // takes its records out of the file again and leaves the count and the index as they
+    // were.
     void beginBulkAppend();
-    void endBulkAppend();
+    // Throws DbError when the records, the count or the index cannot be written; the
+    // records are kept once the count is written.
+    void commitBulkAppend();
+    void rollbackBulkAppend() noexcept;
     class BulkAppend {
     public:
-        explicit BulkAppend(Table &t) : t_(t), unwinding_(std::uncaught_exceptions()) { t_.beginBulkAppend(); }
-        // Throws DbError when the count or the index cannot be written, unless another
-        // error is already on its way.
-        ~BulkAppend() noexcept(false)
-        {
-            if (std::uncaught_exceptions() > unwinding_) {
-                try {
-                    t_.endBulkAppend();
-                } catch (const DbError &) {
-                }
-            } else {
-                t_.endBulkAppend();
-            }
-        }
+        explicit BulkAppend(Table &t) : t_(t) { t_.beginBulkAppend(); }
+        ~BulkAppend() { t_.rollbackBulkAppend(); }
+        void commit() { t_.commitBulkAppend(); }
         BulkAppend(const BulkAppend &) = delete;
         BulkAppend &operator=(const BulkAppend &) = delete;
     private:
         Table &t_;
-        int unwinding_;
     };
 
     // Around bulk changes: the viewer stops following until the matching resume.
@@ -270,11 +262,12 @@ private:
     int suspended_ = 0;
     bool changedWhileSuspended_ = false;
 
-    // A bulk append: records wait in memory until their batch is written; the table had
-    // bulkStart_ records when it began.
+    // A bulk append: records wait in memory until their batch is written; the file
+    // ended after bulkStart_ records, followed by bulkTail_, when it began.
     static constexpr qsizetype kBulkBatchBytes = 1 << 20;
     bool bulk_ = false;
     std::uint32_t bulkStart_ = 0;
+    QByteArray bulkTail_;
     QByteArray bulkPending_;  // appended in bulk, not yet written
     std::uint32_t bulkFirst_ = 0; // record number of the first of them
 

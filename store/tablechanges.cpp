@@ -179,6 +179,7 @@ void Table::beginBulkAppend()
     dbf_.rereadCount();
     bulk_ = true;
     bulkStart_ = dbf_.count();
+    bulkTail_ = dbf_.tailAfter(bulkStart_);
     bulkPending_.clear();
     bulkPending_.reserve(kBulkBatchBytes + qsizetype(dbf_.header().recordLength));
 }
@@ -201,27 +202,21 @@ void Table::flushBulk()
     dbf_.remap();
 }
 
-void Table::endBulkAppend()
+void Table::commitBulkAppend()
 {
     if (!bulk_)
         return;
     if (state_ == State::Insert)
         cancel();
+    flushBulk();
+    // Counted, the records are the table's: from here on a failure keeps them.
+    dbf_.writeCount(dbf_.count());
+    bulk_ = false;
+    bulkTail_ = QByteArray();
     struct Unlock {
         OsFile &f;
         ~Unlock() { f.unlockWrites(); }
     } unlock{dbf_.os()};
-    try {
-        flushBulk();
-    } catch (const DbError &) {
-        bulk_ = false;
-        bulkPending_ = QByteArray();
-        dbf_.writeCount(dbf_.count());
-        throw;
-    }
-    bulk_ = false;
-    bulkPending_ = QByteArray();
-    dbf_.writeCount(dbf_.count());
     const std::uint32_t added = dbf_.count() - bulkStart_;
     if (added == 0 || index_.tags().empty())
         return;
@@ -233,6 +228,29 @@ void Table::endBulkAppend()
             index_.insert(recno, recordData(recno));
     }
     index_.noteOwnChange();
+}
+
+void Table::rollbackBulkAppend() noexcept
+{
+    if (!bulk_)
+        return;
+    if (state_ == State::Insert)
+        cancel();
+    bulk_ = false;
+    bulkPending_ = QByteArray();
+    dbf_.restoreTail(bulkStart_, bulkTail_);
+    bulkTail_ = QByteArray();
+    dbf_.setCount(bulkStart_);
+    dbf_.os().unlockWrites();
+    try {
+        const std::uint32_t keep = recNo() <= bulkStart_ ? recNo() : 0;
+        dbf_.remap();
+        rebuildView(keep);
+    } catch (const DbError &) {
+        // The records before the bulk append are as they were; the order is rebuilt
+        // from them at the next refresh.
+    }
+    notify();
 }
 
 } // namespace kv

@@ -123,6 +123,24 @@ void DbfFile::setProductionFlag(bool on)
         fail("write to", file_.errorText());
 }
 
+QByteArray DbfFile::tailAfter(std::uint32_t count) const
+{
+    const std::int64_t at = header_.recordOffset(count + 1);
+    const std::int64_t size = file_.size();
+    QByteArray tail(qsizetype(std::max<std::int64_t>(size - at, 0)), Qt::Uninitialized);
+    if (!tail.isEmpty() && !file_.readAt(at, tail.data(), size_t(tail.size())))
+        tail = QByteArray(1, kEofMarker);
+    return tail;
+}
+
+void DbfFile::restoreTail(std::uint32_t count, const QByteArray &tail)
+{
+    // Nothing counts the records beyond count, so a failure here leaves them unseen.
+    const std::int64_t at = header_.recordOffset(count + 1);
+    file_.truncate(at);
+    file_.writeAt(at, tail.constData(), size_t(tail.size()));
+}
+
 void DbfFile::pack()
 {
     const std::uint32_t length = header_.recordLength;

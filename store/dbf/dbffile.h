@@ -52,6 +52,11 @@ public:
     bool productionFlag() const { return readProductionFlag(file_); }
     void setProductionFlag(bool on);
 
+    // The bytes after the first `count` records, and putting them back there with
+    // nothing after them: a bulk append that is not kept leaves the file as it was.
+    QByteArray tailAfter(std::uint32_t count) const;
+    void restoreTail(std::uint32_t count, const QByteArray &tail);
+
     // Replaces the file with a copy without the records marked deleted.
     void pack();
 

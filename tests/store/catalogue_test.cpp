@@ -115,6 +115,39 @@ TEST(Catalogue, ConvertsASecondVersionCatalogueByFieldName)
     EXPECT_EQ(master.fieldText(QStringLiteral("Star5")), QString());
 }
 
+TEST(Catalogue, AConversionThatFailsHalfwayLeavesTheCatalogueAsItWas)
+{
+    // The second record's Year does not convert.
+    const QString old = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"));
+    QByteArray bytes = kvtest::readFile(old);
+    ASSERT_EQ(bytes.count("1958"), 1);
+    kvtest::writeFile(old, bytes.replace("1958", "19x8"));
+    const QString path = newCatalogue();
+    {
+        Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("Already there")}}});
+    }
+    Table check, master;
+    master.setPath(path);
+    master.addIndex(QString::fromLatin1(kv::kSortTagName), QStringLiteral("Upper(Left(Title,80))"));
+    const QByteArray table = kvtest::readFile(path), index = kvtest::readFile(mdxOf(path));
+    master.setIndexName(QString::fromLatin1(kv::kSortTagName));
+    master.open();
+    EXPECT_THROW(kv::convertV2(check, old, master), kv::DbError);
+    EXPECT_EQ(walk(master, "Title"), QStringList{QStringLiteral("Already there")});
+    EXPECT_EQ(kvtest::readFile(path), table);
+    EXPECT_EQ(kvtest::readFile(mdxOf(path)), index);
+
+    // Trying again once the file is right adds each record once.
+    kv::convertV2(check, kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF")), master);
+    master.close();
+    master.open();
+    EXPECT_EQ(walk(master, "Title"), (QStringList{QStringLiteral("Already there"), QString::fromUtf8("Café Society"),
+                                                  QStringLiteral("Casablanca"), QStringLiteral("Vertigo")}));
+}
+
 TEST(Catalogue, ConvertsAFirstVersionCatalogueWithItsFlagsInMiscellane)
 {
     Table check, master;

@@ -443,6 +443,7 @@ TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
                 writer.copyField(1, source, 0); // Star1 from a Title of another width: converted as text
                 writer.post();
             }
+            bulk.commit();
         }
         Table reader;
         reader.setPath(path);
@@ -458,3 +459,49 @@ TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
     }
 }
 
+TEST(Table, BulkAppendWithoutCommitLeavesTheTableAsItWas)
+{
+    const QString path = newCatalogue();
+    const QString mdx = kvtest::tempPath(QStringLiteral("MASTER.MDX"));
+    Table writer;
+    writer.setPath(path);
+    writer.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Title,80))"));
+    writer.setIndexName(QStringLiteral("NewIndex"));
+    writer.open();
+    addRecords(writer, {{{"Title", QStringLiteral("kept")}}});
+    const QByteArray table = kvtest::readFile(path), index = kvtest::readFile(mdx);
+
+    // A failure after a few records, and one after several batches reached the file.
+    for (const int count : {3, 3000}) {
+        try {
+            Table::BulkAppend bulk(writer);
+            for (int i = 1; i <= count; ++i) {
+                writer.append();
+                writer.setFieldText(QStringLiteral("Title"), QStringLiteral("t%1").arg(i));
+                writer.setFieldText(QStringLiteral("Year"), i < count ? QStringLiteral("1999") : QStringLiteral("19x9"));
+                writer.post();
+            }
+            bulk.commit();
+            ADD_FAILURE() << "the last record converted";
+        } catch (const DbError &) {
+        }
+        EXPECT_EQ(writer.recordCount(), 1) << count;
+        EXPECT_EQ(writer.physicalCount(), 1u) << count;
+        EXPECT_EQ(walk(writer, "Title"), QStringList{QStringLiteral("kept")}) << count;
+        EXPECT_EQ(kvtest::readFile(path), table) << count;
+        EXPECT_EQ(kvtest::readFile(mdx), index) << count;
+    }
+
+    // A table closed in the middle of a bulk append keeps none of it either.
+    writer.beginBulkAppend();
+    addRecords(writer, {{{"Title", QStringLiteral("lost")}}});
+    writer.close();
+    EXPECT_EQ(kvtest::readFile(path), table);
+
+    // The table takes records as before.
+    writer.open();
+    addRecords(writer, {{{"Title", QStringLiteral("added")}}});
+    writer.close();
+    writer.open();
+    EXPECT_EQ(walk(writer, "Title"), QStringList({QStringLiteral("added"), QStringLiteral("kept")}));
+}
