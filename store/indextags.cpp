@@ -72,7 +72,10 @@ QString IndexTags::expression(const QString &name) const
     return i < 0 ? QString() : QString::fromLatin1(mdx_->tag(i).expression);
 }
 
-std::vector<std::uint32_t> IndexTags::readOrder(int tag) const { return mdx_->readOrder(tag); }
+std::vector<std::uint32_t> IndexTags::readOrder(int tag, bool *inKeyOrder) const
+{
+    return mdx_->readOrder(tag, inKeyOrder);
+}
 
 void IndexTags::insert(std::uint32_t recno, const char *record)
 {

@@ -44,7 +44,7 @@ public:
     QStringList names() const;
     QString expression(const QString &name) const;
     // Record numbers in the tag's order; see MdxFile::readOrder().
-    std::vector<std::uint32_t> readOrder(int tag) const;
+    std::vector<std::uint32_t> readOrder(int tag, bool *inKeyOrder) const;
 
     // A new record's key into every tag.
     void insert(std::uint32_t recno, const char *record);

@@ -4,6 +4,7 @@
 #include "store/table.h"
 
 #include "store/dbf/companion.h"
+#include "store/index/collation.h"
 #include "store/index/keysort.h"
 
 #include "base/paths.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstring>
 
 namespace kv {
 
@@ -222,16 +222,19 @@ bool Table::keyLess(std::uint32_t a, std::uint32_t b) const
     char ka[kMaxKey], kb[kMaxKey];
     e.evaluate(recordData(a), ka);
     e.evaluate(recordData(b), kb);
-    const int c = std::memcmp(ka, kb, size_t(e.keyLength()));
+    const int c = compareKeys(ka, kb, size_t(e.keyLength()));
     return c != 0 ? c < 0 : a < b;
 }
 
 // The active tag's order. Where the index does not match the table (another program
-// changed one without the other), the order comes from the keys instead.
-std::vector<std::uint32_t> Table::orderFromIndex() const
+// changed one without the other), or its keys are not in the key order (it was written
+// in byte order), the order comes from the keys instead, and rewrite says whether the
+// index should be written again.
+std::vector<std::uint32_t> Table::orderFromIndex(bool &rewrite) const
 {
     const std::uint32_t count = dbf_.count();
-    std::vector<std::uint32_t> order = index_.readOrder(activeTag_);
+    bool inKeyOrder = true;
+    std::vector<std::uint32_t> order = index_.readOrder(activeTag_, &inKeyOrder);
     bool whole = order.size() == count;
     if (whole) {
         std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
@@ -243,7 +246,9 @@ std::vector<std::uint32_t> Table::orderFromIndex() const
             seen[r] = 1;
         }
     }
-    if (whole || activeTag_ >= int(index_.tags().size()))
+    const bool keyed = activeTag_ < int(index_.tags().size());
+    rewrite = keyed && whole && !inKeyOrder;
+    if ((whole && inKeyOrder) || !keyed)
         return order;
     return sortByKey(count, [this](std::uint32_t r) { return recordData(r); },
                      index_.tags()[size_t(activeTag_)].expression);
@@ -256,8 +261,9 @@ void Table::rebuildView(std::uint32_t keepRecno)
         filterPass(dbf_.record(1), dbf_.header().recordLength, count,
                    [this](const char *record, std::uint32_t recno) { return passes(record, recno); });
     std::vector<std::uint32_t> view = order_.takeStorage();
+    bool rewrite = false;
     if (activeTag_ >= 0) {
-        const std::vector<std::uint32_t> order = orderFromIndex();
+        const std::vector<std::uint32_t> order = orderFromIndex(rewrite);
         view.reserve(order.size());
         for (std::uint32_t r : order)
             if (r >= 1 && r <= count && visible[r])
@@ -268,6 +274,15 @@ void Table::rebuildView(std::uint32_t keepRecno)
                 view.push_back(r);
     }
     order_.assign(std::move(view), keepRecno);
+    // An index in byte order is written again in the key order when we may; where it
+    // cannot be written, the order above still holds and the next open tries again.
+    if (rewrite && writable_ && !bulk_ && state_ == State::Browse) {
+        try {
+            WriteGuard guard(dbf_.os());
+            writeIndexFile(index_.tags());
+        } catch (const DbError &) {
+        }
+    }
 }
 
 void Table::setFilterFunction(FilterFunction filter)

@@ -223,7 +223,7 @@ private:
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
 
     void rebuildView(std::uint32_t keepRecno);
-    std::vector<std::uint32_t> orderFromIndex() const;
+    std::vector<std::uint32_t> orderFromIndex(bool &rewrite) const;
     bool passes(const char *record, std::uint32_t recno) const;
     bool keyLess(std::uint32_t a, std::uint32_t b) const;
     void settlePending() const { order_.settle(); }

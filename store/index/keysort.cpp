@@ -1,5 +1,7 @@
 #include "store/index/keysort.h"
 
+#include "store/index/collation.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,27 +14,26 @@ std::vector<std::uint32_t> sortByKey(std::uint32_t count, const std::function<co
     std::vector<char> keys(std::size_t(count) * len);
     for (std::uint32_t r = 1; r <= count; ++r)
         expression.evaluate(record(r), keys.data() + std::size_t(r - 1) * len);
-    // Sort on the first eight key bytes as one number, the rest only on ties.
+    // Sort on the weights of the first eight key bytes as one number, the whole keys
+    // only on ties: keys without lower-case or accented letters then by their bytes
+    // after the eight, which their equal prefixes make equal.
     struct Item {
         std::uint64_t prefix;
         std::uint32_t recno;
+        bool plain;
     };
     std::vector<Item> items(count);
     const char *base = keys.data();
-    const std::size_t prefixLength = std::min<std::size_t>(len, 8);
     for (std::uint32_t r = 1; r <= count; ++r) {
-        const auto *k = reinterpret_cast<const unsigned char *>(base + std::size_t(r - 1) * len);
-        std::uint64_t prefix = 0;
-        for (std::size_t i = 0; i < 8; ++i)
-            prefix = (prefix << 8) | (i < prefixLength ? k[i] : 0);
-        items[r - 1] = {prefix, r};
+        const char *key = base + std::size_t(r - 1) * len;
+        items[r - 1] = {primaryPrefix(key, len), r, ordersAsBytes(key, len)};
     }
     const std::size_t rest = len > 8 ? len - 8 : 0;
     std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
         const char *ka = base + std::size_t(a.recno - 1) * len, *kb = base + std::size_t(b.recno - 1) * len;
-        if (const int c = std::memcmp(ka + 8, kb + 8, rest))
+        if (const int c = a.plain && b.plain ? std::memcmp(ka + 8, kb + 8, rest) : compareKeys(ka, kb, len))
             return c < 0;
         return a.recno < b.recno;
     });

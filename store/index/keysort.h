@@ -1,6 +1,6 @@
 #pragma once
-// Records sorted by a key expression, in the order an index keeps them: by key, equal
-// keys by record number.
+// Records sorted by a key expression, in the order an index keeps them: by key in the
+// key order (collation.h), equal keys by record number.
 #include "store/index/keyexpr.h"
 
 #include <cstdint>

@@ -215,15 +215,27 @@ int MdxFile::findTag(const QByteArray &name) const
     return -1;
 }
 
-std::vector<std::uint32_t> MdxFile::readOrder(int tag) const
+std::vector<std::uint32_t> MdxFile::readOrder(int tag, bool *inKeyOrder) const
 {
     const TagState &t = d->tagAt(tag);
     std::vector<std::uint32_t> order;
     const std::size_t step = std::size_t(t.itemLength);
+    const std::size_t length = std::size_t(t.info.keyLength);
+    // Only character keys in ascending order follow the key order.
+    bool ordered = true;
+    const bool check = inKeyOrder && t.info.keyType == 'C' && t.ascending;
+    const char *previous = nullptr; // the walk keeps the file mapped
     d->walk(t, [&](const char *entries, std::uint32_t count) {
-        for (std::uint32_t i = 0; i < count; ++i, entries += step)
+        for (std::uint32_t i = 0; i < count; ++i, entries += step) {
             order.push_back(get32(entries));
+            if (check && ordered) {
+                ordered = !previous || compareKeys(previous, entries + 4, length) <= 0;
+                previous = entries + 4;
+            }
+        }
     });
+    if (inKeyOrder)
+        *inKeyOrder = ordered;
     return order;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The dBASE IV production index (.MDX): 512-byte pages, 1024-byte blocks, a tag table
-// and one B+ tree of character keys per tag. Equal keys are ordered by record number;
-// keys compare byte by byte.
+// and one B+ tree of character keys per tag. Keys compare in the key order of
+// collation.h; equal keys are ordered by record number.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -49,8 +49,10 @@ public:
     int findTag(const QByteArray &name) const; // without regard to case; -1 when absent
 
     // Record numbers of the tag in key order (all of them, including records the table
-    // has marked deleted). Fast: one pass over the leaves.
-    std::vector<std::uint32_t> readOrder(int tag) const;
+    // has marked deleted). Fast: one pass over the leaves. inKeyOrder, when given, tells
+    // whether the keys stand in the key order: an index written in plain byte order
+    // (by an older version of this program, or another writer) may not.
+    std::vector<std::uint32_t> readOrder(int tag, bool *inKeyOrder = nullptr) const;
     // Keys in order with their record numbers, for checks and tools.
     void readEntries(int tag, std::vector<char> &keys, std::vector<std::uint32_t> &recnos) const;
 

@@ -1,6 +1,7 @@
 #pragma once
 // Inside the .MDX code only: the format's constants and byte helpers, a node in memory,
 // a tag as the open file knows it, and the open file itself.
+#include "store/index/collation.h"
 #include "store/index/mdx.h"
 
 #include "store/dbf/osfile.h"
@@ -66,9 +67,10 @@ inline int maxKeysFor(int itemLength) { return (kBlockSize - kEntries - 4) / ite
 // What another writer may have put into a node.
 inline int maxReadFor(int itemLength) { return (kBlockSize - kEntries) / itemLength; }
 
+// Entries order by key in the key order, equal keys by record number.
 inline int compareEntry(const char *keyA, std::uint32_t recA, const char *keyB, std::uint32_t recB, int length)
 {
-    if (int c = std::memcmp(keyA, keyB, size_t(length)))
+    if (int c = compareKeys(keyA, keyB, std::size_t(length)))
         return c;
     return recA < recB ? -1 : (recA > recB ? 1 : 0);
 }

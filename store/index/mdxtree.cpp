@@ -94,7 +94,7 @@ std::vector<MdxFile::Impl::Step> MdxFile::Impl::descend(const TagState &t, const
         int lo = 0, hi = keyed;
         while (lo < hi) { // first key >= key
             const int mid = (lo + hi) / 2;
-            if (std::memcmp(node.key(mid), key, size_t(length)) < 0)
+            if (compareKeys(node.key(mid), key, size_t(length)) < 0)
                 lo = mid + 1;
             else
                 hi = mid;
@@ -137,12 +137,12 @@ bool MdxFile::Impl::findExact(const TagState &t, std::uint32_t page, const char 
     }
     const int keyed = node.keyed();
     int first = 0;
-    while (first < keyed && std::memcmp(node.key(first), key, size_t(length)) < 0)
+    while (first < keyed && compareKeys(node.key(first), key, size_t(length)) < 0)
         ++first;
     path.push_back(Step{std::move(node), 0});
     for (int i = first; i <= keyed; ++i) {
         const Node &here = path[std::size_t(depth)].node;
-        const bool beyond = i < keyed && std::memcmp(here.key(i), key, size_t(length)) > 0;
+        const bool beyond = i < keyed && compareKeys(here.key(i), key, size_t(length)) > 0;
         path[std::size_t(depth)].child = i;
         if (findExact(t, here.number(i), key, recno, depth + 1, path, budget))
             return true;

@@ -1,5 +1,7 @@
 #include "store/index/mdx.h"
 
+#include "store/index/collation.h"
+
 #include "base/dberror.h"
 #include "support/testenv.h"
 
@@ -21,11 +23,19 @@ using namespace kv;
 
 namespace {
 
-// std::string compares its bytes as unsigned char, as the index does.
 using Entry = std::pair<std::string, std::uint32_t>;
-using Model = std::multiset<Entry>;
+// The index's order: keys in the key order, equal keys by record number.
+struct EntryOrder {
+    bool operator()(const Entry &a, const Entry &b) const
+    {
+        if (const int c = compareKeys(a.first.data(), b.first.data(), a.first.size()))
+            return c < 0;
+        return a.second < b.second;
+    }
+};
+using Model = std::multiset<Entry, EntryOrder>;
 
-// Bytes above 0x7F sort after the letters only when compared unsigned.
+// Lower case, accented letters and bytes above 0x7F: keys byte order would sort otherwise.
 const char kAlphabet[] = "ABCDEZaz09 \xC4\xE9\xFF";
 
 std::string randomKey(std::mt19937 &rng, int keyLength)
@@ -156,7 +166,7 @@ struct RawWalker {
                 const qint64 item = at + 8 + qint64(i) * itemLength;
                 Entry e(std::string(file.constData() + item + 4, std::size_t(keyLength)), u32(file, item));
                 if (!tree.entries.empty()) {
-                    EXPECT_LE(tree.entries.back(), e) << "entries out of order in leaf " << page;
+                    EXPECT_FALSE(EntryOrder()(e, tree.entries.back())) << "entries out of order in leaf " << page;
                 }
                 for (int pad = 4 + keyLength; pad < itemLength; ++pad)
                     EXPECT_EQ(file[item + pad], 0) << "padding of leaf " << page;
@@ -672,6 +682,46 @@ TEST(MdxChange, ReadOnlyFileRefusesChanges)
     EXPECT_THROW(mdx.insert(0, "BETA  ", 2), DbError);
     EXPECT_THROW(mdx.remove(0, "ALPHA ", 1), DbError);
     EXPECT_EQ(mdx.readOrder(0), std::vector<std::uint32_t>{1});
+}
+
+TEST(MdxRead, TellsAnIndexInByteOrderFromOneInKeyOrder)
+{
+    std::mt19937 rng(17);
+    const Model model = randomModel(rng, 3000, 12);
+    const TagKeys tag("TAG", 12, model);
+    const QString path = kvtest::tempPath(QStringLiteral("ORDER.MDX"));
+    writeIndex(path, {&tag});
+    MdxFile mdx;
+    mdx.open(path, false);
+    bool inKeyOrder = false;
+    EXPECT_EQ(mdx.readOrder(0, &inKeyOrder), recnosOf(model));
+    EXPECT_TRUE(inKeyOrder);
+    mdx.close();
+
+    // The same entries in byte order, leaf by leaf, as an older writer left them.
+    QByteArray f = kvtest::readFile(path);
+    const qint64 head = qint64(tagHeaderPage(f, 0)) * 512;
+    std::uint32_t leaf = u32(f, head + 248);
+    bool moved = false;
+    for (std::uint32_t last = u32(f, head + 252);; leaf += 2) {
+        const qint64 at = qint64(leaf) * 512;
+        std::vector<std::string> items;
+        for (std::uint32_t i = 0; i < u32(f, at); ++i)
+            items.push_back(f.mid(at + 8 + i * 16, 16).toStdString());
+        std::vector<std::string> sorted = items;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const std::string &a, const std::string &b) { return a.compare(4, 12, b, 4, 12) < 0; });
+        moved = moved || sorted != items;
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            f.replace(at + 8 + qint64(i) * 16, 16, QByteArray::fromStdString(sorted[i]));
+        if (leaf == last)
+            break;
+    }
+    ASSERT_TRUE(moved);
+    kvtest::writeFile(path, f);
+    mdx.open(path, false);
+    mdx.readOrder(0, &inKeyOrder);
+    EXPECT_FALSE(inKeyOrder);
 }
 
 // A file laid out as another program might: blocks in another order, the tag header
