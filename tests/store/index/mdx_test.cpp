@@ -84,6 +84,15 @@ void writeIndex(const QString &path, const std::vector<const TagKeys *> &tags, s
     MdxFile::write(path, "VIDEOS", ldid, data);
 }
 
+// A one-tag index, "TAG", of count random keys written at path; the model of its entries.
+Model writeRandomTag(std::mt19937 &rng, const QString &path, std::size_t count, int keyLength)
+{
+    Model model = randomModel(rng, count, keyLength);
+    const TagKeys tag("TAG", keyLength, model);
+    writeIndex(path, {&tag});
+    return model;
+}
+
 std::vector<Entry> entriesOf(const MdxFile &mdx, int tag)
 {
     std::vector<char> keys;
@@ -539,10 +548,8 @@ TEST(MdxChange, RandomInsertsAndRemovesFollowAModel)
 TEST(MdxChange, EmptiesAndFillsAgain)
 {
     std::mt19937 rng(21);
-    Model model = randomModel(rng, 700, 60);
-    const TagKeys tag("TAG", 60, model);
     const QString path = kvtest::tempPath(QStringLiteral("EMPTY.MDX"));
-    writeIndex(path, {&tag});
+    Model model = writeRandomTag(rng, path, 700, 60);
     ASSERT_EQ(rawTree(path, 0).depth, 2);
 
     MdxFile mdx;
@@ -687,10 +694,8 @@ TEST(MdxChange, ReadOnlyFileRefusesChanges)
 TEST(MdxRead, TellsAnIndexInByteOrderFromOneInKeyOrder)
 {
     std::mt19937 rng(17);
-    const Model model = randomModel(rng, 3000, 12);
-    const TagKeys tag("TAG", 12, model);
     const QString path = kvtest::tempPath(QStringLiteral("ORDER.MDX"));
-    writeIndex(path, {&tag});
+    const Model model = writeRandomTag(rng, path, 3000, 12);
     MdxFile mdx;
     mdx.open(path, false);
     bool inKeyOrder = false;
@@ -824,10 +829,8 @@ TEST(MdxOpen, MissingFileSaysSo)
 TEST(MdxOpen, DamagedFilesGiveAnErrorNotACrash)
 {
     std::mt19937 rng(4);
-    const Model model = randomModel(rng, 3000, 40);
-    const TagKeys tag("TAG", 40, model);
     const QString good = kvtest::tempPath(QStringLiteral("GOOD.MDX"));
-    writeIndex(good, {&tag});
+    writeRandomTag(rng, good, 3000, 40);
     const QByteArray original = kvtest::readFile(good);
     const qint64 head = 4 * 512;
     const qint64 root = qint64(u32(original, head)) * 512;
