@@ -325,6 +325,16 @@ void KeyExpression::evaluate(const char *record, char *out) const
     evalChar(*parts_, int(parts_->size()) - 1, record, out, upper_);
 }
 
+void KeyExpression::prefetch(const char *record) const
+{
+    for (const Part &p : *parts_) {
+        if (p.kind != Part::Field)
+            continue;
+        __builtin_prefetch(record + p.offset);
+        __builtin_prefetch(record + p.offset + p.width - 1);
+    }
+}
+
 QByteArray KeyExpression::evaluate(const char *record) const
 {
     QByteArray out(keyLength_, Qt::Uninitialized);
