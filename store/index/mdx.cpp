@@ -219,6 +219,9 @@ std::vector<std::uint32_t> MdxFile::readOrder(int tag, bool *inKeyOrder) const
 {
     const TagState &t = d->tagAt(tag);
     std::vector<std::uint32_t> order;
+    // Room for as many entries as the file's blocks can hold, so that the order grows
+    // without copying itself.
+    order.reserve(std::size_t(d->fileSize / kBlockSize) * std::size_t(t.maxRead));
     const std::size_t step = std::size_t(t.itemLength);
     const std::size_t length = std::size_t(t.info.keyLength);
     // Only character keys in ascending order follow the key order.
