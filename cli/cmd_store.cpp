@@ -75,6 +75,27 @@ void openInActiveOrder(kv::Table &table, bool physical)
         table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 
+// A table whose header disagrees with its fields or with its file is only read: says
+// how, and false. A table that is missing or cannot be opened here is left to the
+// command to report.
+bool headerSound(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    kv::Table table;
+    table.setPath(path);
+    table.setReadOnly(true);
+    try {
+        table.open();
+    } catch (const kv::DbError &) {
+        return true;
+    }
+    if (table.damage().isEmpty())
+        return true;
+    printError(table.damage());
+    return false;
+}
+
 // The catalogue must exist and be one; the program's own message says why not.
 bool checkCatalogue(kv::Table &check, const QString &path)
 {
@@ -108,8 +129,18 @@ int runCheck(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("check");
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         kv::requireCatalogue(table, args[0]);
+        // The index walked against the records: a catalogue whose index disagrees is not sound.
+        table.setReadOnly(true);
+        table.open();
+        const QString problem = table.indexProblem();
+        if (!problem.isEmpty()) {
+            printError(problem);
+            return kExitRefused;
+        }
         return kExitOk;
     });
 }
@@ -153,12 +184,20 @@ int runAdd(const QStringList &args)
             return usageError("add", QStringLiteral("\"%1\" is not Field=Value.").arg(a));
         values.append({a.left(eq), a.mid(eq + 1)});
     }
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         table.open();
         table.append();
         for (const auto &[name, value] : values)
             table.setFieldText(name, value);
         table.post();
+        // The record is stored as the table's code page allows; the user hears what changed.
+        for (const auto &[name, value] : values)
+            if (kv::decode(kv::encode(value, table.codepage()), table.codepage()) != value)
+                printError(QStringLiteral("The value of %1 has characters that the table's code page cannot hold; "
+                                          "they are stored as \"?\".")
+                               .arg(name));
         return kExitOk;
     });
 }
@@ -169,6 +208,8 @@ int runDelete(const QStringList &args)
     const int n = args.size() == 2 ? args[1].toInt(&ok) : 0;
     if (!ok || n < 1)
         return usageError("delete");
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         openInActiveOrder(table, false);
         if (n > table.recordCount()) {
@@ -231,6 +272,8 @@ int runPack(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("pack");
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &master) {
         kv::packMasterTable(master);
         return kExitOk;
@@ -241,6 +284,8 @@ int runReindex(const QStringList &args)
 {
     if (args.size() != 1)
         return usageError("reindex");
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &master) {
         kv::rebuildMasterIndexes(master);
         return kExitOk;
@@ -260,6 +305,8 @@ int runSort(const QStringList &args)
         levels[size_t(i - 1)] = level;
     }
     kv::Table check;
+    if (!headerSound(args[0]))
+        return kExitRefused;
     if (!checkCatalogue(check, args[0]))
         return kExitRefused;
     StderrPrompt prompt;
@@ -283,6 +330,8 @@ int runConvert(const QStringList &args)
         printError(QStringLiteral("The table \"%1\" does not exist.").arg(old));
         return kExitRefused;
     }
+    if (!headerSound(old) || !headerSound(target))
+        return kExitRefused;
     void (*convert)(kv::Table &, const QString &, kv::Table &) = nullptr;
     if (kv::checkDBaseFormatV2(check, old))
         convert = kv::convertV2;
@@ -305,7 +354,9 @@ int runConvert(const QStringList &args)
 }
 
 const Registrar regNew({"new", "FILE.DBF", "create an empty catalogue (40 fields, no index)", &runNew});
-const Registrar regCheck({"check", "FILE.DBF", "recognise a catalogue; prints nothing when it is one", &runCheck});
+const Registrar regCheck({"check", "FILE.DBF",
+                          "recognise a catalogue and check its header and index; prints nothing when all is sound",
+                          &runCheck});
 const Registrar regInfo({"info", "FILE.DBF", "fields, record counts and index tags of a table", &runInfo});
 const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", &runAdd});
 const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});

@@ -5,6 +5,10 @@
 
 #include "base/dberror.h"
 
+#include <QDir>
+
+#include <cstring>
+
 namespace kv {
 
 IndexTags::IndexTags() = default;
@@ -39,8 +43,6 @@ void IndexTags::close()
 {
     mdx_.reset();
     path_.clear();
-    probe_.close();
-    stamp_ = {};
     tags_.clear();
     problem_.clear();
 }
@@ -102,25 +104,47 @@ bool IndexTags::sync(bool writable)
 {
     if (!mdx_)
         return false;
-    if (!probe_.isOpen() && !probe_.open(path_, false))
-        return false;
-    const OsFile::Stamp now = probe_.stamp();
-    if (stamp_.size < 0) {
-        stamp_ = now;
-        return false;
+    if (!OsFile::stampOf(path_).sameFile(mdx_->stamp())) {
+        mdx_->close();
+        mdx_->open(path_, writable);
+        return true;
     }
-    if (now == stamp_)
-        return false;
-    mdx_->close();
-    mdx_->open(path_, writable);
-    stamp_ = now;
-    return true;
+    mdx_->reload();
+    return false;
 }
 
-void IndexTags::noteOwnChange()
+QString IndexTags::verify(std::uint32_t count, const RecordAt &record) const
 {
-    if (mdx_ && probe_.isOpen())
-        stamp_ = probe_.stamp();
+    if (!mdx_)
+        return QString();
+    const QString unsound = QStringLiteral("The index file \"%1\" does not match its table: the tag %2 %3.");
+    std::vector<char> keys;
+    std::vector<std::uint32_t> recnos;
+    std::vector<std::uint8_t> seen;
+    for (size_t t = 0; t < tags_.size(); ++t) {
+        try {
+            mdx_->readEntries(int(t), keys, recnos);
+        } catch (const DbError &e) {
+            return e.message();
+        }
+        const KeyExpression &e = tags_[t].expression;
+        const std::size_t length = std::size_t(e.keyLength());
+        const QString &name = tags_[t].name;
+        if (recnos.size() != count)
+            return unsound.arg(QDir::toNativeSeparators(path_), name, QStringLiteral("lists %1 entries for %2 records").arg(recnos.size()).arg(count));
+        seen.assign(std::size_t(count) + 1, 0);
+        QByteArray key(qsizetype(length), '\0');
+        for (std::size_t i = 0; i < recnos.size(); ++i) {
+            const std::uint32_t r = recnos[i];
+            if (r == 0 || r > count || seen[r])
+                return unsound.arg(QDir::toNativeSeparators(path_), name, QStringLiteral("lists record %1 wrongly").arg(r));
+            seen[r] = 1;
+            e.evaluate(record(r), key.data());
+            if (std::memcmp(key.constData(), keys.data() + i * length, length) != 0)
+                return unsound.arg(QDir::toNativeSeparators(path_), name, QStringLiteral("has a key for record %1 that the record does not give").arg(r));
+        }
+    }
+    return QString();
 }
 
 void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,

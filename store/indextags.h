@@ -50,11 +50,15 @@ public:
     void insert(std::uint32_t recno, const char *record);
     // A changed record's keys moved where they changed; true when tag watch's key changed.
     bool update(std::uint32_t recno, const char *before, const char *after, int watch);
-    // Opens the file again when another program has changed it since we last looked;
-    // true then. A file that cannot be looked at counts as unchanged.
+    // Brings our picture of the index up to date with the file: opens it again when
+    // another program has put a new file in its place (true then), else reads its
+    // headers again, since another program sharing the table may have changed the
+    // trees. Writers call it under the table's write lock, before any change.
     bool sync(bool writable);
-    // After our own changes, so that sync() does not take them for another program's.
-    void noteOwnChange();
+
+    // Walks every tag entry by entry against records 1 ... count: each record once, with
+    // the key its record gives. Empty when they agree, else what is wrong.
+    QString verify(std::uint32_t count, const RecordAt &record) const;
 
     // Writes a new .MDX at path with these tags over records 1 ... count.
     static void write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
@@ -63,8 +67,6 @@ public:
 private:
     std::unique_ptr<MdxFile> mdx_;
     QString path_;
-    OsFile probe_; // tells when another program changed the index
-    OsFile::Stamp stamp_;
     std::vector<Tag> tags_; // every tag of the file, when all can be kept current
     QString problem_;       // why the tags cannot be kept current, if so
 };

@@ -99,10 +99,18 @@ void Table::requireOpen(const char *operation) const
 void Table::requireWritable() const
 {
     requireOpen("change records");
+    requireSound();
     if (!writable_)
         fail(QStringLiteral("The table \"%1\" is read only.").arg(displayName()));
     if (!index_.problem().isEmpty())
         fail(index_.problem());
+}
+
+// A table whose header disagrees with itself is left byte for byte as it is.
+void Table::requireSound() const
+{
+    if (!damage().isEmpty())
+        fail(damage() + QStringLiteral("\nIt is left as it is: nothing was changed."));
 }
 
 void Table::requireEditing() const
@@ -127,7 +135,7 @@ void Table::open()
         return;
     try {
         dbf_.open(filePath(), exclusive_);
-        writable_ = dbf_.writable() && !readOnly_;
+        writable_ = dbf_.writable() && !readOnly_ && damage().isEmpty();
         const DbfHeader &h = dbf_.header();
         codec_ = RecordCodec(h.fields, h.codepage);
         display_.assign(h.fields.size(), FieldDisplay());
@@ -136,7 +144,10 @@ void Table::open()
             display_[i].position = int(i);
             display_[i].width = h.fields[i].width;
         }
+        if (writable_)
+            dbf_.removeLeftovers();
         loadIndex();
+        repairPendingIndex();
         state_ = State::Browse;
         rebuildView(0);
         setCurrent(0);
@@ -161,7 +172,7 @@ void Table::loadIndex()
     closeIndex();
     const QString path = mdxPath();
     if (dbf_.productionFlag() && QFileInfo::exists(path))
-        index_.open(path, writable_ || exclusive_, codec_, displayName());
+        index_.open(path, writable_ || (exclusive_ && damage().isEmpty()), codec_, displayName());
     if (!indexName_.isEmpty()) {
         const int tag = index_.find(indexName_);
         if (tag < 0)
@@ -169,6 +180,27 @@ void Table::loadIndex()
                      .arg(indexName_, displayName()));
         setActiveTag(tag);
     }
+}
+
+// A run that stopped between changing the records and writing the index left the table
+// saying so: the index is written again from the records, without a question. A table we
+// may not write is shown in the order of its keys until someone who may repairs it.
+void Table::repairPendingIndex()
+{
+    indexStale_ = false;
+    if (!dbf_.indexPending())
+        return;
+    if (!writable_) {
+        indexStale_ = index_.isOpen();
+        return;
+    }
+    WriteGuard guard(dbf_.os());
+    if (!dbf_.indexPending())
+        return; // another program repaired it meanwhile
+    rereadCountUnderLock();
+    if (index_.isOpen() && index_.problem().isEmpty())
+        writeIndexFile(index_.tags());
+    dbf_.setIndexPending(false);
 }
 
 void Table::closeIndex()
@@ -190,7 +222,7 @@ void Table::setActiveTag(int tag)
 // Another program sharing the table may have changed the index since we last wrote it.
 void Table::syncIndexWithFile()
 {
-    if (index_.sync(writable_ || exclusive_) && !indexName_.isEmpty())
+    if (index_.sync(writable_ || (exclusive_ && damage().isEmpty())) && !indexName_.isEmpty())
         setActiveTag(index_.find(indexName_));
 }
 
@@ -239,8 +271,8 @@ std::vector<std::uint32_t> Table::orderFromIndex(bool &rewrite) const
 {
     const std::uint32_t count = dbf_.count();
     bool inKeyOrder = true;
-    std::vector<std::uint32_t> order = index_.readOrder(activeTag_, &inKeyOrder);
-    bool whole = order.size() == count;
+    std::vector<std::uint32_t> order = indexStale_ ? std::vector<std::uint32_t>() : index_.readOrder(activeTag_, &inKeyOrder);
+    bool whole = !indexStale_ && order.size() == count;
     if (whole) {
         std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
         for (std::uint32_t r : order) {
@@ -252,11 +284,34 @@ std::vector<std::uint32_t> Table::orderFromIndex(bool &rewrite) const
         }
     }
     const bool keyed = activeTag_ < int(index_.tags().size());
-    rewrite = keyed && whole && !inKeyOrder;
+    rewrite = keyed && (!whole || !inKeyOrder);
     if ((whole && inKeyOrder) || !keyed)
         return order;
     return sortByKey(count, [this](std::uint32_t r) { return recordData(r); },
                      index_.tags()[size_t(activeTag_)].expression);
+}
+
+// Under the write lock, with the file's count: whether the active tag, read again, lists
+// every record once in the key order (a writer may have finished since we looked).
+bool Table::indexSoundUnderLock()
+{
+    if (indexStale_)
+        return false;
+    syncIndexWithFile();
+    if (activeTag_ < 0 || activeTag_ >= int(index_.tags().size()))
+        return true;
+    bool inKeyOrder = true;
+    const std::vector<std::uint32_t> order = index_.readOrder(activeTag_, &inKeyOrder);
+    const std::uint32_t count = dbf_.count();
+    if (!inKeyOrder || order.size() != count)
+        return false;
+    std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
+    for (std::uint32_t r : order) {
+        if (r == 0 || r > count || seen[r])
+            return false;
+        seen[r] = 1;
+    }
+    return true;
 }
 
 void Table::rebuildView(std::uint32_t keepRecno)
@@ -281,10 +336,16 @@ void Table::rebuildView(std::uint32_t keepRecno)
     order_.assign(std::move(view), keepRecno);
     // An index in byte order is written again in the key order when we may; where it
     // cannot be written, the order above still holds and the next open tries again.
+    // Another program that added records meanwhile has put them in the index; then the
+    // file is left to the next open.
     if (rewrite && writable_ && !bulk_ && state_ == State::Browse) {
         try {
             WriteGuard guard(dbf_.os());
-            writeIndexFile(index_.tags());
+            const std::uint32_t seen = dbf_.count();
+            dbf_.rereadCount();
+            if (dbf_.count() == seen && !indexSoundUnderLock())
+                writeIndexFile(index_.tags());
+            dbf_.setCount(seen);
         } catch (const DbError &) {
         }
     }

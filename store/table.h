@@ -75,6 +75,8 @@ public:
     bool exclusive() const { return exclusive_; }
     void setReadOnly(bool on);
     bool readOnly() const { return readOnly_; }
+    // Empty, or why the open table's header cannot be trusted: it is then only read.
+    const QString &damage() const { return dbf_.header().damage; }
     // The active index tag; empty for physical order.
     void setIndexName(const QString &name);
     QString indexName() const { return indexName_; }
@@ -189,6 +191,9 @@ public:
     void deleteIndex(const QString &name);
     void pack();
     void regenerateIndexes();
+    // Empty when every tag of the open table's index lists each record once with the
+    // key the record gives; else what is wrong.
+    QString indexProblem() const;
 
     void setFilterFunction(FilterFunction filter);
     void setFiltered(bool on);
@@ -212,6 +217,7 @@ Q_SIGNALS:
 private:
     void requireOpen(const char *operation) const;
     void requireWritable() const;
+    void requireSound() const;
     void requireEditing() const;
     [[noreturn]] void fail(const QString &message) const;
     QString displayName() const;
@@ -221,6 +227,8 @@ private:
     void closeIndex();
     void setActiveTag(int tag);
     void syncIndexWithFile();
+    void repairPendingIndex();
+    bool indexSoundUnderLock();
     void writeIndexFile(std::vector<IndexTags::Tag> tags);
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
 
@@ -233,6 +241,8 @@ private:
     void checkBrowseMode();
     void setCurrent(std::size_t position);
 
+    void rereadCountUnderLock();
+    void appendOne();
     void flushBulk();
     // The record being edited or appended, else the current record; null when none.
     const char *currentData() const;
@@ -251,6 +261,7 @@ private:
 
     IndexTags index_;
     int activeTag_ = -1;
+    bool indexStale_ = false; // a stopped run left it behind the records; we may not repair it
 
     mutable RecordOrder order_;
     bool bof_ = true;

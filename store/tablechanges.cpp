@@ -107,22 +107,17 @@ void Table::post()
                 if (bulkPending_.size() >= kBulkBatchBytes)
                     flushBulk();
             } else {
-                dbf_.rereadCount();
-                recno = dbf_.count() + 1;
-                dbf_.writeRecords(recno, buffer_);
-                dbf_.setCount(recno);
-                dbf_.remap();
-                dbf_.writeCount(recno);
-                index_.insert(recno, recordData(recno));
+                appendOne();
+                recno = dbf_.count();
             }
         } else {
             recno = editRecno_;
             const QByteArray old(recordData(recno), buffer_.size());
+            rereadCountUnderLock();
             dbf_.rewriteRecord(recno, buffer_);
             dbf_.writeCount(dbf_.count());
             keyChanged = index_.update(recno, old.constData(), recordData(recno), activeTag_);
         }
-        index_.noteOwnChange();
     }
     buffer_.clear();
     state_ = State::Browse;
@@ -142,6 +137,41 @@ void Table::post()
     notify();
 }
 
+// Under the write lock: the count another program sharing the table may have raised,
+// so that the count written back holds its records too.
+void Table::rereadCountUnderLock()
+{
+    dbf_.rereadCount();
+    dbf_.remap();
+}
+
+// Under the write lock: one new record after the last one, whole before the header
+// counts it and in the index before the call returns. When any step fails, the record
+// leaves the file and the count again, so that nothing has changed.
+void Table::appendOne()
+{
+    rereadCountUnderLock();
+    const std::uint32_t before = dbf_.count();
+    const QByteArray tail = dbf_.tailAfter(before);
+    const std::uint32_t recno = before + 1;
+    dbf_.writeRecords(recno, buffer_);
+    try {
+        dbf_.setCount(recno);
+        dbf_.remap();
+        dbf_.writeCount(recno);
+        index_.insert(recno, recordData(recno));
+    } catch (const DbError &) {
+        try {
+            dbf_.writeCount(before);
+        } catch (const DbError &) {
+        }
+        dbf_.restoreTail(before, tail);
+        dbf_.setCount(before);
+        dbf_.remap();
+        throw;
+    }
+}
+
 void Table::deleteRecord()
 {
     requireWritable();
@@ -158,6 +188,7 @@ void Table::deleteRecord()
         fail(QStringLiteral("There is no record to delete in the table \"%1\".").arg(tableName_));
     {
         WriteGuard guard(dbf_.os());
+        rereadCountUnderLock();
         dbf_.markDeleted(r);
         dbf_.writeCount(dbf_.count());
     }
@@ -175,8 +206,13 @@ void Table::beginBulkAppend()
     if (bulk_)
         return;
     dbf_.os().lockWrites();
-    syncIndexWithFile();
-    dbf_.rereadCount();
+    try {
+        syncIndexWithFile();
+        rereadCountUnderLock();
+    } catch (...) {
+        dbf_.os().unlockWrites();
+        throw;
+    }
     bulk_ = true;
     bulkStart_ = dbf_.count();
     bulkTail_ = dbf_.tailAfter(bulkStart_);
@@ -209,7 +245,11 @@ void Table::commitBulkAppend()
     if (state_ == State::Insert)
         cancel();
     flushBulk();
-    // Counted, the records are the table's: from here on a failure keeps them.
+    // Counted, the records are the table's: from here on a failure keeps them, and until
+    // the index has them too the table says so, for the next open to repair.
+    const bool indexed = dbf_.count() > bulkStart_ && !index_.tags().empty();
+    if (indexed)
+        dbf_.setIndexPending(true);
     dbf_.writeCount(dbf_.count());
     bulk_ = false;
     bulkTail_ = QByteArray();
@@ -227,7 +267,7 @@ void Table::commitBulkAppend()
         for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)
             index_.insert(recno, recordData(recno));
     }
-    index_.noteOwnChange();
+    dbf_.setIndexPending(false);
 }
 
 void Table::rollbackBulkAppend() noexcept

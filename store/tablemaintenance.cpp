@@ -48,6 +48,7 @@ template <typename F> void Table::withExclusiveUse(const char *operation, F &&wo
                      .arg(QLatin1String(operation), displayName()));
         if (!dbf_.writable())
             fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
+        requireSound();
         checkBrowseMode();
         const std::uint32_t keep = recNo();
         work();
@@ -61,6 +62,7 @@ template <typename F> void Table::withExclusiveUse(const char *operation, F &&wo
     indexName_.clear();
     try {
         open();
+        requireSound();
         if (!dbf_.writable())
             fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
         work();
@@ -146,15 +148,31 @@ void Table::regenerateIndexes()
     });
 }
 
+QString Table::indexProblem() const
+{
+    requireOpen("check the index");
+    if (!index_.problem().isEmpty())
+        return index_.problem();
+    if (indexStale_)
+        return QStringLiteral("The index of the table \"%1\" is behind its records: a run that changed them stopped midway. "
+                              "The next open that may write the table rebuilds it.").arg(displayName());
+    return index_.verify(dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
+}
+
 void Table::pack()
 {
     withExclusiveUse("pack the table", [&] {
         if (!index_.problem().isEmpty())
             fail(index_.problem());
         const std::vector<IndexTags::Tag> tags = index_.tags();
-        dbf_.pack();
-        if (index_.isOpen() || !tags.empty())
+        // From the packed table's rename until its index is written, the table says
+        // that its index is behind: a run stopped there is repaired at the next open.
+        const bool indexed = index_.isOpen() || !tags.empty();
+        dbf_.pack(indexed);
+        if (indexed) {
             writeIndexFile(tags);
+            dbf_.setIndexPending(false);
+        }
     });
 }
 

@@ -29,7 +29,8 @@ void removeMdxByte(const QString &dbfPath)
     OsFile file;
     if (!file.open(resolveCaseInsensitive(dbfPath), true))
         return;
-    if (file.size() > kDbfProductionFlag)
+    // A file that already says so is not touched (it may be one that is only read).
+    if (file.size() > kDbfProductionFlag && readProductionFlag(file))
         writeProductionFlag(file, false);
 }
 

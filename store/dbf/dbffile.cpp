@@ -117,6 +117,27 @@ void DbfFile::writeCount(std::uint32_t count)
         fail("write to", file_.errorText());
 }
 
+void DbfFile::setIndexPending(bool on)
+{
+    if (!writeIndexPending(file_, on))
+        fail("write to", file_.errorText());
+}
+
+void DbfFile::removeLeftovers()
+{
+    if (!file_.writable() || !file_.tryLockWrites())
+        return;
+    const QFileInfo table(file_.path());
+    const QString mdx = QFileInfo(mdxPathFor(file_.path())).fileName();
+    QDir dir = table.absoluteDir();
+    // The names OsFile::createTemporary gives: the target's name, eight hex digits, ".tmp".
+    const QStringList left = dir.entryList({table.fileName() + QStringLiteral(".????????.tmp"), mdx + QStringLiteral(".????????.tmp")},
+                                           QDir::Files | QDir::Hidden);
+    for (const QString &name : left)
+        dir.remove(name);
+    file_.unlockWrites();
+}
+
 void DbfFile::setProductionFlag(bool on)
 {
     if (!writeProductionFlag(file_, on))
@@ -141,7 +162,7 @@ void DbfFile::restoreTail(std::uint32_t count, const QByteArray &tail)
     file_.writeAt(at, tail.constData(), size_t(tail.size()));
 }
 
-void DbfFile::pack()
+void DbfFile::pack(bool indexFollows)
 {
     const std::uint32_t length = header_.recordLength;
     OsFile out;
@@ -171,7 +192,8 @@ void DbfFile::pack()
         }
     }
     buffer.push_back(kEofMarker);
-    if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) || !out.sync())
+    if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) ||
+        !writeIndexPending(out, indexFollows) || !out.sync())
         abandon(out.errorText());
     if (!out.renameOver(file_.path()))
         abandon(out.errorText());

@@ -51,14 +51,20 @@ public:
     void writeCount(std::uint32_t count);
     bool productionFlag() const { return readProductionFlag(file_); }
     void setProductionFlag(bool on);
+    bool indexPending() const { return readIndexPending(file_); }
+    void setIndexPending(bool on);
+    // Removes what runs stopped midway left beside the table: temporary copies of it
+    // and of its index. Only while no other writer holds the table's write lock.
+    void removeLeftovers();
 
     // The bytes after the first `count` records, and putting them back there with
     // nothing after them: a bulk append that is not kept leaves the file as it was.
     QByteArray tailAfter(std::uint32_t count) const;
     void restoreTail(std::uint32_t count, const QByteArray &tail);
 
-    // Replaces the file with a copy without the records marked deleted.
-    void pack();
+    // Replaces the file with a copy without the records marked deleted; with
+    // indexFollows the copy says that its index is still to be written.
+    void pack(bool indexFollows);
 
 private:
     [[noreturn]] void fail(const char *what, const QString &why) const;

@@ -42,6 +42,8 @@ void putToday(unsigned char *p)
     p[2] = std::uint8_t(today.day());
 }
 
+bool visualFoxPro(std::uint8_t version) { return version == 0x30 || version == 0x31 || version == 0x32; }
+
 bool knownVersion(std::uint8_t version)
 {
     return (version & 0x07) == 0x03 || version == 0x02 || version == 0x30 || version == 0x31 || version == 0x32 ||
@@ -50,7 +52,7 @@ bool knownVersion(std::uint8_t version)
 
 // The field descriptors from byte 32 up to the terminator.
 std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version, const QString &shown,
-                                    bool &terminated)
+                                    bool &terminated, QByteArray &misplaced)
 {
     std::vector<FieldLayout> fields;
     int offset = 1;
@@ -74,6 +76,10 @@ std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version
         if (f.type == 'C')
             f.decimals = 0;
         f.offset = offset;
+        // Visual FoxPro keeps each field's place in the record; others leave it 0 or,
+        // like dBASE III, put memory addresses there.
+        if (visualFoxPro(version) && u32(d + 12) != 0 && u32(d + 12) != std::uint32_t(offset) && misplaced.isEmpty())
+            misplaced = f.name;
         if (f.width <= 0 || f.name.isEmpty())
             throw DbError(QStringLiteral("The table \"%1\" is damaged: %2.")
                               .arg(shown, QStringLiteral("field %1 has no name or width").arg(fields.size() + 1)));
@@ -119,7 +125,8 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
     if (!file.readAt(32, desc.data(), size_t(desc.size())))
         throw DbError(damaged.arg(shown, QStringLiteral("its header cannot be read")));
     bool terminated = false;
-    h.fields = readFields(desc, h.version, shown, terminated);
+    QByteArray misplaced;
+    h.fields = readFields(desc, h.version, shown, terminated, misplaced);
     if (!terminated && h.fields.empty())
         throw DbError(notDbase);
     if (h.fields.empty())
@@ -128,8 +135,33 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
     if (std::uint32_t(last.offset + last.width) > h.recordLength)
         throw DbError(damaged.arg(shown, QStringLiteral("its fields do not fit its record length")));
 
+    // What can still be read is read; what disagrees is damage that no write may spread.
+    const std::uint32_t described = 32 + 32 * std::uint32_t(h.fields.size()) + 1;
+    // After the terminator Visual FoxPro keeps 263 bytes for a database link; some
+    // writers leave one byte.
+    const std::uint32_t spare = visualFoxPro(h.version) ? 263 : 1;
+    const std::uint32_t fieldsEnd = std::uint32_t(last.offset + last.width);
+    if (!terminated || h.headerLength > described + spare)
+        h.damage = QStringLiteral("its header length (%1 bytes) does not match its %2 field descriptors")
+                       .arg(h.headerLength)
+                       .arg(h.fields.size());
+    else if (!misplaced.isEmpty())
+        h.damage = QStringLiteral("the place of the field %1 in the record does not match the fields before it")
+                       .arg(QString::fromLatin1(misplaced));
+    else if (h.recordLength != fieldsEnd)
+        h.damage = QStringLiteral("its record length (%1 bytes) does not match its fields (%2 bytes)")
+                       .arg(h.recordLength)
+                       .arg(fieldsEnd);
+
     // Trust only the records that are whole in the file.
-    h.recordCount = h.wholeRecords(u32(head + 4), size);
+    const std::uint32_t counted = u32(head + 4);
+    h.recordCount = h.wholeRecords(counted, size);
+    if (h.damage.isEmpty() && h.recordCount < counted)
+        h.damage = QStringLiteral("its header counts %1 records but the file holds %2 whole ones")
+                       .arg(counted)
+                       .arg(h.recordCount);
+    if (!h.damage.isEmpty())
+        h.damage = damaged.arg(shown, h.damage);
     return h;
 }
 
@@ -161,6 +193,19 @@ bool writeProductionFlag(OsFile &file, bool on)
 {
     const unsigned char flag = on ? 1 : 0;
     return file.writeAt(kDbfProductionFlag, &flag, 1);
+}
+
+bool readIndexPending(const OsFile &file)
+{
+    unsigned char flag = 0;
+    file.readAt(kDbfIndexPending, &flag, 1);
+    return flag != 0;
+}
+
+bool writeIndexPending(OsFile &file, bool on)
+{
+    const unsigned char flag = on ? 1 : 0;
+    return file.writeAt(kDbfIndexPending, &flag, 1);
 }
 
 FieldDef checkFieldDef(const QString &name, char type, int width, int decimals, const std::vector<FieldDef> &before)

@@ -24,6 +24,9 @@ struct DbfHeader {
     // The records that are whole in the file, never more than the header counts.
     std::uint32_t recordCount = 0;
     std::vector<FieldLayout> fields;
+    // Empty, or the message saying how the header disagrees with its field descriptors
+    // or with the file: such a table is only read, as far as its whole records go.
+    QString damage;
 
     std::int64_t recordOffset(std::uint32_t recno) const
     {
@@ -34,10 +37,12 @@ struct DbfHeader {
 };
 
 // Reads and checks the header of an open file; shown is the table's name in messages.
-// Throws DbError when the file is not a dBASE table this program reads.
+// Throws DbError when the file is not a dBASE table this program reads; a header that
+// can still be read safely but disagrees with itself is returned with its damage.
 DbfHeader readDbfHeader(const OsFile &file, const QString &shown);
 
 // Header byte offsets the table object writes on its own.
+inline constexpr std::int64_t kDbfIndexPending = 14;
 inline constexpr std::int64_t kDbfProductionFlag = 28;
 
 // Reads the record count again (another writer may have appended); false when it cannot.
@@ -47,6 +52,10 @@ bool writeDbfCount(OsFile &file, std::uint32_t count);
 // Byte 28: 1 while the table has a production index.
 bool readProductionFlag(const OsFile &file);
 bool writeProductionFlag(OsFile &file, bool on);
+// Byte 14 (dBASE IV's incomplete transaction): 1 while a change of the records is not
+// yet in the production index. Found set at open, it means a run stopped midway.
+bool readIndexPending(const OsFile &file);
+bool writeIndexPending(OsFile &file, bool on);
 
 // One field of a table to be created.
 struct FieldDef {

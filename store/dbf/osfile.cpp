@@ -155,6 +155,11 @@ OsFile::LockResult OsFile::lockUse(Lock kind)
 
 void OsFile::lockWrites() { ofdLock(fd_, F_WRLCK, kWriteLockOffset, true); }
 void OsFile::unlockWrites() { ofdLock(fd_, F_UNLCK, kWriteLockOffset, false); }
+bool OsFile::tryLockWrites()
+{
+    const int err = ofdLock(fd_, F_WRLCK, kWriteLockOffset, false);
+    return err != EAGAIN && err != EACCES;
+}
 
 std::int64_t OsFile::size() const
 {
@@ -169,7 +174,15 @@ OsFile::Stamp OsFile::stamp() const
     struct stat st;
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
         return {};
-    return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+    return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+}
+
+OsFile::Stamp OsFile::stampOf(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 }
 
 bool OsFile::readAt(std::int64_t offset, void *data, std::size_t size) const

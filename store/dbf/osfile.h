@@ -45,6 +45,8 @@ public:
     // Serialises writers that share a table (held for the few writes of one record).
     void lockWrites();
     void unlockWrites();
+    // Takes the writers' lock only when nobody holds it; true then.
+    bool tryLockWrites();
 
     std::int64_t size() const;
     // False at the end of the file (errorText empty) or on an error (errorText says which).
@@ -52,13 +54,17 @@ public:
     bool writeAt(std::int64_t offset, const void *data, std::size_t size);
     bool truncate(std::int64_t size);
     bool sync();
-    // Seconds and nanoseconds of the last change with the size: tells another
-    // writer's change apart from our own.
+    // Which file it is (device and inode), with its size and the time of its last
+    // change: a file renamed over the path is another file.
     struct Stamp {
         std::int64_t size = -1, sec = 0, nsec = 0;
+        std::uint64_t device = 0, inode = 0;
         bool operator==(const Stamp &) const = default;
+        bool sameFile(const Stamp &o) const { return inode != 0 && device == o.device && inode == o.inode; }
     };
     Stamp stamp() const;
+    // The stamp of whatever file the path names now; an empty stamp when there is none.
+    static Stamp stampOf(const QString &path);
 
     // The first `size` bytes of the file, mapped for reading. The pointer stays valid
     // until the next map() that needs more, or close(). Writes through writeAt() are

@@ -203,6 +203,14 @@ void MdxFile::close()
 
 bool MdxFile::isOpen() const { return d->file.isOpen(); }
 
+void MdxFile::reload()
+{
+    if (d->file.isOpen())
+        d->readHeader();
+}
+
+OsFile::Stamp MdxFile::stamp() const { return d->file.stamp(); }
+
 int MdxFile::tagCount() const { return int(d->tags.size()); }
 
 const MdxTagInfo &MdxFile::tag(int i) const { return d->tagAt(i).info; }

@@ -2,6 +2,8 @@
 // The dBASE IV production index (.MDX): 512-byte pages, 1024-byte blocks, a tag table
 // and one B+ tree of character keys per tag. Keys compare in the key order of
 // collation.h; equal keys are ordered by record number.
+#include "store/dbf/osfile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -43,6 +45,11 @@ public:
     void open(const QString &path, bool writable);
     void close();
     bool isOpen() const;
+    // Reads the file header and the tag headers again: another program sharing the
+    // table may have grown a tree since. Throws DbError when they are damaged now.
+    void reload();
+    // Which file is open (see OsFile::Stamp).
+    OsFile::Stamp stamp() const;
 
     int tagCount() const;
     const MdxTagInfo &tag(int i) const;

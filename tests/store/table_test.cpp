@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "base/dateformat.h"
+#include "store/dbf/companion.h"
 
 using namespace kv;
 
@@ -362,17 +363,73 @@ TEST(Table, DamagedFilesGiveClearErrors)
     missing.setPath(kvtest::tempPath(QStringLiteral("NOWHERE.DBF")));
     EXPECT_THROW(missing.open(), DbError);
 
-    // Appending to a file cut short writes whole records and an exact count again.
+    // A file cut short counts more records than it holds: it is read, not written.
     Table t;
     t.setPath(kvtest::tempPath(QStringLiteral("CUT.DBF")));
     t.open();
-    addRecords(t, {{{"Title", QStringLiteral("Four")}}});
+    EXPECT_EQ(walk(t, "Title"), QStringList({"One", "Two"}));
+    EXPECT_THROW(addRecords(t, {{{"Title", QStringLiteral("Four")}}}), DbError);
     t.close();
-    const QByteArray repaired = kvtest::readFile(kvtest::tempPath(QStringLiteral("CUT.DBF")));
-    EXPECT_EQ(le32(repaired, 4), 3u);
-    EXPECT_EQ(repaired.size(), header + 3 * length + 1);
-    t.open();
-    EXPECT_EQ(walk(t, "Title"), QStringList({"One", "Two", "Four"}));
+    EXPECT_EQ(kvtest::readFile(kvtest::tempPath(QStringLiteral("CUT.DBF"))), bytes.left(header + 2 * length + 10));
+}
+
+namespace {
+// The bytes of a table with size bytes at `at` replaced by value (little-endian).
+QByteArray damagedCopy(const QByteArray &bytes, int at, std::uint32_t value, int size)
+{
+    QByteArray b = bytes;
+    for (int i = 0; i < size; ++i)
+        b[at + i] = char(value >> (8 * i));
+    return b;
+}
+} // namespace
+
+TEST(Table, AHeaderThatDisagreesWithItsFieldsIsReadButNeverWritten)
+{
+    const QString good = newCatalogue(QStringLiteral("GOOD.DBF"));
+    {
+        Table t;
+        t.setPath(good);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("One")}}, {{"Title", QStringLiteral("Two")}}, {{"Title", QStringLiteral("Three")}}});
+    }
+    const QByteArray bytes = kvtest::readFile(good);
+    const std::uint32_t header = std::uint32_t(le16(bytes, 8)), length = std::uint32_t(le16(bytes, 10));
+    QByteArray foxPro = damagedCopy(bytes, 0, 0x30, 1);
+    foxPro = damagedCopy(foxPro, 32 + 32 + 12, 99, 4); // the second field's place in the record
+    const struct {
+        const char *name;
+        QByteArray content;
+        const char *says;
+        int readable; // records read
+    } cases[] = {
+        {"RECLEN.DBF", damagedCopy(bytes, 10, 65535, 2), "record length (65535 bytes)", 0},
+        {"LONGREC.DBF", damagedCopy(bytes, 10, length + 1, 2), "record length", 2},
+        {"SHORTHDR.DBF", damagedCopy(bytes, 8, header - 32, 2), "header length", 3},
+        {"LONGHDR.DBF", damagedCopy(bytes, 8, header + 32, 2), "header length", 2},
+        {"COUNT.DBF", damagedCopy(bytes, 4, 9, 4), "counts 9 records but the file holds 3", 3},
+        {"FOXPRO.DBF", foxPro, "place of the field", 3},
+    };
+    for (const auto &c : cases) {
+        const QString path = kvtest::tempPath(QString::fromLatin1(c.name));
+        kvtest::writeFile(path, c.content);
+        Table t;
+        t.setPath(path);
+        ASSERT_NO_THROW(t.open()) << c.name;
+        EXPECT_TRUE(t.damage().contains(QString::fromLatin1(c.says))) << c.name << ": " << t.damage().toStdString();
+        EXPECT_EQ(t.recordCount(), c.readable) << c.name;
+        const QString append = refusal([&] { t.append(); });
+        EXPECT_TRUE(append.startsWith(t.damage())) << c.name << ": " << append.toStdString();
+        if (t.recordCount() > 0) {
+            EXPECT_FALSE(refusal([&] { t.deleteRecord(); }).isEmpty()) << c.name;
+        }
+        t.close();
+        for (auto work : {&Table::pack, &Table::regenerateIndexes})
+            EXPECT_TRUE(refusal([&] { (t.*work)(); }).contains(QStringLiteral("damaged"))) << c.name;
+        EXPECT_FALSE(refusal([&] { t.addIndex(QStringLiteral("T"), QStringLiteral("Title")); }).isEmpty()) << c.name;
+        EXPECT_EQ(kvtest::readFile(path), c.content) << c.name;
+        EXPECT_FALSE(QFile::exists(kv::mdxPathFor(path))) << c.name;
+    }
 }
 
 TEST(Table, ReadOnlyTableRefusesChanges)

@@ -1,0 +1,82 @@
+// kestrova-cli on damaged catalogues and with several copies writing one catalogue.
+#include "clitest.h"
+#include "testenv.h"
+
+#include "store/dbf/companion.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using kvtest::runCli;
+
+namespace {
+
+QByteArray withBytes(QByteArray b, int at, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        b[at + i] = char(value >> (8 * i));
+    return b;
+}
+
+int le16(const QByteArray &b, int at) { return std::uint8_t(b[at]) | std::uint8_t(b[at + 1]) << 8; }
+
+} // namespace
+
+TEST(CliSafety, ADamagedHeaderIsReportedByCheckAndNoCommandWritesTheFile)
+{
+    const QString db = kvtest::tempPath(QStringLiteral("VIDEOS.DBF"));
+    ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+    for (const char *title : {"a", "b"})
+        ASSERT_EQ(runCli({"add", db, QStringLiteral("Title=") + QLatin1String(title)}).exitCode, 0);
+    const QByteArray good = kvtest::readFile(db);
+    const std::uint32_t header = std::uint32_t(le16(good, 8));
+    const struct {
+        const char *name;
+        QByteArray content;
+    } cases[] = {
+        {"record length", withBytes(good, 10, 65535, 2)},
+        {"header length short", withBytes(good, 8, header - 32, 2)},
+        {"header length long", withBytes(good, 8, header + 32, 2)},
+        {"count beyond the file", withBytes(good, 4, 7, 4)},
+    };
+    const QString old = kvtest::tempPath(QStringLiteral("OLD.DBF"));
+    for (const auto &c : cases) {
+        kvtest::writeFile(db, c.content);
+        const kvtest::ProcessResult check = runCli({"check", db});
+        EXPECT_EQ(check.exitCode, 1) << c.name;
+        EXPECT_TRUE(check.err.contains("is damaged: ")) << c.name << ": " << check.err.toStdString();
+        const QList<QStringList> writes = {
+            {"add", db, "Title=c"}, {"delete", db, "1"}, {"pack", db}, {"reindex", db}, {"sort", db, "1"}};
+        for (const QStringList &w : writes) {
+            const kvtest::ProcessResult r = runCli(w);
+            EXPECT_EQ(r.exitCode, 1) << c.name << ": " << w[0].toStdString();
+            EXPECT_TRUE(r.err.contains("is damaged: ")) << c.name << ": " << w[0].toStdString() << ": " << r.err.toStdString();
+            EXPECT_EQ(kvtest::readFile(db), c.content) << c.name << ": " << w[0].toStdString();
+        }
+        EXPECT_EQ(runCli({"list", db, "--physical"}).exitCode, 0) << c.name;
+        EXPECT_FALSE(QFile::exists(kv::mdxPathFor(db))) << c.name;
+
+        // A damaged source is not converted; the target stays as it was.
+        QFile::remove(old);
+        ASSERT_TRUE(QFile::copy(db, old));
+        kvtest::writeFile(db, good);
+        const kvtest::ProcessResult convert = runCli({"convert", old, db});
+        EXPECT_EQ(convert.exitCode, 1) << c.name;
+        EXPECT_TRUE(convert.err.contains("is damaged: ")) << c.name << ": " << convert.err.toStdString();
+        EXPECT_EQ(kvtest::readFile(db), good) << c.name;
+    }
+}
+
+TEST(CliSafety, AddSaysWhichValuesLostCharactersToTheCodePage)
+{
+    const QString db = kvtest::tempPath(QStringLiteral("VIDEOS.DBF"));
+    ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+    const kvtest::ProcessResult plain = runCli({"add", db, QString::fromUtf8("Title=Amélie")});
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_TRUE(plain.err.isEmpty()) << plain.err.toStdString();
+    const kvtest::ProcessResult lossy = runCli({"add", db, QString::fromUtf8("Title=Ωmega"), QStringLiteral("Star1=Plain")});
+    EXPECT_EQ(lossy.exitCode, 0);
+    EXPECT_TRUE(lossy.err.contains("The value of Title has characters")) << lossy.err.toStdString();
+    EXPECT_FALSE(lossy.err.contains("Star1"));
+    EXPECT_EQ(titles(runCli({"list", db, "--physical"}).out), (QStringList{QString::fromUtf8("Amélie"), "?mega"}));
+}

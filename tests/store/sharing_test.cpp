@@ -1,0 +1,286 @@
+// Several processes writing one catalogue at once, and maintenance runs killed midway.
+#include "storetest.h"
+
+#include "store/index/mdx.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kv;
+
+namespace {
+
+const QString kTag = QStringLiteral("NewIndex");
+
+// Runs work in a child process; what it writes to the pipe comes back from finish().
+class Child {
+public:
+    explicit Child(const std::function<void(int out)> &work)
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            try {
+                work(fds[1]);
+            } catch (...) {
+                ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        in_ = fds[0];
+    }
+    // Waits for the child; its output, and its exit status in status.
+    QByteArray finish(int *status)
+    {
+        QByteArray out;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(in_, buffer, sizeof buffer)) > 0;)
+            out.append(buffer, n);
+        ::close(in_);
+        ::waitpid(pid_, status, 0);
+        return out;
+    }
+private:
+    pid_t pid_ = -1;
+    int in_ = -1;
+};
+
+void say(int out, const QByteArray &line)
+{
+    const QByteArray l = line + '\n';
+    (void)!::write(out, l.constData(), size_t(l.size()));
+}
+
+// Every tag of the catalogue's index walked entry by entry against its records, by the
+// store's reader and, where it is installed, by Perl's.
+void expectIndexAgrees(const QString &path)
+{
+    Table t;
+    t.setPath(path);
+    t.setReadOnly(true);
+    t.open();
+    EXPECT_EQ(t.indexProblem(), QString());
+    if (QStandardPaths::findExecutable(QStringLiteral("index_dump")).isEmpty())
+        return;
+    const kvtest::ProcessResult r =
+        kvtest::run(QStringLiteral("index_dump"), {QStringLiteral("-n"), t.mdxPath(), QStringLiteral("NEWINDEX")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QList<int> recnos;
+    for (const QByteArray &line : r.out.split('\n'))
+        if (!line.startsWith("Total") && !line.trimmed().isEmpty())
+            recnos << line.split(' ').last().trimmed().toInt();
+    std::sort(recnos.begin(), recnos.end());
+    QList<int> expected;
+    for (int n = 1; n <= int(t.physicalCount()); ++n)
+        expected << n;
+    EXPECT_EQ(recnos, expected);
+}
+
+} // namespace
+
+TEST(Sharing, TwoAddLoopsAndADeleteLoopLoseNothing)
+{
+    const QString path = newCatalogue();
+    const int seeds = 40, adds = 120, deletes = 30;
+    {
+        Table t;
+        t.setPath(path);
+        t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
+        t.open();
+        for (int i = 0; i < seeds; ++i)
+            addRecords(t, {{{"Title", QStringLiteral("seed %1").arg(i)}}});
+    }
+    // One writer keeps the table open, the other opens it for every record, as the
+    // command line does; the third deletes the first records (seeds) one by one.
+    auto adder = [&](const char *prefix, bool reopen) {
+        return [=](int out) {
+            Table t;
+            t.setPath(path);
+            for (int i = 0; i < adds; ++i) {
+                if (!t.isOpen())
+                    t.open();
+                const QString title = QStringLiteral("%1 %2").arg(QLatin1String(prefix)).arg(i);
+                try {
+                    addRecords(t, {{{"Title", title}}});
+                    say(out, title.toLatin1());
+                } catch (const DbError &) {
+                }
+                if (reopen)
+                    t.close();
+            }
+        };
+    };
+    Child a(adder("a", false)), b(adder("b", true));
+    Child d([&](int out) {
+        Table t;
+        t.setPath(path);
+        t.open();
+        for (int i = 0; i < deletes; ++i) {
+            t.refresh();
+            t.moveTo(0);
+            t.deleteRecord();
+            say(out, "deleted");
+        }
+    });
+    int sa = 0, sb = 0, sd = 0;
+    const QList<QByteArray> added = a.finish(&sa).split('\n') + b.finish(&sb).split('\n');
+    const QByteArray deleted = d.finish(&sd);
+    EXPECT_TRUE(WIFEXITED(sd) && WEXITSTATUS(sd) == 0);
+    EXPECT_EQ(deleted.count("deleted"), deletes);
+
+    QStringList reported;
+    for (const QByteArray &line : added)
+        if (!line.isEmpty())
+            reported << QString::fromLatin1(line);
+    EXPECT_EQ(reported.size(), 2 * adds) << "no add fails under sharing";
+
+    Table t;
+    t.setPath(path);
+    t.open();
+    const QByteArray bytes = kvtest::readFile(path);
+    const std::uint32_t header = std::uint8_t(bytes[8]) | std::uint8_t(bytes[9]) << 8;
+    const std::uint32_t length = std::uint8_t(bytes[10]) | std::uint8_t(bytes[11]) << 8;
+    EXPECT_EQ(t.physicalCount(), std::uint32_t(seeds + reported.size())) << "the header counts every record";
+    EXPECT_EQ(qint64(bytes.size()), qint64(header + t.physicalCount() * length + 1));
+    EXPECT_EQ(t.deletedCount(), std::uint32_t(deletes));
+    const QStringList live = column(t, "Title");
+    for (const QString &title : reported)
+        EXPECT_EQ(live.count(title), 1) << title.toStdString();
+    t.close();
+    expectIndexAgrees(path);
+}
+
+namespace {
+
+// A catalogue of n records with the tag on Title in its own folder; every third record
+// deleted. Returns the live titles.
+QStringList killFixture(const QString &dir, int n)
+{
+    QDir().mkpath(dir);
+    Table t;
+    t.setPath(dir + QStringLiteral("/MASTER.DBF"));
+    createMasterTable(t, t.filePath());
+    t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
+    t.open();
+    {
+        Table::BulkAppend bulk(t);
+        for (int i = 0; i < n; ++i) {
+            t.append();
+            t.setFieldText(QStringLiteral("Title"), QStringLiteral("title %1").arg((i * 7919) % n));
+            t.post();
+        }
+        bulk.commit();
+    }
+    for (int row = 0; row < t.recordCount(); row += 2) { // one in three of the original order
+        t.moveTo(row);
+        t.deleteRecord();
+    }
+    QStringList live = column(t, "Title");
+    live.sort();
+    return live;
+}
+
+QStringList liveTitles(Table &t)
+{
+    QStringList live = column(t, "Title");
+    live.sort();
+    return live;
+}
+
+double secondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+// Each run is killed at ten moments spread over its length; the next open finds the
+// records as they were (or as the run left them when it had finished) and an index that
+// agrees with them, and no temporary file.
+TEST(Sharing, MaintenanceKilledMidwayIsRepairedAtTheNextOpen)
+{
+    const int n = 20000, added = 3000;
+    const struct {
+        const char *name;
+        std::function<void(Table &)> work;
+        bool adds;
+    } runs[] = {
+        {"pack", [](Table &t) { t.pack(); }, false},
+        {"rebuild", [](Table &t) { t.regenerateIndexes(); }, false},
+        {"sort", [](Table &t) { t.addIndex(kTag, QStringLiteral("Upper(Left(Star1,80))+Upper(Left(Title,80))")); }, false},
+        {"append", [](Table &t) {
+             t.open();
+             Table::BulkAppend bulk(t);
+             for (int i = 0; i < added; ++i) {
+                 t.append();
+                 t.setFieldText(QStringLiteral("Title"), QStringLiteral("new %1").arg(i));
+                 t.post();
+             }
+             bulk.commit();
+         }, true},
+    };
+    const QString base = kvtest::tempPath(QStringLiteral("kill"));
+    const QStringList live = killFixture(base + QStringLiteral("/fixture"), n);
+    QStringList grown = live;
+    for (int i = 0; i < added; ++i)
+        grown << QStringLiteral("new %1").arg(i);
+    grown.sort();
+    auto copyFixture = [&](const QString &dir) {
+        QDir().mkpath(dir);
+        for (const char *name : {"MASTER.DBF", "MASTER.MDX"}) {
+            QFile::remove(dir + QLatin1Char('/') + QLatin1String(name));
+            QFile::copy(base + QStringLiteral("/fixture/") + QLatin1String(name), dir + QLatin1Char('/') + QLatin1String(name));
+        }
+        return dir + QStringLiteral("/MASTER.DBF");
+    };
+    for (const auto &run : runs) {
+        // How long a whole run takes here, child process and all.
+        const QString timed = copyFixture(base + QStringLiteral("/timed"));
+        const double whole = secondsOf([&] {
+            int status = 0;
+            Child([&](int) {
+                Table t;
+                t.setPath(timed);
+                run.work(t);
+            }).finish(&status);
+        });
+        for (int k = 0; k < 10; ++k) {
+            const QString dir = base + QStringLiteral("/%1-%2").arg(QLatin1String(run.name)).arg(k);
+            const QString path = copyFixture(dir);
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                Table t;
+                t.setPath(path);
+                try {
+                    run.work(t);
+                } catch (...) {
+                }
+                ::_exit(0);
+            }
+            ::usleep(useconds_t(whole * 1e6 * (k + 0.5) / 10));
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+
+            Table t;
+            t.setPath(path);
+            ASSERT_NO_THROW(t.open()) << run.name << " " << k;
+            const QStringList now = liveTitles(t);
+            EXPECT_TRUE(now == live || (run.adds && now == grown)) << run.name << " killed at " << k << ": " << now.size();
+            EXPECT_EQ(t.indexProblem(), QString()) << run.name << " killed at " << k;
+            EXPECT_EQ(QDir(dir).entryList({QStringLiteral("*.tmp")}, QDir::Files), QStringList()) << run.name << " " << k;
+        }
+    }
+}
