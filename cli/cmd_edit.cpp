@@ -1,10 +1,12 @@
-// The record-editing commands: lists (a catalogue's pick lists as the program loads them)
-// and set (a record changed as the edit window changes it).
+// The record-editing commands: lists (a catalogue's pick lists as the program loads them),
+// editlist (a list changed as the list editor changes it) and set (a record changed as the
+// edit window changes it).
 #include "commands.h"
 
 #include "app/workspace/cataloguesession.h"
 #include "base/codepage.h"
 #include "base/paths.h"
+#include "edit/listeditor.h"
 #include "edit/picklists.h"
 #include "edit/recordform.h"
 #include "resources/defaults.h"
@@ -27,6 +29,14 @@ void installDeliveredLists()
         printError(error);
 }
 
+bool tableExists(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        return true;
+    printError(QStringLiteral("The table \"%1\" does not exist.").arg(path));
+    return false;
+}
+
 QStringList loadedList(const kv::PickLists &lists, int n)
 {
     return kv::isCatalogueList(n) ? lists.entries(n) : kv::readProgramWideList(n);
@@ -38,10 +48,8 @@ int runLists(const QStringList &args)
     const int only = args.size() == 2 ? args[1].toInt(&ok) : 0;
     if (args.isEmpty() || args.size() > 2 || !ok || (args.size() == 2 && (only < 1 || only > kv::kPickListCount)))
         return usageError("lists");
-    if (!QFileInfo(args[0]).isFile()) {
-        printError(QStringLiteral("The table \"%1\" does not exist.").arg(args[0]));
+    if (!tableExists(args[0]))
         return kExitRefused;
-    }
     installDeliveredLists();
     StderrPrompt prompt;
     kv::PickLists lists(prompt);
@@ -53,6 +61,50 @@ int runLists(const QStringList &args)
     }
     for (int n = 1; n <= kv::kPickListCount; ++n)
         printLine(QStringLiteral("%1 %2: %3").arg(n).arg(kv::pickListName(n)).arg(loadedList(lists, n).size()));
+    return kExitOk;
+}
+
+// The list editor's steps in order, then Ok: "add TEXT", "delete ROW" (1 is the first
+// entry), "sort" (its question takes its default, Yes).
+int runEditList(const QStringList &args)
+{
+    bool ok = true;
+    const int n = args.size() >= 2 ? args[1].toInt(&ok) : 0;
+    if (args.size() < 2 || !ok || n < 1 || n > kv::kPickListCount)
+        return usageError("editlist");
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        const QString &step = args[i];
+        const bool takesValue = step == QLatin1String("add") || step == QLatin1String("delete");
+        if (!takesValue && step != QLatin1String("sort"))
+            return usageError("editlist", QStringLiteral("unknown step \"%1\"").arg(step));
+        if (takesValue && ++i >= args.size())
+            return usageError("editlist", QStringLiteral("\"%1\" needs a value").arg(step));
+        if (step == QLatin1String("delete") && args[i].toInt() < 1)
+            return usageError("editlist", QStringLiteral("\"delete\" needs a row number from 1"));
+    }
+    if (!tableExists(args[0]))
+        return kExitRefused;
+    installDeliveredLists();
+    StderrPrompt prompt;
+    kv::PickLists lists(prompt);
+    const QString base = kv::CataloguePaths::of(args[0]).basePath;
+    lists.LoadAllList(base);
+    kv::ListEdit edit(n, loadedList(lists, n));
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("sort")) {
+            edit.sort(prompt);
+        } else if (args[i++] == QLatin1String("add")) {
+            // As typed into the entry box: no more than the list's entry length.
+            edit.add(args[i].left(kv::pickListEntryLength(n)));
+        } else {
+            edit.select(args[i].toInt() - 1);
+            if (!edit.deleteSelected()) {
+                printError(QStringLiteral("There is no entry %1: the list has %2.").arg(args[i]).arg(edit.entries().size()));
+                return kExitRefused;
+            }
+        }
+    }
+    kv::confirmListEdit(lists, base, edit);
     return kExitOk;
 }
 
@@ -104,10 +156,8 @@ int runSet(const QStringList &args)
     if (args.size() < 3 || (!isNew && (!ok || n < 1)) || !typed)
         return usageError("set");
     const QString path = args[0];
-    if (!QFileInfo(path).isFile()) {
-        printError(QStringLiteral("The table \"%1\" does not exist.").arg(path));
+    if (!tableExists(path))
         return kExitRefused;
-    }
     installDeliveredLists();
     StderrPrompt prompt;
     kv::Settings settings;
@@ -151,6 +201,11 @@ const Registrar regSet({"set", "FILE.DBF N|new FIELD=TEXT ...",
                         "record N (as delete counts) or a new record, each named box given TEXT as typed "
                         "(CheckOut and Viewed: Yes or No), then Update and Exit as the edit window runs it",
                         &runSet});
+
+const Registrar regEditList({"editlist", "FILE.DBF N [add TEXT | delete ROW | sort] ...",
+                             "list N of a catalogue changed as the list editor changes it, step by step, then Ok: "
+                             "the catalogue's lists written, and OSCAR.LST or MISC.LST for list 14 or 17",
+                             &runEditList});
 
 const Registrar regLists({"lists", "FILE.DBF [N]",
                           "the pick lists as the program loads them for a catalogue: \"N NAME: COUNT\" for each "

@@ -32,16 +32,6 @@ constexpr int kOwnListsTest[4] = {9, 8, 7, 10};
 
 bool valid(int n) { return n >= 1 && n <= 17; }
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 } // namespace
 
 QString pickListName(int n) { return valid(n) ? QString::fromLatin1(kLists[n - 1].name) : QString(); }
@@ -59,6 +49,16 @@ QString defaultListPath(int n)
 }
 
 QStringList readProgramWideList(int n) { return readListFile(defaultListPath(n)); }
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
 
 void PickList::setEntries(const QStringList &entries)
 {
@@ -98,12 +98,18 @@ const PickList &PickLists::list(int n) const
 
 void PickLists::load(int n, const QString &path) { list(n).setEntries(readListFile(path)); }
 
-void PickLists::save(int n, const QString &path)
+void PickLists::save(const QString &path, const QStringList &entries)
 {
     QString error;
     // A file that cannot be made is left alone without a word; the list stays in memory.
-    if (writeListFile(path, list(n).entries(), &error) == ListWrite::Failed)
+    if (writeListFile(path, entries, &error) == ListWrite::Failed)
         prompt_.showError(error);
+}
+
+void PickLists::saveProgramWideList(int n, const QStringList &entries)
+{
+    Q_ASSERT(n == kOscarList || n == kMiscList);
+    save(defaultListPath(n), entries);
 }
 
 void PickLists::LoadAllList(const QString &basePath)
@@ -122,7 +128,7 @@ void PickLists::LoadAllList(const QString &basePath)
 void PickLists::SaveAllLists(const QString &basePath)
 {
     for (int n : kCatalogueOrder)
-        save(n, catalogueListPath(basePath, n));
+        save(catalogueListPath(basePath, n), list(n).entries());
 }
 
 void PickLists::LoadDefaultList()
@@ -134,7 +140,7 @@ void PickLists::LoadDefaultList()
 void PickLists::SaveDefaultLists()
 {
     for (int n : kCatalogueOrder)
-        save(n, defaultListPath(n));
+        save(defaultListPath(n), list(n).entries());
 }
 
 void PickLists::addTypedValues(const std::array<QString, 41> &textByField)

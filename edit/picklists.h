@@ -29,6 +29,8 @@ QString catalogueListPath(const QString &basePath, int listNumber);
 QString defaultListPath(int listNumber);
 // Reads a program-wide list from the program folder.
 QStringList readProgramWideList(int listNumber);
+// Text without the space characters at its start and end (a tab is not a space).
+QString trimSpaces(const QString &text);
 
 class PickList : public QObject {
     Q_OBJECT
@@ -68,6 +70,8 @@ public:
     void SaveAllLists(const QString &basePath);
     void LoadDefaultList();
     void SaveDefaultLists();
+    // Writes a program-wide list (14 or 17) to its file in the program folder.
+    void saveProgramWideList(int listNumber, const QStringList &entries);
 
     // The values typed into one record's boxes, by field number (1 ... 40), added to their
     // lists as an update does: each single list gets its box's text, the star list each
@@ -76,7 +80,7 @@ public:
 
 private:
     void load(int listNumber, const QString &path);
-    void save(int listNumber, const QString &path);
+    void save(const QString &path, const QStringList &entries);
 
     Prompt &prompt_;
     std::array<std::unique_ptr<PickList>, 17> lists_;

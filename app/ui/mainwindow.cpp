@@ -14,6 +14,7 @@
 #include "app/ui/viewergrid.h"
 #include "app/ui/windowstyle.h"
 #include "edit/ui/myedit.h"
+#include "edit/ui/myeditbox.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -314,21 +315,23 @@ void TMain::buildMenus()
     addItem(lists, "MenuLoadDefaults", QStringLiteral("Lo&ad In Defaults"), QKeySequence(),
             [this] { MenuLoadDefaultsClick(); });
     lists->addSeparator();
-    const char *const listItems[][2] = {
-        {"MenuMaintainStars", "&Stars"},          {"MenuMaintainProducer", "&Producer"},
-        {"MenuMaintainDirector", "&Director"},    {"MenuMaintainReleasedBy", "&Released By"},
-        {"MenuMaintainRating", "Ra&ting"},        {"MenuMaintainCategory", "Cate&gory"},
-        {"MenuMaintainPersRating", "Perso&nal Rating"}, {"MenuMaintainPicture", "P&icture"},
-        {"MenuMaintainSound", "So&und"},          {"MenuMaintainFormat", "&Format"},
-        {"MenuMaintainRecSpeed", "R&ecord Speed"}, {"MenuMaintainContent", "&Content"},
-        {"MenuMaintainLaser", "&Laser Format"},   {"MenuMaintainOscars", "&Oscars"},
-        {"MenuMaintainCheckOut", "Chec&k Out Person"}, {"MenuMaintainWherePurch", "&Where Purchased"},
-        {"MenuMaintainMisc", "&Miscellaneous"}};
-    // The list editor comes later; until then its items stay disabled.
+    const struct {
+        const char *name;
+        const char *caption;
+        int list;
+    } listItems[] = {{"MenuMaintainStars", "&Stars", 2},          {"MenuMaintainProducer", "&Producer", 1},
+                     {"MenuMaintainDirector", "&Director", 3},    {"MenuMaintainReleasedBy", "&Released By", 4},
+                     {"MenuMaintainRating", "Ra&ting", 5},        {"MenuMaintainCategory", "Cate&gory", 6},
+                     {"MenuMaintainPersRating", "Perso&nal Rating", 11}, {"MenuMaintainPicture", "P&icture", 7},
+                     {"MenuMaintainSound", "So&und", 8},          {"MenuMaintainFormat", "&Format", 9},
+                     {"MenuMaintainRecSpeed", "R&ecord Speed", 12}, {"MenuMaintainContent", "&Content", 13},
+                     {"MenuMaintainLaser", "&Laser Format", 10},  {"MenuMaintainOscars", "&Oscars", 14},
+                     {"MenuMaintainCheckOut", "Chec&k Out Person", 15}, {"MenuMaintainWherePurch", "&Where Purchased", 16},
+                     {"MenuMaintainMisc", "&Miscellaneous", 17}};
     for (const auto &item : listItems) {
-        QAction *a = lists->addAction(QString::fromLatin1(item[1]));
-        a->setObjectName(QString::fromLatin1(item[0]));
-        a->setEnabled(false);
+        const int n = item.list;
+        addItem(lists, item.name, QString::fromLatin1(item.caption), QKeySequence(),
+                [this, n] { isCatalogueList(n) ? EditAList(n) : EditSpecList(n); });
     }
 
     options->addSeparator();
@@ -564,6 +567,16 @@ void TMain::DoColor(ColorTarget target)
 void TMain::MenuSaveDefaultsClick() { saveListsAsDefaults(ws_.pickLists(), ws_.prompt()); }
 void TMain::MenuLoadDefaultsClick() { loadListsFromDefaults(ws_.pickLists(), ws_.prompt()); }
 
+void TMain::EditAList(int listNumber) { showListEditor(listNumber, ws_.pickLists().entries(listNumber)); }
+void TMain::EditSpecList(int listNumber) { showListEditor(listNumber, readProgramWideList(listNumber)); }
+
+void TMain::showListEditor(int listNumber, const QStringList &entries)
+{
+    TMyEditBox editor(ws_, listNumber, entries, this);
+    editor.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    editor.exec();
+}
+
 void TMain::DoPack() { catalogues_.pack(); }
 void TMain::DoRebuild() { catalogues_.rebuildIndexes(); }
 void TMain::DoHelp() { showHelp(this); }
@@ -695,6 +708,13 @@ void TMain::FormCreate(const QStringList &arguments)
     editWindow_ = new TMyEdit(ws_, this);
     editWindow_->setStyler([this](QWidget *window) {
         styleWindow(window, WindowFamily::Edit, settings_, Placement::CentredRaised);
+    });
+    // The Oscar dialog takes the user fonts, the screen size and the middle of the
+    // screen, and keeps its own colours.
+    editWindow_->setOscarStyler([this](QWidget *window) {
+        applyUserFonts(window, settings_);
+        scaleWindow(window, screenFactor(settings_.windowSize));
+        centreOnScreen(window);
     });
     move(settings_.mainWindowLeft, settings_.mainWindowTop);
     resize(settings_.mainWindowWidth, settings_.mainWindowHeight);

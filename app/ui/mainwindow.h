@@ -68,6 +68,10 @@ public:
     // "List Maintenance": the current lists made the defaults, or the defaults loaded.
     void MenuSaveDefaultsClick();
     void MenuLoadDefaultsClick();
+    // The list editor for a catalogue list (its entries as the edit window offers them)
+    // or for a program-wide list (read from its file).
+    void EditAList(int listNumber);
+    void EditSpecList(int listNumber);
     void DoPack();
     void DoRebuild();
     void DoHelp();
@@ -126,6 +130,7 @@ private:
     // The user fonts and the main window's colour set.
     void applyMainLook();
     void showEditWindow(int mode);
+    void showListEditor(int listNumber, const QStringList &entries);
 
     Workspace &ws_;
     CatalogueSession catalogues_;

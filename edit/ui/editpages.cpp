@@ -1,7 +1,7 @@
 // The four pages of the edit window, built from the edit logic's table of boxes: each
 // box with its label, in the pages' tab order; the check-out boxes framed together; the
 // date boxes with their "Blank Date" buttons; the Oscar and miscellaneous "Select"
-// buttons, disabled until their dialog exists.
+// buttons.
 #include "edit/ui/myedit.h"
 
 #include "help/help.h"
@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace kv {
 
@@ -69,7 +71,17 @@ void TMyEdit::buildPages()
         switch (b.kind) {
         case BoxKind::Text: {
             auto *edit = new QLineEdit(page);
-            edit->setMaxLength(boxMaxLength(b.field));
+            const int width = boxMaxLength(b.field);
+            edit->setMaxLength(width);
+            // A text longer than the box (put in whole) lets typing shorten it, never lengthen it.
+            connect(edit, &QLineEdit::textEdited, edit, [edit, width](const QString &text) {
+                const int limit = std::max(width, int(text.size()));
+                if (edit->maxLength() != limit) {
+                    const int cursor = edit->cursorPosition();
+                    edit->setMaxLength(limit);
+                    edit->setCursorPosition(cursor);
+                }
+            });
             control = edit;
             break;
         }
@@ -111,11 +123,13 @@ void TMyEdit::buildPages()
             connect(blank, &QPushButton::clicked, this, [edit] { edit->clear(); });
             withButtons({blank});
         } else if (b.field == fields::OscarAward || b.field == fields::OscarNom || b.field == fields::Miscellane) {
-            const char *name = b.field == fields::OscarAward ? "SelectOscarAward"
-                               : b.field == fields::OscarNom ? "SelectOscarNom"
-                                                             : "SelectMisc";
+            const bool award = b.field == fields::OscarAward, nom = b.field == fields::OscarNom;
+            const char *name = award ? "SelectOscarAward" : nom ? "SelectOscarNom" : "SelectMisc";
+            const auto click = award ? &TMyEdit::SelectOscarAwardClick
+                               : nom ? &TMyEdit::SelectOscarNomClick
+                                     : &TMyEdit::SelectMiscClick;
             QPushButton *select = smallButton(name, QStringLiteral("Select"), page);
-            select->setEnabled(false); // the Oscar dialog comes later
+            connect(select, &QPushButton::clicked, this, click);
             withButtons({select});
         }
         QLabel *label = nullptr;

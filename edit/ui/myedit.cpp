@@ -1,5 +1,6 @@
 #include "edit/ui/myedit.h"
 
+#include "edit/ui/myoscaraward.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kv {
 
@@ -40,6 +43,14 @@ QString boxText(const QWidget *w, BoxKind kind)
     case BoxKind::Check: break;
     }
     return QString();
+}
+
+// Typing stops at a box's width, but a longer text that the program puts in (an Oscar
+// dialog's result) shows whole; the update cuts it to the field.
+void putText(QLineEdit *edit, int field, const QString &text)
+{
+    edit->setMaxLength(std::max(boxMaxLength(field), int(text.size())));
+    edit->setText(text);
 }
 
 } // namespace
@@ -213,7 +224,7 @@ void TMyEdit::setForm(const RecordForm &f)
         QWidget *w = boxes_.at(b.field);
         const QString &text = f.text[size_t(b.field)];
         switch (b.kind) {
-        case BoxKind::Text: static_cast<QLineEdit *>(w)->setText(text); break;
+        case BoxKind::Text: putText(static_cast<QLineEdit *>(w), b.field, text); break;
         case BoxKind::Date: static_cast<QLineEdit *>(w)->setText(text); break;
         case BoxKind::DropDown: static_cast<QComboBox *>(w)->setEditText(text); break;
         case BoxKind::Check: break;
@@ -238,6 +249,16 @@ void TMyEdit::LoadInData()
     setForm(f);
     stash_.fillFrom(f);
     SetCaptions();
+}
+
+void TMyEdit::selectItems(OscarMode mode)
+{
+    const int field = oscarTargetField(mode);
+    auto *target = static_cast<QLineEdit *>(boxes_.at(field));
+    TMyOscarAward dialog(mode, readProgramWideList(oscarListNumber(mode)), target->text(), this);
+    dialog.setStyler(oscarStyler_);
+    if (dialog.exec() == QDialog::Accepted)
+        putText(target, field, dialog.result());
 }
 
 void TMyEdit::DoClear()

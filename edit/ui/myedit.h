@@ -4,6 +4,7 @@
 // logic; the window reads its boxes into a RecordForm and shows what the logic says.
 #include "app/workspace/workspace.h"
 #include "edit/editsteps.h"
+#include "edit/oscaritems.h"
 #include "edit/recordform.h"
 
 #include <QDialog>
@@ -31,6 +32,8 @@ public:
     // factor, place on the screen); it lives in the layer above, which hands it over.
     using Styler = std::function<void(QWidget *window)>;
     void setStyler(Styler styler) { styler_ = std::move(styler); }
+    // The same for the Oscar dialog that the "Select" buttons open.
+    void setOscarStyler(Styler styler) { oscarStyler_ = std::move(styler); }
 
     // Set by the main window before it shows the window.
     void setEditMode(EditMode mode) { mode_ = mode; }
@@ -53,6 +56,11 @@ public:
     void DoNextRecord();
     void MenuNewClick();
     void MenuCopyRecordClick();
+    // The "Select" buttons: the Oscar dialog for the box beside them; Ok puts its result
+    // into the box (the record is written by a later update).
+    void SelectOscarAwardClick() { selectItems(OscarMode::Awards); }
+    void SelectOscarNomClick() { selectItems(OscarMode::Nominations); }
+    void SelectMiscClick() { selectItems(OscarMode::Miscellaneous); }
 
     void LoadInData();
     void SaveValues();
@@ -80,9 +88,11 @@ private:
     void focusBox(int field);
     void focusNextInOrder(QWidget *from);
     void fillDropDowns(int listNumber);
+    void selectItems(OscarMode mode);
 
     Workspace &ws_;
     Styler styler_;
+    Styler oscarStyler_;
     EditMode mode_ = EditMode::Add;
     RecordForm snapshot_;
     CheckOutStash stash_;

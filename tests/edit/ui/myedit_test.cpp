@@ -1,14 +1,9 @@
 // The edit window on the offscreen platform, on real catalogues, the prompt answering.
 #include "edit/ui/myedit.h"
 
-#include "app/ui/mainwindowfixture.h"
 #include "app/ui/viewergrid.h"
-#include "app/workspace/cataloguesession.h"
-#include "base/dateformat.h"
-#include "base/numberformat.h"
 #include "edit/listfile.h"
-#include "scriptedprompt.h"
-#include "workspacefixture.h"
+#include "editwindowfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,54 +12,8 @@
 #include <QTest>
 
 using kv::Answer;
-using kv::EditMode;
-namespace f = kv::fields;
 
 namespace {
-
-struct EditWindow : kvtest::WorkspaceFixture {
-    kv::CatalogueSession catalogues{workspace};
-    std::unique_ptr<kv::TMyEdit> window;
-    kv::ScopedDateFormat dates{{QStringLiteral("mm/dd/yyyy"), QLatin1Char('/')}};
-    kv::ScopedNumberFormats us{{kv::kUsFormat, kv::kUsFormat}};
-
-    explicit EditWindow(const QStringList &titles = {})
-    {
-        const QString path = newCatalogue(QStringLiteral("EDIT.DBF"));
-        kv::Table t;
-        t.setPath(path);
-        t.open();
-        for (const QString &title : titles)
-            addRecords(t, {{{"Title", title}}});
-        t.close();
-        settings.lastDatabase = path;
-        EXPECT_TRUE(catalogues.openAtStartup());
-        workspace.master().setIndexName(QString()); // physical order: the titles as given
-        window = std::make_unique<kv::TMyEdit>(workspace);
-    }
-    void open(EditMode mode, int row = 0)
-    {
-        if (workspace.master().recordCount() > 0)
-            workspace.master().moveTo(row);
-        window->setEditMode(mode);
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    QLineEdit *line(int field) { return static_cast<QLineEdit *>(window->box(field)); }
-    QComboBox *combo(int field) { return static_cast<QComboBox *>(window->box(field)); }
-    void type(int field, const QString &text)
-    {
-        QWidget *w = window->box(field);
-        if (auto *c = qobject_cast<QComboBox *>(w))
-            w = c->lineEdit();
-        static_cast<QLineEdit *>(w)->clear();
-        QTest::keyClicks(w, text);
-    }
-    void click(const char *button) { QTest::mouseClick(child<QPushButton>(window.get(), button), Qt::LeftButton); }
-    QStringList titles() { return column(workspace.master(), "Title"); }
-    QString current(const char *field) { return workspace.master().fieldText(QString::fromLatin1(field)); }
-};
 
 TEST(EditWindow, PagesControlsLimitsAndCaptions)
 {
@@ -81,7 +30,8 @@ TEST(EditWindow, PagesControlsLimitsAndCaptions)
     EXPECT_EQ(e.line(f::RunTime)->text(), QStringLiteral("0"));
     EXPECT_EQ(child<QLabel>(e.window.get(), "TitleLabel")->text(), QStringLiteral("Name Of The Film"));
     EXPECT_EQ(static_cast<QCheckBox *>(e.window->box(f::CheckOut))->text(), QStringLiteral("Checked Out"));
-    EXPECT_FALSE(child<QPushButton>(e.window.get(), "SelectOscarAward")->isEnabled());
+    for (const char *name : {"SelectOscarAward", "SelectOscarNom", "SelectMisc"})
+        EXPECT_TRUE(child<QPushButton>(e.window.get(), name)->isEnabled()) << name;
     e.type(f::Title, QStringLiteral("Alien"));
     QTest::keyClick(e.line(f::Title), Qt::Key_Tab); // leaving the title refreshes the echo
     EXPECT_EQ(child<QLabel>(e.window.get(), "WorthItem")->text(), QStringLiteral("Name Of The Film: Alien"));
@@ -295,6 +245,8 @@ TEST(EditWindow, BrowseOnlyShowsAndStepsWithoutQuestions)
         EXPECT_FALSE(child<QPushButton>(e.window.get(), name)->isEnabled()) << name;
     EXPECT_FALSE(child<QAction>(e.window.get(), "MenuUpdate")->isEnabled());
     EXPECT_TRUE(child<QAction>(e.window.get(), "MenuCopyRecord")->isEnabled());
+    for (const char *name : {"SelectOscarAward", "SelectOscarNom", "SelectMisc"})
+        EXPECT_TRUE(child<QPushButton>(e.window.get(), name)->isEnabled()) << name << ": picking changes no record";
     e.type(f::Title, QStringLiteral("typed"));
     e.click("NextButton");
     EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Two"));
