@@ -8,6 +8,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -32,9 +34,12 @@ TMyOscarAward::TMyOscarAward(OscarMode mode, const QStringList &entries, const Q
     OscarList->setObjectName(QStringLiteral("OscarList"));
     // Each click (or Space) selects or deselects one entry.
     OscarList->setSelectionMode(QAbstractItemView::MultiSelection);
+    OscarList->setUniformItemSizes(true); // a long list lays out at once
     OscarList->addItems(choice_.entries);
-    for (int row = 0; row < OscarList->count(); ++row)
-        OscarList->item(row)->setSelected(choice_.selected[size_t(row)]);
+    for (int row = 0; row < OscarList->count(); ++row) {
+        if (choice_.selected[size_t(row)])
+            OscarList->item(row)->setSelected(true);
+    }
     OkButton = new QPushButton(QStringLiteral("&Ok"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setDefault(true);
@@ -78,8 +83,10 @@ void TMyOscarAward::FormShow()
 
 void TMyOscarAward::OkButtonClick()
 {
-    for (int row = 0; row < OscarList->count(); ++row)
-        choice_.selected[size_t(row)] = OscarList->item(row)->isSelected();
+    // One pass over the selection: asking each row would take the square of a long list.
+    std::fill(choice_.selected.begin(), choice_.selected.end(), false);
+    for (const QModelIndex &index : OscarList->selectionModel()->selectedIndexes())
+        choice_.selected[size_t(index.row())] = true;
     result_ = oscarResult(choice_);
     accept();
 }

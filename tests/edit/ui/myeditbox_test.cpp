@@ -110,6 +110,24 @@ TEST(ListEditor, OpensOnItsListWithCaptionLimitFocusTabOrderAndHelp)
     EXPECT_TRUE(t.prompt.shown().empty());
 }
 
+TEST(ListEditor, TakesTheConfigurationWindowsColours)
+{
+    ListMaintenance t;
+    kv::ColorSet &colors = t.main->workspace().settings().colorSet(kv::WindowFamily::Configure);
+    colors[kv::ColorRole::MainBackground] = QColor(Qt::darkGreen);
+    colors[kv::ColorRole::EditBackground] = QColor(Qt::cyan);
+    colors[kv::ColorRole::EditText] = QColor(Qt::darkBlue);
+    colors[kv::ColorRole::ListBoxBackground] = QColor(Qt::yellow);
+    colors[kv::ColorRole::ListBoxText] = QColor(Qt::darkRed);
+    t.edit("MenuMaintainProducer", [&colors](TMyEditBox &box) {
+        EXPECT_EQ(box.palette().color(QPalette::Window), colors[kv::ColorRole::MainBackground]);
+        EXPECT_EQ(addInfo(box)->palette().color(QPalette::Base), colors[kv::ColorRole::EditBackground]);
+        EXPECT_EQ(addInfo(box)->palette().color(QPalette::Text), colors[kv::ColorRole::EditText]);
+        EXPECT_EQ(theList(box)->palette().color(QPalette::Base), colors[kv::ColorRole::ListBoxBackground]);
+        EXPECT_EQ(theList(box)->palette().color(QPalette::Text), colors[kv::ColorRole::ListBoxText]);
+    });
+}
+
 TEST(ListEditor, AddDeleteAndSortShowTheirSelection)
 {
     ListMaintenance t;
