@@ -28,6 +28,11 @@ void IndexTags::open(const QString &path, bool writable, const RecordCodec &code
                 tags_.push_back({QString::fromLatin1(info.name),
                                  KeyExpression::parse(QString::fromLatin1(info.expression), codec.fields(),
                                                       upperTable(codec.codepage()))});
+                // Keys of another length than the expression gives cannot be compared or written.
+                if (tags_.back().expression.keyLength() != info.keyLength)
+                    throw DbError(QStringLiteral("its keys are %1 bytes long, its expression gives %2")
+                                      .arg(info.keyLength)
+                                      .arg(tags_.back().expression.keyLength()));
             } catch (const DbError &e) {
                 throw DbError(QStringLiteral("The index tag \"%1\" of \"%2\" cannot be kept up to date by this program (%3).")
                                   .arg(QString::fromLatin1(info.name), shownTable, e.message()));
@@ -130,6 +135,8 @@ QString IndexTags::verify(std::uint32_t count, const RecordAt &record) const
         const KeyExpression &e = tags_[t].expression;
         const std::size_t length = std::size_t(e.keyLength());
         const QString &name = tags_[t].name;
+        if (mdx_->tag(int(t)).keyLength != int(length) || keys.size() != recnos.size() * length)
+            return unsound.arg(QDir::toNativeSeparators(path_), name, QStringLiteral("has keys of another length than its expression gives"));
         if (recnos.size() != count)
             return unsound.arg(QDir::toNativeSeparators(path_), name, QStringLiteral("lists %1 entries for %2 records").arg(recnos.size()).arg(count));
         seen.assign(std::size_t(count) + 1, 0);

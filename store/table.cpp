@@ -104,6 +104,9 @@ void Table::requireWritable() const
         fail(QStringLiteral("The table \"%1\" is read only.").arg(displayName()));
     if (!index_.problem().isEmpty())
         fail(index_.problem());
+    if (indexStale_)
+        fail(QStringLiteral("The index of the table \"%1\" is behind its records and could not be rebuilt; "
+                            "open the table again to retry.").arg(displayName()));
 }
 
 // A table whose header disagrees with itself is left byte for byte as it is.
@@ -197,10 +200,16 @@ void Table::repairPendingIndex()
     WriteGuard guard(dbf_.os());
     if (!dbf_.indexPending())
         return; // another program repaired it meanwhile
-    rereadCountUnderLock();
-    if (index_.isOpen() && index_.problem().isEmpty())
-        writeIndexFile(index_.tags());
-    dbf_.setIndexPending(false);
+    // When the index cannot be written now (a full disk), the table is still shown, in
+    // the order of its keys, and the next open tries again.
+    try {
+        rereadCountUnderLock();
+        if (index_.isOpen() && index_.problem().isEmpty())
+            writeIndexFile(index_.tags());
+        dbf_.setIndexPending(false);
+    } catch (const DbError &) {
+        indexStale_ = index_.isOpen();
+    }
 }
 
 void Table::closeIndex()

@@ -7,6 +7,7 @@ namespace kv {
 
 namespace {
 constexpr char kLiveFlag = ' ';
+constexpr char kEofMarker = 0x1A;
 } // namespace
 
 // ---------------------------------------------------------------- fields of the record being changed
@@ -152,7 +153,6 @@ void Table::appendOne()
 {
     rereadCountUnderLock();
     const std::uint32_t before = dbf_.count();
-    const QByteArray tail = dbf_.tailAfter(before);
     const std::uint32_t recno = before + 1;
     dbf_.writeRecords(recno, buffer_);
     try {
@@ -165,7 +165,8 @@ void Table::appendOne()
             dbf_.writeCount(before);
         } catch (const DbError &) {
         }
-        dbf_.restoreTail(before, tail);
+        // What followed the counted records is no record: the end mark alone will do.
+        dbf_.restoreTail(before, QByteArray(1, kEofMarker));
         dbf_.setCount(before);
         dbf_.remap();
         throw;

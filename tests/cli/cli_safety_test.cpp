@@ -80,3 +80,26 @@ TEST(CliSafety, AddSaysWhichValuesLostCharactersToTheCodePage)
     EXPECT_FALSE(lossy.err.contains("Star1"));
     EXPECT_EQ(titles(runCli({"list", db, "--physical"}).out), (QStringList{QString::fromUtf8("Amélie"), "?mega"}));
 }
+
+TEST(CliSafety, CheckWalksTheIndexAgainstTheRecords)
+{
+    const QString db = kvtest::tempPath(QStringLiteral("VIDEOS.DBF"));
+    ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+    for (const char *title : {"c", "a", "b"})
+        ASSERT_EQ(runCli({"add", db, QStringLiteral("Title=") + QLatin1String(title)}).exitCode, 0);
+    ASSERT_EQ(runCli({"sort", db, "1"}).exitCode, 0);
+    const kvtest::ProcessResult sound = runCli({"check", db});
+    EXPECT_EQ(sound.exitCode, 0) << sound.err.toStdString();
+    EXPECT_TRUE(sound.err.isEmpty()) << sound.err.toStdString();
+
+    // The first two records change places behind the index's back.
+    QByteArray bytes = kvtest::readFile(db);
+    const int header = le16(bytes, 8), length = le16(bytes, 10);
+    const QByteArray first = bytes.mid(header, length);
+    bytes.replace(header, length, bytes.mid(header + length, length));
+    bytes.replace(header + length, length, first);
+    kvtest::writeFile(db, bytes);
+    const kvtest::ProcessResult unsound = runCli({"check", db});
+    EXPECT_EQ(unsound.exitCode, 1);
+    EXPECT_TRUE(unsound.err.contains("does not match its table")) << unsound.err.toStdString();
+}

@@ -284,3 +284,49 @@ TEST(Sharing, MaintenanceKilledMidwayIsRepairedAtTheNextOpen)
         }
     }
 }
+
+// An add whose index cannot take its key reports the error and leaves the table as it
+// was: a user who tries again gets one record, not two.
+TEST(Sharing, AnAddThatFailsHasChangedNothing)
+{
+    const struct {
+        const char *name;
+        std::function<void(QByteArray &)> damage;
+    } cases[] = {
+        {"index cut after its tag header", [](QByteArray &mdx) { mdx.truncate(3072); }},
+        {"root node counting too many keys", [](QByteArray &mdx) {
+             const auto *p = reinterpret_cast<const unsigned char *>(mdx.constData() + 2048);
+             const qsizetype root = qsizetype(p[0] | p[1] << 8 | p[2] << 16) * 512;
+             mdx[root] = '\xFF';
+             mdx[root + 1] = '\x7F';
+         }},
+    };
+    for (const auto &c : cases) {
+        const QString path = newCatalogue();
+        {
+            Table t;
+            t.setPath(path);
+            t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
+            t.open();
+            addRecords(t, {{{"Title", QStringLiteral("one")}}, {{"Title", QStringLiteral("two")}}});
+        }
+        const QString mdxPath = kv::mdxPathFor(path);
+        QByteArray mdx = kvtest::readFile(mdxPath);
+        c.damage(mdx);
+        kvtest::writeFile(mdxPath, mdx);
+        const QByteArray before = kvtest::readFile(path);
+        Table t;
+        t.setPath(path);
+        try {
+            t.open();
+            addRecords(t, {{{"Title", QStringLiteral("three")}}});
+            ADD_FAILURE() << c.name << ": the add was reported done";
+        } catch (const DbError &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("damaged"))) << c.name << ": " << e.message().toStdString();
+        }
+        t.close();
+        EXPECT_EQ(kvtest::readFile(path), before) << c.name;
+        QFile::remove(path);
+        QFile::remove(mdxPath);
+    }
+}
