@@ -11,6 +11,7 @@
 #include "app/ui/windowstyle.h"
 #include "app/workspace/workspace.h"
 #include "benchutil.h"
+#include "widgetbench.h"
 #include "catalogue_generator.h"
 #include "edit/ui/myedit.h"
 #include "store/table.h"
@@ -156,15 +157,5 @@ void run(const QString &dir, std::uint32_t records)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const kvbench::Options options = kvbench::parseOptions(app.arguments().mid(1), {1000000});
-    if (!options.valid) {
-        std::fprintf(stderr, "usage: kv-bench-edit [--dir DIR] [--records N,N,...]\n");
-        return 2;
-    }
-    for (std::uint32_t n : options.sizes)
-        run(options.dir, n);
-    return 0;
+    return kvbench::runWidgetBenchmark(argc, argv, "kv-bench-edit", {1000000}, run);
 }

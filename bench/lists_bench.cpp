@@ -11,6 +11,7 @@
 #include "app/workspace/workspace.h"
 #include "base/paths.h"
 #include "benchutil.h"
+#include "widgetbench.h"
 #include "edit/listfile.h"
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
@@ -143,15 +144,5 @@ void run(const QString &dir, std::uint32_t count)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const kvbench::Options options = kvbench::parseOptions(app.arguments().mid(1), {20000});
-    if (!options.valid) {
-        std::fprintf(stderr, "usage: kv-bench-lists [--dir DIR] [--records N,N,...]\n");
-        return 2;
-    }
-    for (std::uint32_t n : options.sizes)
-        run(options.dir, n);
-    return 0;
+    return kvbench::runWidgetBenchmark(argc, argv, "kv-bench-lists", {20000}, run);
 }

@@ -12,6 +12,7 @@
 #include "app/ui/viewergrid.h"
 #include "app/workspace/workspace.h"
 #include "benchutil.h"
+#include "widgetbench.h"
 #include "catalogue_generator.h"
 #include "store/table.h"
 
@@ -192,15 +193,5 @@ void run(const QString &dir, std::uint32_t records)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const kvbench::Options options = kvbench::parseOptions(app.arguments().mid(1), {1000000});
-    if (!options.valid) {
-        std::fprintf(stderr, "usage: kv-bench-viewer [--dir DIR] [--records N,N,...]\n");
-        return 2;
-    }
-    for (std::uint32_t n : options.sizes)
-        run(options.dir, n);
-    return 0;
+    return kvbench::runWidgetBenchmark(argc, argv, "kv-bench-viewer", {1000000}, run);
 }
