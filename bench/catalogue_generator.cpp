@@ -4,7 +4,10 @@
 #include "store/table.h"
 
 #include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QStringList>
+#include <cstdio>
 #include <random>
 
 namespace kvbench {
@@ -80,6 +83,18 @@ void generateCatalogue(const QString &path, std::uint32_t records, std::uint32_t
     t.open();
     appendVideos(t, records, seed);
     t.close();
+}
+
+QString benchCatalogue(const QString &dir, std::uint32_t records)
+{
+    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer timer;
+        timer.start();
+        generateCatalogue(path, records);
+        std::printf("generated %u records in %.1f s\n", records, double(timer.nsecsElapsed()) / 1e9);
+    }
+    return path;
 }
 
 } // namespace kvbench

@@ -73,13 +73,7 @@ bool inPlace(kv::Table &table)
 
 void run(const QString &dir, std::uint32_t records)
 {
-    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer gen;
-        gen.start();
-        kvbench::generateCatalogue(path, records);
-        std::printf("generated %u records in %.1f s\n", records, seconds(gen));
-    }
+    const QString path = kvbench::benchCatalogue(dir, records);
     plainRead(path);
     const double base = plainRead(path);
     std::printf("\n%u records, %.1f MB\n", records, double(QFileInfo(path).size()) / 1e6);

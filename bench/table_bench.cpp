@@ -58,13 +58,7 @@ const QString kFourLevels =
 
 void run(const QString &dir, std::uint32_t records)
 {
-    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer gen;
-        gen.start();
-        kvbench::generateCatalogue(path, records);
-        std::printf("generated %u records in %.1f s\n", records, seconds(gen));
-    }
+    const QString path = kvbench::benchCatalogue(dir, records);
     QFile::remove(dir + QStringLiteral("/BENCH%1.MDX").arg(records));
     const qint64 fileSize = QFileInfo(path).size();
     plainRead(path); // warm the page cache, as for a catalogue in use

@@ -149,14 +149,8 @@ int timeGrid(double base, kv::Table &table, const char *order)
 
 void run(const QString &dir, std::uint32_t records)
 {
-    const QString path = dir + QStringLiteral("/BENCH%1.DBF").arg(records);
+    const QString path = kvbench::benchCatalogue(dir, records);
     const QString mdx = dir + QStringLiteral("/BENCH%1.MDX").arg(records);
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer gen;
-        gen.start();
-        kvbench::generateCatalogue(path, records);
-        std::printf("generated %u records in %.1f s\n", records, seconds(gen));
-    }
     QFile::remove(mdx); // physical order first, as generated
     plainRead(path); // warm the page cache, as for a catalogue in use
     const double base = plainRead(path);
