@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <optional>
 
 namespace kv {
@@ -198,15 +200,21 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
 
 LabelTextWidth labelTextWidth(const QFont &labelFont)
 {
-    // Measured on a 72-dots-per-inch surface: a width in dots is a width in points.
-    return [labelFont](const QString &text, double pointSize) {
-        QImage surface(1, 1, QImage::Format_RGB32);
-        const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
-        surface.setDotsPerMeterX(dotsPerMetre);
-        surface.setDotsPerMeterY(dotsPerMetre);
-        QFont font = labelFont;
-        font.setPointSizeF(pointSize);
-        return QFontMetricsF(font, &surface).horizontalAdvance(text) / kPointsPerInch;
+    // Measured on a 72-dots-per-inch surface, where a width in dots is a width in points;
+    // one set of metrics per size, as cutting a text measures it again and again.
+    auto surface = std::make_shared<QImage>(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
+    surface->setDotsPerMeterX(dotsPerMetre);
+    surface->setDotsPerMeterY(dotsPerMetre);
+    auto metrics = std::make_shared<std::map<double, QFontMetricsF>>();
+    return [labelFont, surface, metrics](const QString &text, double pointSize) {
+        auto found = metrics->find(pointSize);
+        if (found == metrics->end()) {
+            QFont font = labelFont;
+            font.setPointSizeF(pointSize);
+            found = metrics->emplace(pointSize, QFontMetricsF(font, surface.get())).first;
+        }
+        return found->second.horizontalAdvance(text) / kPointsPerInch;
     };
 }
 

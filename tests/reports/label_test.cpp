@@ -7,6 +7,7 @@
 #include "scriptedprompt.h"
 #include "store/storetest.h"
 
+#include <QFontMetricsF>
 #include <gtest/gtest.h>
 
 using kv::LabelKind;
@@ -368,6 +369,23 @@ TEST(LabelLayout, AveryNumber5199SpineSheetHasFifteenLabels)
                 EXPECT_GE(line.top, label.rect.top());
                 EXPECT_LE(line.top + kv::labelLineHeight(line.pointSize), label.rect.bottom() + 1e-9);
             }
+}
+
+} // namespace
+
+namespace {
+
+TEST(LabelTextWidth, MeasuresInInchesAtTheLineSize)
+{
+    QFont arial(QStringLiteral("Arial"));
+    const kv::LabelTextWidth width = kv::labelTextWidth(arial);
+    // At 100 pixels a text is as many pixels wide as it is points wide at 100 points.
+    arial.setPixelSize(100);
+    const QString text = QStringLiteral("Casablanca 1942");
+    const double inchesAt10 = QFontMetricsF(arial).horizontalAdvance(text) / 10 / 72;
+    EXPECT_NEAR(width(text, 10), inchesAt10, inchesAt10 * 0.05);
+    EXPECT_NEAR(width(text, 20), 2 * width(text, 10), inchesAt10 * 0.1);
+    EXPECT_EQ(width(QString(), 10), 0);
 }
 
 } // namespace

@@ -270,6 +270,27 @@ TEST(RepLayout, PressAndReleaseInDifferentBoxesOpenNothing)
     EXPECT_FALSE(child<QLabel>(&layout, "TotalsLabel")->isVisible());
 }
 
+TEST(RepLayout, CaptionsFollowTheLineCountAndTotals)
+{
+    kvtest::ScriptedPrompt prompt;
+    kv::TReportDefRec def = kv::newReportDef();
+    def.name = QStringLiteral("Thirty characters, the longest");
+    const struct {
+        int lines;
+        bool useTotals;
+        bool body;
+        int strips;
+    } cases[] = {{0, true, false, 1}, {0, false, false, 0}, {12, false, true, 12}};
+    for (const auto &c : cases) {
+        kv::TRepLayout layout(def, c.lines, c.useTotals, {}, 1.0, prompt);
+        layout.show();
+        EXPECT_EQ(child<QLabel>(&layout, "BodyLabel")->isVisible(), c.body) << c.lines;
+        EXPECT_EQ(child<QLabel>(&layout, "TotalsLabel")->isVisible(), c.useTotals) << c.lines;
+        EXPECT_EQ(layout.area().strips.size(), c.strips) << c.lines;
+        EXPECT_EQ(child<QLabel>(&layout, "ReportLabel")->text(), QStringLiteral("Report: ") + def.name);
+    }
+}
+
 TEST(ReportFonts, NewFontChangesOneFontAndItsCaption)
 {
     kvtest::ScriptedPrompt prompt;
