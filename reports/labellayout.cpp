@@ -161,6 +161,7 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
         while (!w.fits(position.mediaNumber, steps * kMediaColumnStep) && steps * kMediaColumnStep < width)
             ++steps;
         m = steps * kMediaColumnStep;
+        // A quarter down the label itself, so a gap between labels moves it along.
         w.moveTo(rect.top() + rect.height() / 4);
         w.line(x, StopJustify::Left, {{true, m, position.mediaNumber}});
         w.moveTo(rect.top());

@@ -371,9 +371,6 @@ TEST(LabelLayout, AveryNumber5199SpineSheetHasFifteenLabels)
             }
 }
 
-} // namespace
-
-namespace {
 
 TEST(LabelTextWidth, MeasuresInInchesAtTheLineSize)
 {
@@ -386,6 +383,23 @@ TEST(LabelTextWidth, MeasuresInInchesAtTheLineSize)
     EXPECT_NEAR(width(text, 10), inchesAt10, inchesAt10 * 0.05);
     EXPECT_NEAR(width(text, 20), 2 * width(text, 10), inchesAt10 * 0.1);
     EXPECT_EQ(width(QString(), 10), 0);
+}
+
+
+TEST(LabelLayout, UserSpineGapMovesTheMediaNumberWithItsLabel)
+{
+    kv::Settings s;
+    s.labelDimensions.spineTopMargin = 0.5;
+    s.labelDimensions.spineHeight = 0.8;
+    s.labelDimensions.spineGap = 0.2;
+    const kv::TLabelStockRec stock = kv::labelGeometry(LabelStock::UserLabel, LabelKind::Spine, s.labelDimensions);
+    const QList<kv::LaidOutLabel> labels =
+        kv::layoutLabels(LabelKind::Spine, stock, {{}, {}, positionWith("M3", 2)}, s, tenthPerChar);
+    ASSERT_EQ(labels.size(), 1);
+    const double top = 0.5 + 2 * (0.8 + 0.2);
+    EXPECT_DOUBLE_EQ(labels[0].rect.top(), top);
+    EXPECT_DOUBLE_EQ(labels[0].lines[0].top, top + 0.8 / 4); // the media number
+    EXPECT_DOUBLE_EQ(labels[0].lines[1].top, top + 10 / 60.0); // after one empty line
 }
 
 } // namespace
