@@ -115,8 +115,16 @@ const UserFont *fontFor(const Settings &s, Control control)
     return nullptr;
 }
 
-// Background roles take the colour in every state; text roles only when enabled,
-// so disabled controls still look disabled.
+// Halfway between the text and its background: disabled text that still shows on any
+// background colour a user picks (the stock grey disappears on a grey face).
+QColor disabledText(const QColor &text, const QColor &background)
+{
+    return QColor((text.red() + background.red()) / 2, (text.green() + background.green()) / 2,
+                  (text.blue() + background.blue()) / 2);
+}
+
+// Background roles take the colour in every state; text roles take it when enabled and
+// a faded one when disabled, so disabled controls still look disabled.
 void paint(QWidget *w, std::initializer_list<QPalette::ColorRole> backgroundRoles, const QColor &background,
            std::initializer_list<QPalette::ColorRole> textRoles, const QColor &text)
 {
@@ -126,6 +134,8 @@ void paint(QWidget *w, std::initializer_list<QPalette::ColorRole> backgroundRole
     for (QPalette::ColorRole role : textRoles) {
         p.setColor(QPalette::Active, role, text);
         p.setColor(QPalette::Inactive, role, text);
+        if (background.isValid())
+            p.setColor(QPalette::Disabled, role, disabledText(text, background));
     }
     w->setPalette(p);
 }

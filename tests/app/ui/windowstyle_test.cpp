@@ -191,6 +191,36 @@ TEST(WindowStyle, ColorSetPaintsTheWindowItsBoxesAndTitles)
     EXPECT_EQ(major->font().family(), s.font(FontRole::Label).font.family());
 }
 
+// A disabled check box or edit box on a face of the stock disabled grey: its text is
+// faded towards the face, never drawn in the face's own colour.
+TEST(WindowStyle, DisabledTextStaysVisibleOnAnyBackground)
+{
+    QDialog window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *check = new QCheckBox(QStringLiteral("Column Headers"));
+    auto *edit = new QLineEdit(QStringLiteral("text"));
+    layout->addWidget(check);
+    layout->addWidget(edit);
+    const QColor stockGrey = check->palette().color(QPalette::Disabled, QPalette::WindowText);
+    kv::ColorSet set = distinctColors();
+    set[ColorRole::CheckBackground] = stockGrey;
+    set[ColorRole::CheckText] = rgb(0, 0, 0);
+    set[ColorRole::EditBackground] = edit->palette().color(QPalette::Disabled, QPalette::Text);
+    set[ColorRole::EditText] = rgb(255, 255, 255);
+    kv::applyColorSet(&window, set);
+    check->setEnabled(false);
+    edit->setEnabled(false);
+
+    const QColor checkText = check->palette().color(QPalette::Disabled, QPalette::WindowText);
+    const QColor editText = edit->palette().color(QPalette::Disabled, QPalette::Text);
+    EXPECT_NE(checkText, stockGrey);
+    EXPECT_EQ(checkText, rgb(stockGrey.red() / 2, stockGrey.green() / 2, stockGrey.blue() / 2));
+    EXPECT_NE(editText, set[ColorRole::EditBackground]);
+    // Enabled, they show the set's own text colours.
+    EXPECT_EQ(check->palette().color(QPalette::Active, QPalette::WindowText), rgb(0, 0, 0));
+    EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text), rgb(255, 255, 255));
+}
+
 namespace {
 
 // A dialog as the program builds them: laid out, prepared when shown.
