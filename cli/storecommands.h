@@ -1,6 +1,6 @@
 #pragma once
 // What the catalogue and table commands share: opening a table from a path with messages
-// the way the program words them, and the delimited lines of a listing.
+// the way the program words them.
 #include "store/table.h"
 
 #include <QString>
@@ -11,11 +11,5 @@ namespace kvcli {
 // Runs work on a table object pointed at path; a DbError becomes its message on standard
 // error and exit status 1.
 int withTable(const QString &path, const std::function<int(kv::Table &)> &work);
-
-// One record as a line of delimited text: each value in double quotes with inner double
-// quotes doubled, separated by commas, ended by CRLF; in code page 1252 (the export
-// format), or in UTF-8 for a terminal.
-enum class TextEncoding { Cp1252, Utf8 };
-QByteArray delimitedLine(const QStringList &values, TextEncoding encoding = TextEncoding::Cp1252);
 
 } // namespace kvcli
