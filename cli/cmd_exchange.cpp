@@ -5,6 +5,7 @@
 #include "app/settings/settings.h"
 #include "exchange/export.h"
 #include "exchange/import.h"
+#include "search/criterionwords.h"
 #include "store/catalogue.h"
 
 #include <QFileInfo>
@@ -104,12 +105,11 @@ int runExport(const QStringList &args)
     QStringList rest = args;
     const bool names = rest.removeAll(QStringLiteral("--names")) > 0;
     const bool noNames = rest.removeAll(QStringLiteral("--no-names")) > 0;
-    if (rest.size() != 2 || (names && noNames))
-        return usageError("export", rest.size() > 2 ? QStringLiteral("Search criteria are not available yet.")
-                                                    : QString());
-    const QString path = rest[0];
+    if (rest.size() < 2 || (names && noNames))
+        return usageError("export");
+    const QString path = rest.takeFirst();
     kv::ExportRequest request;
-    request.path = rest[1];
+    request.path = rest.takeFirst();
     request.kind = kv::hasDbfExtension(request.path) ? kv::ExportKind::Dbase : kv::ExportKind::Text;
     if (!isCatalogue(path))
         return kExitRefused;
@@ -125,10 +125,19 @@ int runExport(const QStringList &args)
             request.titles << kv::exportTitle(settings, n);
     return withTable(path, [&](kv::Table &master) {
         master.setReadOnly(true);
-        master.open();
-        // The order of the catalogue's sort tag when it has one.
-        if (master.indexNames().contains(QString::fromLatin1(kv::kSortTagName), Qt::CaseInsensitive))
-            master.setIndexName(QString::fromLatin1(kv::kSortTagName));
+        openInActiveOrder(master, false);
+        if (!rest.isEmpty()) {
+            // Only the records of a search with these criteria.
+            const kv::CriterionParse parse = kv::parseCriterionWords(rest, master);
+            if (parse.usage)
+                return usageError("export", parse.error);
+            if (!parse.error.isEmpty()) {
+                printError(parse.error);
+                return kExitRefused;
+            }
+            master.setFilterFunction(parse.filter);
+            master.setFiltered(true);
+        }
         printLine(QString::number(kv::exportRecords(master, request)));
         return kExitOk;
     });
@@ -137,8 +146,9 @@ int runExport(const QStringList &args)
 const Registrar regImport({"import", "FILE.DBF SOURCE [--skip-first|--no-skip-first] [--map M1,M2,...]",
                            "append the records of a delimited text file or a dBASE table (SOURCE ending in .DBF)",
                            &runImport});
-const Registrar regExport({"export", "FILE.DBF OUT [--names|--no-names]",
-                           "write the records to delimited text, or to a dBASE table when OUT ends in .DBF",
+const Registrar regExport({"export", "FILE.DBF OUT [--names|--no-names] [CRITERION... [--or CRITERION...]...]",
+                           "write the records (those that pass a query search with the criteria given, as search "
+                           "takes them) to delimited text, or to a dBASE table when OUT ends in .DBF",
                            &runExport});
 
 } // namespace

@@ -34,6 +34,8 @@ bool hasSortTag(const kv::Table &table)
     return table.indexNames().contains(QString::fromLatin1(kv::kSortTagName), Qt::CaseInsensitive);
 }
 
+} // namespace
+
 // Opens a catalogue in its sort order, unless asked for physical order. A catalogue
 // with a settings file is read in the order those settings name, its tag brought up
 // to date as the program does on opening it (unless another program holds the file);
@@ -66,6 +68,23 @@ void openInActiveOrder(kv::Table &table, bool physical)
     if (!physical && hasSortTag(table))
         table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
+
+void writeListing(kv::Table &table, TextEncoding encoding)
+{
+    // The export's writer, with the values as they are stored.
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly);
+    kv::DelimitedWriter writer(out, encoding, kv::ValueShape::Verbatim);
+    const int count = table.recordCount();
+    for (int row = 0; row < count; ++row) {
+        for (int f = 0; f < table.fieldCount(); ++f)
+            writer.addField(table.fieldTextAt(row, f));
+        writer.endLine();
+    }
+    writer.flush();
+}
+
+namespace {
 
 // A table whose header disagrees with its fields or with its file is only read: says
 // how, and false. A table that is missing or cannot be opened here is left to the
@@ -225,17 +244,7 @@ int runList(const QStringList &args)
     return withTable(rest[0], [&](kv::Table &table) {
         table.setReadOnly(true);
         openInActiveOrder(table, physical);
-        // The export's writer, with the values as they are stored.
-        QFile out;
-        out.open(stdout, QIODevice::WriteOnly);
-        kv::DelimitedWriter writer(out, encoding, kv::ValueShape::Verbatim);
-        const int count = table.recordCount();
-        for (int row = 0; row < count; ++row) {
-            for (int f = 0; f < table.fieldCount(); ++f)
-                writer.addField(table.fieldTextAt(row, f));
-            writer.endLine();
-        }
-        writer.flush();
+        writeListing(table, encoding);
         return kExitOk;
     });
 }

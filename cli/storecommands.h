@@ -1,6 +1,7 @@
 #pragma once
 // What the catalogue and table commands share: opening a table from a path with messages
 // the way the program words them.
+#include "exchange/delimitedtext.h"
 #include "store/table.h"
 
 #include <QString>
@@ -11,5 +12,16 @@ namespace kvcli {
 // Runs work on a table object pointed at path; a DbError becomes its message on standard
 // error and exit status 1.
 int withTable(const QString &path, const std::function<int(kv::Table &)> &work);
+
+// Listings are delimited text in code page 1252 (the export format), or in UTF-8 for a
+// terminal.
+using TextEncoding = kv::TextEncoding;
+
+// Opens a catalogue for a listing in its sort order (the order its settings name, its
+// tag brought up to date when it may be), or in physical order.
+void openInActiveOrder(kv::Table &table, bool physical);
+// Every record visible in the table, in its order, as `list` writes them: each value
+// in double quotes, inner double quotes doubled, as it is stored.
+void writeListing(kv::Table &table, TextEncoding encoding);
 
 } // namespace kvcli

@@ -69,6 +69,31 @@ TEST(CliExport, WritesTheExportSettingsFieldsAndTitles)
     EXPECT_EQ(allValues(dbf), (QList<QStringList>{{"1995", "Heat"}}));
 }
 
+TEST(CliExport, CriteriaExportOnlyTheMatchingRecords)
+{
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", "Heat"}, {"Star1", "A"}, {"Year", "1995"}},
+                       {{"Title", "Alien"}, {"Star1", "B"}, {"Year", "1979"}},
+                       {{"Title", "Brazil"}, {"Star1", "C"}, {"Year", "1985"}}});
+    }
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out, QStringLiteral("--no-names"),
+                                   QStringLiteral("Year>1990"), QStringLiteral("--or"), QStringLiteral("Year<1980")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "2\n");
+    const QList<QByteArray> lines = kvtest::readFile(out).split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("\"Heat\",\"A\""));
+    EXPECT_TRUE(lines[1].startsWith("\"Alien\",\"B\""));
+    r = cli({QStringLiteral("export"), path, out, QStringLiteral("Year>")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
 TEST(CliExport, NoFieldsChosenWritesNoFile)
 {
     const QString path = newCatalogue();
