@@ -199,6 +199,25 @@ DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
             field += c;
         };
         for (;;) {
+            if (opened && pos_ < buffer_.size()) {
+                // The run of plain characters inside the quotes goes at once.
+                const char *d = buffer_.constData();
+                qsizetype j = pos_;
+                while (j < buffer_.size() && static_cast<unsigned char>(d[j]) >= 32 && d[j] != kQuote)
+                    ++j;
+                if (j > pos_) {
+                    if (!utf8_ && chars + (j - pos_) <= kMaxDelimitedField) {
+                        field.append(d + pos_, j - pos_);
+                        chars += int(j - pos_);
+                    } else {
+                        for (qsizetype k = pos_; k < j; ++k)
+                            keep(d[k]);
+                    }
+                    consumed_ += j - pos_;
+                    pos_ = j;
+                    continue;
+                }
+            }
             const int c = get();
             if (atLineEnd(c)) {
                 endLine(c);

@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -128,9 +130,25 @@ qint64 exportDbase(Table &master, const ExportRequest &request, const std::vecto
     Table::BulkAppend bulk(out);
     try {
         const qint64 done = eachRecord(master, progress, [&] {
+            const char *record = master.recordData(master.recNo());
             out.append();
-            for (size_t j = 0; j < columns.size(); ++j)
-                out.copyField(int(j), master, columns[j].index);
+            for (size_t j = 0; j < columns.size(); ++j) {
+                const Column &c = columns[j];
+                const char type = master.fieldLayout(c.index).type;
+                // Numbers and dates go as values rather than through their text; a new
+                // record is blank, so blank ones need nothing.
+                if (type == 'N' || type == 'D') {
+                    const char *p = record + c.offset;
+                    if (std::all_of(p, p + c.width, blankOrNul))
+                        continue;
+                    if (type == 'N')
+                        out.setFieldNumber(int(j), master.fieldNumber(c.index));
+                    else if (const QDate d = master.fieldDate(c.index); d.isValid())
+                        out.setFieldDate(int(j), d);
+                    continue;
+                }
+                out.copyField(int(j), master, c.index);
+            }
             out.post();
         });
         bulk.commit();

@@ -21,7 +21,7 @@ inline constexpr char kExportCompleteMessage[] = "Export Complete.";
 QList<int> exportList(const Settings &settings);
 // A field's title on the first line: its caption when the viewer shows it, else its name.
 QString exportTitle(const Settings &settings, int field);
-// The value of catalogue field `field` of the current record as the edit window shows it:
+// The value of the current record's field in `column`, of that kind, as the edit window shows it:
 // dates with two-digit day and month and four-digit year, numbers as plain digits with the
 // current decimal mark.
 QString exportedText(const Table &table, int column, FieldKind kind);

@@ -147,22 +147,42 @@ ImportResult importDbase(Table &master, const ImportRequest &request, ExchangePr
     source.open();
     const std::vector<Target> targets = targetsOf(master, request.map);
     const int columns = std::min(source.fieldCount(), int(targets.size()));
-    // Text into text is copied as stored when the code pages agree.
-    std::vector<bool> copyAsIs(size_t(std::max(columns, 0)));
-    for (int j = 0; j < columns; ++j)
-        copyAsIs[size_t(j)] = targets[size_t(j)].column >= 0 && targets[size_t(j)].kind == FieldKind::Text &&
-                              source.fieldLayout(j).type == 'C';
+    // How each source field reaches its target: text into text of the same code page as
+    // stored, numbers and dates as values; anything else through its text.
+    enum class Way { Skip, Copy, Whole, Real, Date, Text };
+    std::vector<Way> ways(size_t(std::max(columns, 0)), Way::Skip);
+    for (int j = 0; j < columns; ++j) {
+        const Target &t = targets[size_t(j)];
+        const char type = source.fieldLayout(j).type;
+        if (t.column < 0)
+            continue;
+        const bool number = type == 'N' || type == 'F';
+        ways[size_t(j)] = t.kind == FieldKind::Text && type == 'C'        ? Way::Copy
+                          : t.kind == FieldKind::Integer && number        ? Way::Whole
+                          : t.kind == FieldKind::Real && number           ? Way::Real
+                          : t.kind == FieldKind::Date && type == 'D'      ? Way::Date
+                                                                          : Way::Text;
+    }
     return appendInBulk(master, [&](ImportResult &result) {
         for (source.first(); !source.eof(); source.next()) {
+            const char *record = source.recordData(source.recNo());
             master.append();
             for (int j = 0; j < columns; ++j) {
                 const Target &t = targets[size_t(j)];
-                if (t.column < 0)
-                    continue;
-                if (copyAsIs[size_t(j)])
-                    master.copyField(t.column, source, j);
-                else
-                    storeImportedValue(master, t.column, t.kind, source.fieldText(j));
+                const FieldLayout &f = source.fieldLayout(j);
+                switch (ways[size_t(j)]) {
+                case Way::Skip: break;
+                case Way::Copy: master.copyField(t.column, source, j); break;
+                case Way::Whole:
+                    master.setFieldNumber(t.column, leadingWholeNumber(QByteArrayView(record + f.offset, f.width)));
+                    break;
+                case Way::Real: master.setFieldNumber(t.column, source.fieldNumber(j)); break;
+                case Way::Date:
+                    if (const QDate d = source.fieldDate(j); d.isValid())
+                        master.setFieldDate(t.column, d);
+                    break;
+                case Way::Text: storeImportedValue(master, t.column, t.kind, source.fieldText(j)); break;
+                }
             }
             master.post();
             if (!advance(progress, result))

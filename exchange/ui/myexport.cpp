@@ -5,17 +5,14 @@
 #include "help/help.h"
 #include "store/catalogue.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QTableWidget>
 
 namespace kv {
@@ -27,15 +24,10 @@ constexpr char kHelpKeyword[] = "Export Window";
 constexpr char kNote[] = "To have a field included in the export, select \"Yes\".  To exclude it, select \"No\".  "
                          "Double click on the field to toggle between Yes and No.";
 constexpr char kDefaultsQuestion[] = "This will set the order of fields to the program defaults.  Continue?";
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 } // namespace
 
 TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
-    : QDialog(parent), ws_(workspace), grid_(workspace.settings())
+    : ExchangeWindow(workspace, parent), grid_(workspace.settings())
 {
     setObjectName(QStringLiteral("MyExport"));
     setWindowTitle(QStringLiteral("Export"));
@@ -53,27 +45,12 @@ TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
     ExportGrid_->setFixedWidth(300 + 20);
     connect(ExportGrid_, &QTableWidget::cellDoubleClicked, this, &TMyExport::ExportGridDblClick);
 
-    const auto button = [this](const char *name, const char *caption, void (TMyExport::*run)()) {
-        auto *b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
-        return b;
-    };
-    UpButton = button("UpButton", "&Up", &TMyExport::UpButtonClick);
-    DownButton = button("DownButton", "&Down", &TMyExport::DownButtonClick);
-    DefaultsButton = button("DefaultsButton", "D&efaults", &TMyExport::DefaultsButtonClick);
-    StartButton = button("StartButton", "&Start Export", &TMyExport::StartButtonClick);
-    CancelButton = button("CancelButton", "&Cancel", &TMyExport::CancelButtonClick);
-    CancelButton->setEnabled(false);
-    ExitButton = new QPushButton(QStringLiteral("E&xit"), this);
-    ExitButton->setObjectName(QStringLiteral("ExitButton"));
-    ExitButton->setAutoDefault(false);
-    connect(ExitButton, &QPushButton::clicked, this, &QDialog::reject);
-    HelpButton = new QPushButton(QStringLiteral("&Help"), this);
-    HelpButton->setObjectName(QStringLiteral("HelpButton"));
-    HelpButton->setAutoDefault(false);
-    connect(HelpButton, &QPushButton::clicked, this, [this] { showHelp(this, QLatin1String(kHelpKeyword)); });
+    UpButton = addButton("UpButton", "&Up", [this] { UpButtonClick(); });
+    DownButton = addButton("DownButton", "&Down", [this] { DownButtonClick(); });
+    DefaultsButton = addButton("DefaultsButton", "D&efaults", [this] { DefaultsButtonClick(); });
+    StartButton = addButton("StartButton", "&Start Export", [this] { StartButtonClick(); });
+    ExitButton = addButton("ExitButton", "E&xit", [this] { reject(); });
+    HelpButton = addButton("HelpButton", "&Help", [this] { showHelp(this, QLatin1String(kHelpKeyword)); });
 
     auto *what = new QGroupBox(QStringLiteral("What to Export"), this);
     EntireButton = new QRadioButton(QStringLiteral("Export Entire Database"), what);
@@ -120,7 +97,12 @@ TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
     buttons->addWidget(CancelButton, 0, 1);
     buttons->addWidget(ExitButton, 1, 0);
     buttons->addWidget(HelpButton, 1, 1);
+    for (QGroupBox *group : {notes, what, how}) {
+        group->layout()->setContentsMargins(6, 2, 6, 2);
+        group->layout()->setSpacing(0);
+    }
     auto *side = new QVBoxLayout;
+    side->setSpacing(4);
     side->addWidget(notes);
     side->addLayout(order);
     side->addWidget(what);
@@ -145,13 +127,6 @@ TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
 
 TMyExport::~TMyExport() = default;
 
-void TMyExport::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
-}
-
 void TMyExport::showKind()
 {
     const bool text = AsciiButton->isChecked();
@@ -174,20 +149,14 @@ void TMyExport::showGrid()
 
 void TMyExport::UpButtonClick()
 {
-    const int r = ExportGrid_->currentRow();
-    if (grid_.moveUp(r)) {
+    if (moveCurrentRow(ExportGrid_, -1, [this](int r) { return grid_.moveUp(r); }))
         showGrid();
-        ExportGrid_->setCurrentCell(r - 1, ExportGrid_->currentColumn());
-    }
 }
 
 void TMyExport::DownButtonClick()
 {
-    const int r = ExportGrid_->currentRow();
-    if (grid_.moveDown(r)) {
+    if (moveCurrentRow(ExportGrid_, 1, [this](int r) { return grid_.moveDown(r); }))
         showGrid();
-        ExportGrid_->setCurrentCell(r + 1, ExportGrid_->currentColumn());
-    }
 }
 
 void TMyExport::DefaultsButtonClick()
@@ -200,7 +169,7 @@ void TMyExport::DefaultsButtonClick()
 
 void TMyExport::ExportGridDblClick(int row, int column)
 {
-    if (column != 1 || running_)
+    if (column != 1 || running())
         return;
     grid_.toggleExport(row);
     showGrid();
@@ -214,18 +183,14 @@ void TMyExport::storeSettings()
     grid_.storeInto(s);
 }
 
-void TMyExport::setRunning(bool on)
+QList<QWidget *> TMyExport::lockedWhileRunning() const
 {
-    for (QWidget *w : {static_cast<QWidget *>(UpButton), static_cast<QWidget *>(DownButton),
-                       static_cast<QWidget *>(DefaultsButton), static_cast<QWidget *>(StartButton),
-                       static_cast<QWidget *>(ExitButton), static_cast<QWidget *>(ExportGrid_)})
-        w->setEnabled(!on);
-    CancelButton->setEnabled(on);
+    return {UpButton, DownButton, DefaultsButton, StartButton, ExitButton, ExportGrid_};
 }
 
 void TMyExport::StartButtonClick()
 {
-    if (running_)
+    if (running())
         return;
     storeSettings();
     Settings &s = ws_.settings();
@@ -263,16 +228,7 @@ void TMyExport::StartButtonClick()
     Gauge->setRange(0, std::max(ws_.recordCount(), 1));
     Gauge->setValue(0);
     WindowProgress progress([this](qint64 done) { Gauge->setValue(int(done)); });
-    running_ = &progress;
-    setRunning(true);
-    bool ok = false;
-    {
-        WaitCursor wait;
-        ok = ws_.attempt([&] { exportRecords(ws_.master(), request, &progress); });
-    }
-    progress.finish();
-    running_ = nullptr;
-    setRunning(false);
+    const bool ok = run(progress, [&] { exportRecords(ws_.master(), request, &progress); });
     if (interrupted) {
         ws_.search().restart();
         ws_.attempt([&] { ws_.master().first(); });
@@ -282,31 +238,6 @@ void TMyExport::StartButtonClick()
     ws_.prompt().showMessage(QStringLiteral("Ok"), QString::fromLatin1(kExportCompleteMessage));
     Gauge->setValue(0);
     accept();
-}
-
-void TMyExport::CancelButtonClick()
-{
-    if (running_)
-        running_->cancel();
-}
-
-void TMyExport::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && running_) {
-        running_->cancel();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TMyExport::done(int result)
-{
-    if (running_) {
-        running_->cancel();
-        return;
-    }
-    storeSettings();
-    QDialog::done(result);
 }
 
 } // namespace kv

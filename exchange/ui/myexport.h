@@ -2,11 +2,8 @@
 // The export window: the fields in export order with their Yes/No, what to export (the
 // whole catalogue or the search result), how (text or dBASE), and Start Export with its
 // gauge; Escape or Cancel stops a running export, keeping what was written.
-#include "app/workspace/workspace.h"
 #include "exchange/exchangegrids.h"
-
-#include <QDialog>
-#include <functional>
+#include "exchange/ui/exchangewindow.h"
 
 class QCheckBox;
 class QProgressBar;
@@ -16,16 +13,11 @@ class QTableWidget;
 
 namespace kv {
 
-class WindowProgress;
-
-class TMyExport : public QDialog {
+class TMyExport : public ExchangeWindow {
     Q_OBJECT
 public:
     explicit TMyExport(Workspace &workspace, QWidget *parent = nullptr);
     ~TMyExport() override;
-
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     const ExportGrid &grid() const { return grid_; }
 
@@ -33,24 +25,17 @@ public:
     void DownButtonClick();
     void DefaultsButtonClick();
     void StartButtonClick();
-    void CancelButtonClick();
     void ExportGridDblClick(int row, int column);
-    void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void storeSettings() override;
+    QList<QWidget *> lockedWhileRunning() const override;
 
 private:
     void showGrid();
     void showKind();
-    void storeSettings();
-    void setRunning(bool on);
 
-    Workspace &ws_;
     ExportGrid grid_;
-    Styler styler_;
-    WindowProgress *running_ = nullptr;
     QTableWidget *ExportGrid_ = nullptr;
     QPushButton *UpButton = nullptr;
     QPushButton *DownButton = nullptr;
@@ -63,7 +48,6 @@ private:
     QProgressBar *Gauge = nullptr;
     QPushButton *StartButton = nullptr;
     QPushButton *ExitButton = nullptr;
-    QPushButton *CancelButton = nullptr;
     QPushButton *HelpButton = nullptr;
 };
 

@@ -3,14 +3,11 @@
 #include "exchange/ui/windowprogress.h"
 #include "help/help.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableWidget>
 
 namespace kv {
@@ -30,17 +27,11 @@ QStringList captionsOf(const Settings &s)
         out << s.field(n).caption;
     return out;
 }
-
-// The hourglass while the work runs.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 } // namespace
 
 TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path, const QStringList &importNames,
                      QWidget *parent)
-    : QDialog(parent), ws_(workspace), kind_(kind), path_(path), names_(importNames),
+    : ExchangeWindow(workspace, parent), kind_(kind), path_(path), names_(importNames),
       grid_(captionsOf(workspace.settings()), importNames)
 {
     setObjectName(QStringLiteral("MyImport"));
@@ -62,26 +53,11 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
     ImportGrid_->setFixedWidth(400 + 20);
     connect(ImportGrid_, &QTableWidget::cellDoubleClicked, this, &TMyImport::ImportGridDblClick);
 
-    const auto button = [this](const char *name, const char *caption, void (TMyImport::*run)()) {
-        auto *b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
-        return b;
-    };
-    UpButton = button("UpButton", "&Up", &TMyImport::UpButtonClick);
-    DownButton = button("DownButton", "&Down", &TMyImport::DownButtonClick);
-    StartButton = button("StartButton", "&Start Import", &TMyImport::StartButtonClick);
-    CancelButton = button("CancelButton", "&Cancel", &TMyImport::CancelButtonClick);
-    ExitButton = new QPushButton(QStringLiteral("E&xit"), this);
-    ExitButton->setObjectName(QStringLiteral("ExitButton"));
-    ExitButton->setAutoDefault(false);
-    connect(ExitButton, &QPushButton::clicked, this, &QDialog::reject);
-    HelpButton = new QPushButton(QStringLiteral("&Help"), this);
-    HelpButton->setObjectName(QStringLiteral("HelpButton"));
-    HelpButton->setAutoDefault(false);
-    connect(HelpButton, &QPushButton::clicked, this, [this] { showHelp(this, QLatin1String(kHelpKeyword)); });
-    CancelButton->setEnabled(false);
+    UpButton = addButton("UpButton", "&Up", [this] { UpButtonClick(); });
+    DownButton = addButton("DownButton", "&Down", [this] { DownButtonClick(); });
+    StartButton = addButton("StartButton", "&Start Import", [this] { StartButtonClick(); });
+    ExitButton = addButton("ExitButton", "E&xit", [this] { reject(); });
+    HelpButton = addButton("HelpButton", "&Help", [this] { showHelp(this, QLatin1String(kHelpKeyword)); });
 
     SkipFirst = new QCheckBox(QStringLiteral("Skip First Record"), this);
     SkipFirst->setObjectName(QStringLiteral("SkipFirst"));
@@ -120,13 +96,6 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
 
 TMyImport::~TMyImport() = default;
 
-void TMyImport::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
-}
-
 void TMyImport::showGrid()
 {
     for (int r = 0; r < grid_.rowCount(); ++r) {
@@ -143,42 +112,32 @@ void TMyImport::showGrid()
 
 void TMyImport::UpButtonClick()
 {
-    const int r = ImportGrid_->currentRow();
-    if (grid_.moveUp(r)) {
+    if (moveCurrentRow(ImportGrid_, -1, [this](int r) { return grid_.moveUp(r); }))
         showGrid();
-        ImportGrid_->setCurrentCell(r - 1, ImportGrid_->currentColumn());
-    }
 }
 
 void TMyImport::DownButtonClick()
 {
-    const int r = ImportGrid_->currentRow();
-    if (grid_.moveDown(r)) {
+    if (moveCurrentRow(ImportGrid_, 1, [this](int r) { return grid_.moveDown(r); }))
         showGrid();
-        ImportGrid_->setCurrentCell(r + 1, ImportGrid_->currentColumn());
-    }
 }
 
 void TMyImport::ImportGridDblClick(int row, int column)
 {
-    if (column != 2 || running_)
+    if (column != 2 || running())
         return;
     grid_.toggleUse(row);
     showGrid();
 }
 
-void TMyImport::setRunning(bool on)
+QList<QWidget *> TMyImport::lockedWhileRunning() const
 {
-    for (QWidget *w : {static_cast<QWidget *>(UpButton), static_cast<QWidget *>(DownButton),
-                       static_cast<QWidget *>(StartButton), static_cast<QWidget *>(ExitButton),
-                       static_cast<QWidget *>(ImportGrid_), static_cast<QWidget *>(SkipFirst)})
-        w->setEnabled(!on && (w != SkipFirst || kind_ == ImportKind::Text));
-    CancelButton->setEnabled(on);
+    return {UpButton, DownButton, StartButton, ExitButton, ImportGrid_, SkipFirst};
 }
 
 void TMyImport::StartButtonClick()
 {
-    if (running_)
+    if (running())
         return;
     ImportRequest request;
     request.kind = kind_;
@@ -187,50 +146,15 @@ void TMyImport::StartButtonClick()
     request.fieldCount = int(names_.size());
     request.skipFirst = kind_ == ImportKind::Text && SkipFirst->isChecked();
     WindowProgress progress([this](qint64 done) { CountLabel->setText(QString::number(done)); });
-    running_ = &progress;
-    setRunning(true);
     ImportResult result;
-    bool ok = false;
-    {
-        WaitCursor wait;
-        ok = ws_.attempt([&] { result = importRecords(ws_.master(), request, &progress); });
-    }
-    running_ = nullptr;
-    setRunning(false);
-    progress.finish();
+    const bool ok = run(progress, [&] { result = importRecords(ws_.master(), request, &progress); });
     ws_.announceCount();
-    if (!ok)
-        return;
-    if (!result.stopped) {
+    if (ok && !result.stopped) {
         ws_.prompt().showMessage(QStringLiteral("Ok"), QString::fromLatin1(kImportCompleteMessage));
         accept();
     }
 }
 
-void TMyImport::CancelButtonClick()
-{
-    if (running_)
-        running_->cancel();
-}
-
-void TMyImport::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && running_) {
-        running_->cancel();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TMyImport::done(int result)
-{
-    if (running_) {
-        // Closing while the records come in stops them first.
-        running_->cancel();
-        return;
-    }
-    ws_.settings().importSkipFirst = SkipFirst->isChecked();
-    QDialog::done(result);
-}
+void TMyImport::storeSettings() { ws_.settings().importSkipFirst = SkipFirst->isChecked(); }
 
 } // namespace kv

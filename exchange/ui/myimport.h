@@ -2,12 +2,9 @@
 // The import window: the catalogue fields beside the import fields, moved into place
 // with Up and Down, chosen with the USE column; Start Import appends the records while
 // the count runs, and Escape or Cancel stops it, keeping what was imported.
-#include "app/workspace/workspace.h"
 #include "exchange/exchangegrids.h"
 #include "exchange/import.h"
-
-#include <QDialog>
-#include <functional>
+#include "exchange/ui/exchangewindow.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,42 +13,31 @@ class QTableWidget;
 
 namespace kv {
 
-class WindowProgress;
-
-class TMyImport : public QDialog {
+class TMyImport : public ExchangeWindow {
     Q_OBJECT
 public:
     TMyImport(Workspace &workspace, ImportKind kind, const QString &path, const QStringList &importNames,
               QWidget *parent = nullptr);
     ~TMyImport() override;
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
-
     const ImportGrid &grid() const { return grid_; }
 
     void UpButtonClick();
     void DownButtonClick();
     void StartButtonClick();
-    void CancelButtonClick();
     void ImportGridDblClick(int row, int column);
-    void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void storeSettings() override;
+    QList<QWidget *> lockedWhileRunning() const override;
 
 private:
     void showGrid();
-    void setRunning(bool on);
 
-    Workspace &ws_;
     ImportKind kind_;
     QString path_;
     QStringList names_;
     ImportGrid grid_;
-    Styler styler_;
-    WindowProgress *running_ = nullptr;
     QTableWidget *ImportGrid_ = nullptr;
     QPushButton *UpButton = nullptr;
     QPushButton *DownButton = nullptr;
@@ -59,7 +45,6 @@ private:
     QLabel *CountLabel = nullptr;
     QPushButton *StartButton = nullptr;
     QPushButton *ExitButton = nullptr;
-    QPushButton *CancelButton = nullptr;
     QPushButton *HelpButton = nullptr;
 };
 
