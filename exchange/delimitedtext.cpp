@@ -127,24 +127,10 @@ bool DelimitedReader::refill()
     return n > 0;
 }
 
-int DelimitedReader::peek()
+int DelimitedReader::peekAfterRefill()
 {
-    if (pos_ >= buffer_.size() && !refill())
-        return -1;
-    return static_cast<unsigned char>(buffer_[pos_]);
+    return refill() ? static_cast<unsigned char>(buffer_.constData()[pos_]) : -1;
 }
-
-int DelimitedReader::get()
-{
-    const int c = peek();
-    if (c >= 0) {
-        ++pos_;
-        ++consumed_;
-    }
-    return c;
-}
-
-bool DelimitedReader::atLineEnd(int c) { return c < 0 || c == '\n' || c == '\r'; }
 
 // Takes the rest of a line end that began with c: CR LF counts as one.
 void DelimitedReader::endLine(int c)

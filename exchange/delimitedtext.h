@@ -74,10 +74,22 @@ public:
     qint64 bytesRead() const { return consumed_; }
 
 private:
-    int get();
-    int peek();
+    int peek()
+    {
+        return pos_ < buffer_.size() ? static_cast<unsigned char>(buffer_.constData()[pos_]) : peekAfterRefill();
+    }
+    int get()
+    {
+        const int c = peek();
+        if (c >= 0) {
+            ++pos_;
+            ++consumed_;
+        }
+        return c;
+    }
+    static bool atLineEnd(int c) { return c < 0 || c == '\n' || c == '\r'; }
+    int peekAfterRefill();
     bool refill();
-    bool atLineEnd(int c);
     void endLine(int c);
 
     QIODevice &in_;
