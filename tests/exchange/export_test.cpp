@@ -1,5 +1,7 @@
 // Exporting a catalogue to delimited text and to a dBASE table.
 #include "exchange/export.h"
+#include "exchange/import.h"
+#include "base/numberformat.h"
 #include "exchangetest.h"
 
 #include "base/dateformat.h"
@@ -114,6 +116,25 @@ TEST(ExportRecords, ADbaseExportHasTheCatalogueFieldsInExportOrderAndNoIndex)
     EXPECT_EQ(out.fieldText(1), QStringLiteral("Amélie"));
     EXPECT_EQ(out.fieldDate(2), QDate(2003, 1, 2));
     EXPECT_EQ(out.fieldText(3), "2001");
+}
+
+TEST(ExportRecords, PricesWithTheRegionalDecimalMarkImportBack)
+{
+    kv::RegionalValues comma;
+    comma.decimalMark = QLatin1Char(',');
+    comma.thousands = QLatin1Char('.');
+    kv::ScopedNumberFormats regional(kv::NumberFormats{kv::kRegionalFormat, kv::kRegionalFormat}, comma);
+    const QString path = catalogueWith({{{"Title", "Heat"}, {"ListPrice", "1234.5"}}});
+    kv::Table t;
+    t.setPath(path);
+    t.open();
+    t.first();
+    const int price = t.fieldIndex(QStringLiteral("ListPrice"));
+    EXPECT_EQ(kv::exportedText(t, price, kv::FieldKind::Real), "1234,5");
+    t.append();
+    kv::storeImportedValue(t, price, kv::FieldKind::Real, QStringLiteral("1234,5"));
+    t.post();
+    EXPECT_EQ(column(t, "ListPrice"), (QStringList{"1234.5", "1234.5"}));
 }
 
 } // namespace
