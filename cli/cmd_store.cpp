@@ -6,9 +6,11 @@
 #include "app/settings/settings.h"
 #include "app/workspace/cataloguesession.h"
 #include "base/codepage.h"
+#include "exchange/delimitedtext.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace kvcli {
@@ -23,16 +25,6 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work)
         printError(e.message());
         return kExitRefused;
     }
-}
-
-QByteArray delimitedLine(const QStringList &values, TextEncoding encoding)
-{
-    QStringList quoted;
-    quoted.reserve(values.size());
-    for (QString v : values)
-        quoted << QLatin1Char('"') + v.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    const QString line = quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    return encoding == TextEncoding::Utf8 ? line.toUtf8() : kv::encode(line);
 }
 
 namespace {
@@ -79,20 +71,17 @@ void openInActiveOrder(kv::Table &table, bool physical)
 
 void writeListing(kv::Table &table, TextEncoding encoding)
 {
-    QByteArray out;
+    // The export's writer, with the values as they are stored.
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly);
+    kv::DelimitedWriter writer(out, encoding, kv::ValueShape::Verbatim);
     const int count = table.recordCount();
-    QStringList values;
     for (int row = 0; row < count; ++row) {
-        values.clear();
         for (int f = 0; f < table.fieldCount(); ++f)
-            values << table.fieldTextAt(row, f);
-        out += delimitedLine(values, encoding);
-        if (out.size() > (1 << 20)) {
-            writeOut(out);
-            out.clear();
-        }
+            writer.addField(table.fieldTextAt(row, f));
+        writer.endLine();
     }
-    writeOut(out);
+    writer.flush();
 }
 
 namespace {
@@ -248,7 +237,8 @@ int runList(const QStringList &args)
 {
     QStringList rest = args;
     const bool physical = rest.removeAll(QStringLiteral("--physical")) > 0;
-    const TextEncoding encoding = rest.removeAll(QStringLiteral("--utf8")) > 0 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+    const kv::TextEncoding encoding =
+        rest.removeAll(QStringLiteral("--utf8")) > 0 ? kv::TextEncoding::Utf8 : kv::TextEncoding::Cp1252;
     if (rest.size() != 1)
         return usageError("list");
     return withTable(rest[0], [&](kv::Table &table) {

@@ -15,6 +15,8 @@
 #include "app/ui/windowstyle.h"
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
+#include "exchange/ui/importformat.h"
+#include "exchange/ui/myexport.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -179,8 +181,8 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup, Cmd::Restore,    Cmd::Print,   Cmd::Import,       Cmd::Export,
-                         Cmd::Search, Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext,   Cmd::Reports,
+    const Cmd later[] = {Cmd::Backup,     Cmd::Restore, Cmd::Print,      Cmd::Search,
+                         Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext, Cmd::Reports,
                          Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
@@ -513,6 +515,8 @@ void TMain::run(Cmd cmd)
     case Cmd::Edit: DoEdit(); break;
     case Cmd::Copy: DoCopy(); break;
     case Cmd::Delete: DoDelete(); break;
+    case Cmd::Import: DoImport(); break;
+    case Cmd::Export: DoExport(); break;
     case Cmd::SortOrder: DoSortOrder(); break;
     case Cmd::Viewer: DoViewer(); break;
     case Cmd::ColorSetup: DoColor(ColorTarget::AllWindows); break;
@@ -541,6 +545,27 @@ void TMain::showEditWindow(int mode)
 void TMain::DoAdd() { showEditWindow(int(EditMode::Add)); }
 void TMain::DoEdit() { showEditWindow(int(EditMode::Edit)); }
 void TMain::DoCopy() { showEditWindow(int(EditMode::Copy)); }
+
+void TMain::DoImport()
+{
+    TImportFormat dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    dialog.setImportStyler([this](QWidget *window) {
+        styleWindow(window, WindowFamily::Configure, settings_, Placement::CentredRaised);
+    });
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::DoExport()
+{
+    TMyExport dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) {
+        styleWindow(window, WindowFamily::Configure, settings_, Placement::CentredRaised);
+    });
+    dialog.exec();
+    DisplayCount();
+}
 
 void TMain::DoSortOrder()
 {

@@ -61,6 +61,8 @@ public:
     void DoEdit();
     void DoCopy();
     void DoDelete();
+    void DoImport();
+    void DoExport();
     void DoSortOrder();
     void DoViewer();
     // One family's colours, or all windows' (the speed button "Color Setup").

@@ -154,7 +154,7 @@ TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
         {"MenuPrint", "&Print", "Ctrl+P", false},          {"MenuExit", "E&xit", "Ctrl+X", true},
         {"MenuAdd", "&Add", "Ctrl+A", true},               {"MenuEdit", "&Edit", "Ctrl+E", true},
         {"MenuCopy", "&Copy", "Ctrl+C", true},             {"MenuDelete", "&Delete", "Ctrl+D", true},
-        {"MenuImport", "&Import", "Ctrl+M", false},        {"MenuExport", "E&xport", "Ctrl+T", false},
+        {"MenuImport", "&Import", "Ctrl+M", true},         {"MenuExport", "E&xport", "Ctrl+T", true},
         {"MenuSearch", "&Search (Query)", "Ctrl+S", false}, {"MenuEndSearch", "&End Search", "Ctrl+I", false},
         {"MenuLocate", "&Locate", "Ctrl+L", false},        {"MenuLocateNext", "Locate &Next", "Ctrl+N", false},
         {"MenuReports", "&Reports", "Ctrl+R", false},      {"MenuViewer", "&Viewer", "Ctrl+V", true},

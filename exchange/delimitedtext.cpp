@@ -1,0 +1,259 @@
+// The delimited text reader and writer.
+#include "exchange/delimitedtext.h"
+
+#include "base/codepage.h"
+#include "base/dberror.h"
+
+namespace kv {
+
+namespace {
+constexpr qsizetype kBufferBytes = 1 << 16;
+constexpr char kQuote = '"';
+
+bool utf8Lead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+} // namespace
+
+// ---------------------------------------------------------------- writing
+
+namespace {
+
+// Appends the value, already encoded, as a quoted field. Doubling quotes does not touch
+// blanks, so the blanks can go first; the cut counts characters after the doubling and
+// never takes half of a doubled quote.
+void appendQuoted(QByteArray &out, const char *data, qsizetype size, ValueShape shape, bool utf8)
+{
+    qsizetype b = 0, e = size;
+    const bool exported = shape == ValueShape::Exported;
+    if (exported) {
+        while (b < e && data[b] == ' ')
+            ++b;
+        while (e > b && data[e - 1] == ' ')
+            --e;
+    }
+    out += kQuote;
+    int written = 0;
+    for (qsizetype i = b; i < e; ++i) {
+        const char c = data[i];
+        const int chars = c == kQuote ? 2 : (utf8 && !utf8Lead(c)) ? 0 : 1;
+        if (exported && written + chars > kMaxDelimitedField)
+            break;
+        written += chars;
+        out += c;
+        if (c == kQuote)
+            out += c;
+    }
+    out += kQuote;
+}
+
+} // namespace
+
+QString quotedField(const QString &value, ValueShape shape)
+{
+    QByteArray out;
+    const QByteArray bytes = value.toUtf8();
+    appendQuoted(out, bytes.constData(), bytes.size(), shape, true);
+    return QString::fromUtf8(out);
+}
+
+DelimitedWriter::DelimitedWriter(QIODevice &out, TextEncoding encoding, ValueShape shape)
+    : out_(out), encoding_(encoding), shape_(shape)
+{
+    buffer_.reserve(kBufferBytes + 4096);
+}
+
+void DelimitedWriter::addField(const QString &value)
+{
+    const QByteArray bytes = encoding_ == TextEncoding::Utf8 ? value.toUtf8() : encode(value);
+    addEncodedField(bytes.constData(), bytes.size());
+}
+
+void DelimitedWriter::addEncodedField(const char *data, qsizetype size)
+{
+    if (lineStarted_)
+        buffer_ += ',';
+    lineStarted_ = true;
+    appendQuoted(buffer_, data, size, shape_, encoding_ == TextEncoding::Utf8);
+}
+
+void DelimitedWriter::endLine()
+{
+    buffer_ += "\r\n";
+    lineStarted_ = false;
+    ++lines_;
+    if (buffer_.size() >= kBufferBytes)
+        flush();
+}
+
+void DelimitedWriter::writeLine(const QStringList &values)
+{
+    for (const QString &v : values)
+        addField(v);
+    endLine();
+}
+
+void DelimitedWriter::flush()
+{
+    if (buffer_.isEmpty())
+        return;
+    const qint64 written = out_.write(buffer_);
+    if (written != buffer_.size())
+        throw DbError(out_.errorString());
+    buffer_.resize(0);
+}
+
+// ---------------------------------------------------------------- reading
+
+DelimitedReader::DelimitedReader(QIODevice &in) : in_(in)
+{
+    if (refill() && buffer_.startsWith("\xEF\xBB\xBF")) {
+        utf8_ = true;
+        pos_ = 3;
+        consumed_ = 3;
+    }
+}
+
+bool DelimitedReader::refill()
+{
+    if (eof_)
+        return false;
+    buffer_.resize(kBufferBytes);
+    const qint64 n = in_.read(buffer_.data(), kBufferBytes);
+    if (n < 0)
+        throw DbError(in_.errorString());
+    buffer_.resize(n);
+    pos_ = 0;
+    if (n == 0)
+        eof_ = true;
+    return n > 0;
+}
+
+int DelimitedReader::peekAfterRefill()
+{
+    return refill() ? static_cast<unsigned char>(buffer_.constData()[pos_]) : -1;
+}
+
+// Takes the rest of a line end that began with c: CR LF counts as one.
+void DelimitedReader::endLine(int c)
+{
+    if (c == '\r' && peek() == '\n')
+        get();
+}
+
+QString DelimitedReader::decoded(int i) const
+{
+    const QByteArray &f = raw_[size_t(i)];
+    return utf8_ ? QString::fromUtf8(f) : decode(f);
+}
+
+DelimitedReader::Line DelimitedReader::readLine(QStringList &fields, int maxFields)
+{
+    fields.clear();
+    const Line line = readRawLine(maxFields);
+    for (int i = 0; i < rawCount_; ++i)
+        fields << decoded(i);
+    return line;
+}
+
+DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
+{
+    rawCount_ = 0;
+    shape_ = LineShape();
+    if (peek() < 0)
+        return Line::End;
+    QByteArray spare;
+    for (;;) {
+        // Past the fields asked for, a field is read into the spare and dropped.
+        const bool kept = rawCount_ < maxFields;
+        if (kept && size_t(rawCount_) == raw_.size())
+            raw_.emplace_back().reserve(64);
+        QByteArray &field = kept ? raw_[size_t(rawCount_)] : spare;
+        field.resize(0);
+        int chars = 0;
+        bool opened = false;
+        bool closed = false;
+        bool lineEnded = false;
+        auto keep = [&](char c) {
+            if (utf8_ && !utf8Lead(c)) {
+                if (chars <= kMaxDelimitedField && !field.isEmpty())
+                    field += c;
+                return;
+            }
+            if (++chars > kMaxDelimitedField) {
+                shape_.overlong = true;
+                return;
+            }
+            field += c;
+        };
+        for (;;) {
+            if (opened && pos_ < buffer_.size()) {
+                // The run of plain characters inside the quotes goes at once.
+                const char *d = buffer_.constData();
+                qsizetype j = pos_;
+                while (j < buffer_.size() && static_cast<unsigned char>(d[j]) >= 32 && d[j] != kQuote)
+                    ++j;
+                if (j > pos_) {
+                    if (!utf8_ && chars + (j - pos_) <= kMaxDelimitedField) {
+                        field.append(d + pos_, j - pos_);
+                        chars += int(j - pos_);
+                    } else {
+                        for (qsizetype k = pos_; k < j; ++k)
+                            keep(d[k]);
+                    }
+                    consumed_ += j - pos_;
+                    pos_ = j;
+                    continue;
+                }
+            }
+            const int c = get();
+            if (atLineEnd(c)) {
+                endLine(c);
+                lineEnded = true;
+                break;
+            }
+            if (c == kQuote) {
+                if (!opened) {
+                    opened = true;
+                    continue;
+                }
+                const int next = peek();
+                if (atLineEnd(next)) {
+                    endLine(get());
+                    closed = lineEnded = true;
+                    break;
+                }
+                if (next == ',') {
+                    get();
+                    closed = true;
+                    break;
+                }
+                // A doubled quote stands for one; a lone one is kept as it is.
+                if (next == kQuote)
+                    get();
+                keep(kQuote);
+                continue;
+            }
+            if (c < 32)
+                continue;
+            keep(char(c));
+        }
+        ++shape_.fields;
+        shape_.lastClosed = closed;
+        if (kept)
+            ++rawCount_;
+        if (lineEnded)
+            break;
+        if (shape_.fields > maxFields) {
+            // The rest of a line longer than asked for is not a record of its own.
+            int c = get();
+            while (!atLineEnd(c))
+                c = get();
+            endLine(c);
+            break;
+        }
+    }
+    if (shape_.fields == 1 && rawCount_ == 1 && raw_[0].isEmpty())
+        return Line::Blank;
+    return Line::Record;
+}
+
+} // namespace kv

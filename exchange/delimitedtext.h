@@ -1,0 +1,106 @@
+#pragma once
+// Comma-delimited text with every field in double quotes: the one reader and the one
+// writer of it. Both stream through a small buffer, so a file of any size takes the
+// same memory. Files are code page 1252; a file that starts with a UTF-8 byte-order mark
+// is read as UTF-8, and the writer can write UTF-8 for a terminal.
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace kv {
+
+inline constexpr int kMaxDelimitedField = 255; // characters of one field
+
+enum class TextEncoding { Cp1252, Utf8 };
+
+// How a value is shaped before it is written: an exported value loses its leading and
+// trailing blanks and is cut to 255 characters; a listing writes values as they are.
+enum class ValueShape { Exported, Verbatim };
+
+// One value as a quoted field: inner double quotes doubled, shaped, in double quotes.
+// A cut never splits a doubled quote, so the field reads back whole.
+QString quotedField(const QString &value, ValueShape shape = ValueShape::Exported);
+
+class DelimitedWriter {
+public:
+    explicit DelimitedWriter(QIODevice &out, TextEncoding encoding = TextEncoding::Cp1252,
+                             ValueShape shape = ValueShape::Exported);
+    TextEncoding encoding() const { return encoding_; }
+    void addField(const QString &value);
+    // A value already in the writer's encoding (table text of the same code page).
+    void addEncodedField(const char *data, qsizetype size);
+    void endLine(); // CR LF
+    void writeLine(const QStringList &values);
+    // Writes what is buffered; throws DbError with the file's own message when it fails.
+    void flush();
+    qint64 linesWritten() const { return lines_; }
+
+private:
+    QIODevice &out_;
+    TextEncoding encoding_;
+    ValueShape shape_;
+    QByteArray buffer_;
+    bool lineStarted_ = false;
+    qint64 lines_ = 0;
+};
+
+class DelimitedReader {
+public:
+    enum class Line { Record, Blank, End };
+    // What the last line read looked like, for the check of a file's first line.
+    struct LineShape {
+        int fields = 0;          // fields read (at most the limit given plus one)
+        bool overlong = false;   // a field had more than 255 characters
+        bool lastClosed = false; // the last field read ended with its closing quote
+    };
+
+    // Reading starts at the device's current position, which should be the file's start.
+    explicit DelimitedReader(QIODevice &in);
+
+    // Reads the next line into fields, at most maxFields of them; the rest of a longer
+    // line is skipped. Blank: the line held one empty field and nothing else. Throws
+    // DbError when the device cannot be read.
+    Line readLine(QStringList &fields, int maxFields);
+    // The same with the fields left as the file's bytes (code page 1252, or UTF-8 when
+    // utf8()), valid until the next read: what a fast import stores without converting.
+    Line readRawLine(int maxFields);
+    int rawCount() const { return rawCount_; }
+    const QByteArray &rawField(int i) const { return raw_[size_t(i)]; }
+    QString decoded(int i) const;
+    const LineShape &lastShape() const { return shape_; }
+    bool utf8() const { return utf8_; }
+    qint64 bytesRead() const { return consumed_; }
+
+private:
+    int peek()
+    {
+        return pos_ < buffer_.size() ? static_cast<unsigned char>(buffer_.constData()[pos_]) : peekAfterRefill();
+    }
+    int get()
+    {
+        const int c = peek();
+        if (c >= 0) {
+            ++pos_;
+            ++consumed_;
+        }
+        return c;
+    }
+    static bool atLineEnd(int c) { return c < 0 || c == '\n' || c == '\r'; }
+    int peekAfterRefill();
+    bool refill();
+    void endLine(int c);
+
+    QIODevice &in_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    qint64 consumed_ = 0;
+    bool eof_ = false;
+    bool utf8_ = false;
+    std::vector<QByteArray> raw_; // kept between lines, so that reading allocates nothing
+    int rawCount_ = 0;
+    LineShape shape_;
+};
+
+} // namespace kv

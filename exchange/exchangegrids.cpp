@@ -1,0 +1,137 @@
+// The import and export grids.
+#include "exchange/exchangegrids.h"
+
+#include <utility>
+
+namespace kv {
+
+namespace {
+QString yes() { return QString::fromLatin1(kYes); }
+QString no() { return QString::fromLatin1(kNo); }
+} // namespace
+
+// ---------------------------------------------------------------- import
+
+ImportGrid::ImportGrid(const QStringList &captions, const QStringList &importNames) : names_(importNames)
+{
+    const int count = std::max<int>(kFieldCount, int(importNames.size()));
+    rows_.resize(size_t(count));
+    for (int r = 0; r < count; ++r) {
+        Row &row = rows_[size_t(r)];
+        if (r < kFieldCount && r < captions.size())
+            row.kestrovaField = captions.at(r);
+        row.importField = r < importNames.size() ? importNames.at(r) : QString::fromLatin1(kEmptyImportRow);
+        if (r < importNames.size())
+            row.use = yes();
+    }
+}
+
+void ImportGrid::swap(int a, int b)
+{
+    std::swap(rows_[size_t(a)].importField, rows_[size_t(b)].importField);
+    std::swap(rows_[size_t(a)].use, rows_[size_t(b)].use);
+}
+
+bool ImportGrid::moveUp(int r)
+{
+    if (r <= 0 || r >= rowCount())
+        return false;
+    swap(r, r - 1);
+    return true;
+}
+
+bool ImportGrid::moveDown(int r)
+{
+    if (r < 0 || r >= rowCount() - 1)
+        return false;
+    swap(r, r + 1);
+    return true;
+}
+
+void ImportGrid::toggleUse(int r)
+{
+    QString &use = rows_.at(size_t(r)).use;
+    if (use == yes())
+        use = no();
+    else if (use == no())
+        use = yes();
+}
+
+ImportMap ImportGrid::fieldMap() const
+{
+    ImportMap map(size_t(names_.size()), -1);
+    for (qsizetype i = 0; i < names_.size(); ++i)
+        for (int r = 0; r < kFieldCount && r < rowCount(); ++r)
+            if (rows_[size_t(r)].importField == names_.at(i)) {
+                map[size_t(i)] = rows_[size_t(r)].use == yes() ? r + 1 : -1;
+                break;
+            }
+    return map;
+}
+
+// ---------------------------------------------------------------- export
+
+ExportGrid::ExportGrid(const Settings &settings)
+{
+    rows_.resize(kFieldCount);
+    std::vector<int> misplaced;
+    for (int n = 1; n <= kFieldCount; ++n) {
+        const FieldSettings &f = settings.field(n);
+        const int r = f.exportOrder - 1;
+        if (r >= 0 && r < kFieldCount && rows_[size_t(r)].field.isEmpty() && !f.caption.isEmpty())
+            rows_[size_t(r)] = {f.caption, f.exported ? yes() : no()};
+        else
+            misplaced.push_back(n);
+    }
+    // Orders that clash or are out of range: the fields take the free rows in field order.
+    size_t next = 0;
+    for (int n : misplaced) {
+        while (next < rows_.size() && !rows_[next].field.isEmpty())
+            ++next;
+        if (next < rows_.size())
+            rows_[next] = {settings.field(n).caption, settings.field(n).exported ? yes() : no()};
+    }
+}
+
+bool ExportGrid::moveUp(int r)
+{
+    if (r <= 0 || r >= rowCount())
+        return false;
+    std::swap(rows_[size_t(r)], rows_[size_t(r - 1)]);
+    return true;
+}
+
+bool ExportGrid::moveDown(int r)
+{
+    if (r < 0 || r >= rowCount() - 1)
+        return false;
+    std::swap(rows_[size_t(r)], rows_[size_t(r + 1)]);
+    return true;
+}
+
+void ExportGrid::setDefaults(const Settings &settings)
+{
+    for (int n = 1; n <= kFieldCount; ++n)
+        rows_[size_t(n - 1)] = {settings.field(n).caption, yes()};
+}
+
+void ExportGrid::toggleExport(int r)
+{
+    QString &it = rows_.at(size_t(r)).exportIt;
+    it = it == yes() ? no() : yes();
+}
+
+void ExportGrid::storeInto(Settings &settings) const
+{
+    for (int n = 1; n <= kFieldCount; ++n) {
+        FieldSettings &f = settings.field(n);
+        for (int r = 0; r < rowCount(); ++r)
+            if (rows_[size_t(r)].field == f.caption) {
+                f.exportOrder = r + 1;
+                f.exported = rows_[size_t(r)].exportIt == yes();
+                break;
+            }
+    }
+}
+
+} // namespace kv

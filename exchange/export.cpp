@@ -1,0 +1,208 @@
+// Exporting to delimited text and to a new dBASE table.
+#include "exchange/export.h"
+
+#include "base/codepage.h"
+#include "base/dberror.h"
+#include "base/numberformat.h"
+#include "edit/recordform.h"
+#include "exchange/delimitedtext.h"
+#include "store/table.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace kv {
+
+namespace {
+
+// How a column's stored bytes reach a text export: text of the export's code page and
+// whole numbers as plain digits go as they are stored; the rest through their text.
+enum class Stored { Converted, Text, WholeNumber };
+
+struct Column {
+    int index;
+    FieldKind kind;
+    Stored stored = Stored::Converted;
+    int offset = 0;
+    int width = 0;
+};
+
+std::vector<Column> columnsOf(const Table &master, const QList<int> &fields)
+{
+    std::vector<Column> columns;
+    for (int n : fields) {
+        const int index = master.fieldIndex(fieldName(n));
+        if (index < 0)
+            throw DbError(QStringLiteral("The table has no field %1.").arg(fieldName(n)));
+        const FieldLayout &f = master.fieldLayout(index);
+        Column c{index, field(n).kind, Stored::Converted, f.offset, f.width};
+        if (f.type == 'C' && c.kind == FieldKind::Text && master.codepage() == Codepage::Cp1252)
+            c.stored = Stored::Text;
+        else if (f.type == 'N' && f.decimals == 0 && c.kind == FieldKind::Integer)
+            c.stored = Stored::WholeNumber;
+        columns.push_back(c);
+    }
+    return columns;
+}
+
+bool blankOrNul(char c) { return c == ' ' || c == '\0'; }
+
+// One field of the current record into the writer: the stored bytes when they are the
+// text the field shows, else the field's text.
+void writeColumn(DelimitedWriter &writer, const Table &master, const char *record, const Column &c)
+{
+    if (c.stored != Stored::Converted) {
+        const char *p = record + c.offset;
+        int b = 0, e = c.width;
+        while (e > b && blankOrNul(p[e - 1]))
+            --e;
+        if (c.stored == Stored::Text) {
+            writer.addEncodedField(p, e);
+            return;
+        }
+        while (b < e && blankOrNul(p[b]))
+            ++b;
+        bool plain = true;
+        for (int k = b; k < e && plain; ++k)
+            plain = (p[k] >= '0' && p[k] <= '9') || (k == b && p[k] == '-' && e - b > 1);
+        if (plain) {
+            writer.addEncodedField(p + b, e - b);
+            return;
+        }
+    }
+    writer.addField(exportedText(master, c.index, c.kind));
+}
+
+template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *progress, Write &&write)
+{
+    SuspendedDisplay suspended(master);
+    qint64 done = 0;
+    for (master.first(); !master.eof(); master.next()) {
+        write();
+        ++done;
+        if (progress && !progress->advance(done))
+            break;
+    }
+    return done;
+}
+
+qint64 exportText(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
+                  ExchangeProgress *progress)
+{
+    QFile file(request.path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw DbError(file.errorString());
+    DelimitedWriter writer(file);
+    try {
+        if (!request.titles.isEmpty())
+            writer.writeLine(request.titles);
+        const qint64 done = eachRecord(master, progress, [&] {
+            const char *record = master.recordData(master.recNo());
+            for (const Column &c : columns)
+                writeColumn(writer, master, record, c);
+            writer.endLine();
+        });
+        writer.flush();
+        return done;
+    } catch (const DbError &) {
+        try {
+            writer.flush();
+        } catch (const DbError &) {
+        }
+        throw;
+    }
+}
+
+qint64 exportDbase(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
+                   ExchangeProgress *progress)
+{
+    Table out;
+    out.setPath(request.path);
+    out.clearFieldDefs();
+    for (qsizetype j = 0; j < request.fields.size(); ++j) {
+        const FieldLayout &f = master.fieldLayout(columns[size_t(j)].index);
+        out.addFieldDef(fieldName(request.fields[j]), f.type, f.width, f.decimals);
+    }
+    out.createTable();
+    out.setExclusive(true);
+    out.open();
+    Table::BulkAppend bulk(out);
+    try {
+        const qint64 done = eachRecord(master, progress, [&] {
+            const char *record = master.recordData(master.recNo());
+            out.append();
+            for (size_t j = 0; j < columns.size(); ++j) {
+                const Column &c = columns[j];
+                const char type = master.fieldLayout(c.index).type;
+                // Numbers and dates go as values rather than through their text; a new
+                // record is blank, so blank ones need nothing.
+                if (type == 'N' || type == 'D') {
+                    const char *p = record + c.offset;
+                    if (std::all_of(p, p + c.width, blankOrNul))
+                        continue;
+                    if (type == 'N')
+                        out.setFieldNumber(int(j), master.fieldNumber(c.index));
+                    else if (const QDate d = master.fieldDate(c.index); d.isValid())
+                        out.setFieldDate(int(j), d);
+                    continue;
+                }
+                out.copyField(int(j), master, c.index);
+            }
+            out.post();
+        });
+        bulk.commit();
+        return done;
+    } catch (const DbError &) {
+        out.cancel();
+        bulk.commit();
+        throw;
+    }
+}
+
+} // namespace
+
+QList<int> exportList(const Settings &settings)
+{
+    QList<int> list;
+    for (int position = 1; position <= kFieldCount; ++position)
+        for (int n = 1; n <= kFieldCount; ++n)
+            if (settings.field(n).exportOrder == position && settings.field(n).exported) {
+                list << n;
+                break;
+            }
+    return list;
+}
+
+QString exportTitle(const Settings &settings, int field)
+{
+    const FieldSettings &f = settings.field(field);
+    return f.shown ? f.caption : fieldName(field);
+}
+
+QString exportedText(const Table &table, int column, FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Date:
+        return dateBoxText(table.fieldDate(column));
+    case FieldKind::Real: {
+        QString text = table.fieldText(column);
+        if (currentNumberFormats().numeric == kRegionalFormat)
+            text.replace(QLatin1Char('.'), regionalValues().decimalMark);
+        return text;
+    }
+    case FieldKind::Integer:
+    case FieldKind::Text:
+        break;
+    }
+    return table.fieldText(column);
+}
+
+qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress)
+{
+    const std::vector<Column> columns = columnsOf(master, request.fields);
+    return request.kind == ExportKind::Dbase ? exportDbase(master, request, columns, progress)
+                                             : exportText(master, request, columns, progress);
+}
+
+} // namespace kv

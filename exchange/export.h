@@ -1,0 +1,40 @@
+#pragma once
+// Exporting: the catalogue, or what the search lets through, to delimited text or to a
+// new dBASE table.
+#include "app/settings/settings.h"
+#include "exchange/progress.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kv {
+
+class Table;
+
+enum class ExportKind { Text = 1, Dbase = 2 };
+
+inline constexpr char kNoFieldsMessage[] = "No fields selected for export.";
+inline constexpr char kExportCompleteMessage[] = "Export Complete.";
+
+// The included fields in export order, as field numbers.
+QList<int> exportList(const Settings &settings);
+// A field's title on the first line: its caption when the viewer shows it, else its name.
+QString exportTitle(const Settings &settings, int field);
+// The value of the current record's field in `column`, of that kind, as the edit window shows it:
+// dates with two-digit day and month and four-digit year, numbers as plain digits with the
+// current decimal mark.
+QString exportedText(const Table &table, int column, FieldKind kind);
+
+struct ExportRequest {
+    ExportKind kind = ExportKind::Text;
+    QString path;
+    QList<int> fields;  // field numbers in export order
+    QStringList titles; // the first line of a text export; none when empty
+};
+
+// Writes every record the master table shows, in its order, from the first; a failure
+// throws DbError and keeps what was written. The number of records written.
+qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress = nullptr);
+
+} // namespace kv

@@ -1,0 +1,111 @@
+// kestrova-cli import and export.
+#include "exchangetest.h"
+
+#include "app/settings/settings.h"
+
+#include <QFileInfo>
+
+namespace {
+
+kvtest::ProcessResult cli(const QStringList &args) { return kvtest::runCli(args); }
+
+TEST(CliImport, AppendsTheLinesByTheMapAndTheSkipSetting)
+{
+    const QString path = newCatalogue();
+    const QString in = textFile(QStringLiteral("IN.TXT"), "\"Name\",\"Lead\",\"Year\"\r\n\"Heat\",\"Pacino\",\"1995\"\r\n");
+    // The catalogue's "Skip First" is on by default.
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in, QStringLiteral("--map"), QStringLiteral("1,0,11")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "1\n");
+    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--no-skip-first")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "2\n");
+    const QList<QStringList> records = allValues(path);
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records[0].mid(0, 3), (QStringList{"Heat", "", ""}));
+    EXPECT_EQ(records[0][kv::fields::Year - 1], "1995");
+    EXPECT_EQ(records[1].mid(0, 3), (QStringList{"Name", "Lead", "Year"}));
+    EXPECT_EQ(records[2].mid(0, 3), (QStringList{"Heat", "Pacino", "1995"}));
+}
+
+TEST(CliImport, RefusesWhatIsNotDelimitedTextAndBadArguments)
+{
+    const QString path = newCatalogue();
+    const QString in = textFile(QStringLiteral("IN.TXT"), "\"Name\",Lead\r\n");
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("The selected file had an unexpected end of a line most likely due to an unmatched quote."))
+        << r.err.constData();
+    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--map"), QStringLiteral("1,41")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(allValues(path).isEmpty());
+}
+
+TEST(CliExport, WritesTheExportSettingsFieldsAndTitles)
+{
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", "Heat"}, {"Year", "1995"}}});
+    }
+    kv::Settings s;
+    for (int n = 1; n <= kv::kFieldCount; ++n)
+        s.field(n).exported = n == kv::fields::Title || n == kv::fields::Year;
+    s.field(kv::fields::Year).exportOrder = 1;
+    s.field(kv::fields::Title).exportOrder = kv::fields::Year;
+    ASSERT_TRUE(kv::writeSettings(kv::catalogueSettingsPath(path), kv::SettingsScope::Catalogue, s));
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "1\n");
+    EXPECT_EQ(kvtest::readFile(out), "\"Year\",\"Title\"\r\n\"1995\",\"Heat\"\r\n");
+    r = cli({QStringLiteral("export"), path, out, QStringLiteral("--no-names")});
+    EXPECT_EQ(kvtest::readFile(out), "\"1995\",\"Heat\"\r\n");
+    const QString dbf = kvtest::tempPath(QStringLiteral("out.dbf"));
+    r = cli({QStringLiteral("export"), path, dbf});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(allValues(dbf), (QList<QStringList>{{"1995", "Heat"}}));
+}
+
+TEST(CliExport, CriteriaExportOnlyTheMatchingRecords)
+{
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", "Heat"}, {"Star1", "A"}, {"Year", "1995"}},
+                       {{"Title", "Alien"}, {"Star1", "B"}, {"Year", "1979"}},
+                       {{"Title", "Brazil"}, {"Star1", "C"}, {"Year", "1985"}}});
+    }
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out, QStringLiteral("--no-names"),
+                                   QStringLiteral("Year>1990"), QStringLiteral("--or"), QStringLiteral("Year<1980")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "2\n");
+    const QList<QByteArray> lines = kvtest::readFile(out).split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("\"Heat\",\"A\""));
+    EXPECT_TRUE(lines[1].startsWith("\"Alien\",\"B\""));
+    r = cli({QStringLiteral("export"), path, out, QStringLiteral("Year>")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
+TEST(CliExport, NoFieldsChosenWritesNoFile)
+{
+    const QString path = newCatalogue();
+    kv::Settings s;
+    for (int n = 1; n <= kv::kFieldCount; ++n)
+        s.field(n).exported = false;
+    ASSERT_TRUE(kv::writeSettings(kv::catalogueSettingsPath(path), kv::SettingsScope::Catalogue, s));
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    const kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed(), "No fields selected for export.");
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+} // namespace

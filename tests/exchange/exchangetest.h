@@ -1,0 +1,32 @@
+#pragma once
+// What the exchange tests share: catalogues with records, and reading them back.
+#include "store/fieldtable.h"
+#include "store/storetest.h"
+#include "testenv.h"
+
+#include <QStringList>
+
+// Every field of every record, in physical order, as text.
+inline QList<QStringList> allValues(const QString &path)
+{
+    kv::Table t;
+    t.setPath(path);
+    t.setReadOnly(true);
+    t.open();
+    QList<QStringList> records;
+    for (t.first(); !t.eof(); t.next()) {
+        QStringList r;
+        for (int f = 0; f < t.fieldCount(); ++f)
+            r << t.fieldText(f);
+        records << r;
+    }
+    return records;
+}
+
+// A text file of the test's folder.
+inline QString textFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = kvtest::tempPath(name);
+    kvtest::writeFile(path, bytes);
+    return path;
+}

@@ -1,0 +1,186 @@
+// The import and export windows opened from the main window, on the offscreen platform,
+// the prompt answering.
+#include "exchange/ui/importformat.h"
+#include "exchange/ui/myexport.h"
+#include "exchange/ui/myimport.h"
+
+#include "app/ui/mainwindowfixture.h"
+#include "scriptedprompt.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+struct Exchange {
+    kvtest::ScriptedPrompt prompt;
+    MainPtr main = startMain(prompt);
+    kv::Workspace &ws = main->workspace();
+
+    Exchange() { main->show(); }
+    ~Exchange() { main->close(); }
+
+    QString textFile(const char *name, const QByteArray &bytes)
+    {
+        const QString path = kvtest::tempPath(QString::fromLatin1(name));
+        kvtest::writeFile(path, bytes);
+        return path;
+    }
+    void addTitles(const QStringList &titles)
+    {
+        for (const QString &t : titles)
+            ws.attempt([&] { addRecords(ws.master(), {{{"Title", t}}}); });
+        ws.announceCount();
+    }
+    QStringList titles() { return column(ws.master(), "Title"); }
+};
+
+QStringList cells(QTableWidget *grid, int column, int rows)
+{
+    QStringList out;
+    for (int r = 0; r < rows; ++r)
+        out << grid->item(r, column)->text();
+    return out;
+}
+
+void click(QWidget *window, const char *button) { QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton); }
+
+TEST(ImportWindows, ATextFileWithTitlesIsImportedThroughBothWindows)
+{
+    Exchange x;
+    const QString in = x.textFile("IN.TXT", "\"Name\",\"Lead, Star\"\r\n\"Heat\",\"Pacino\"\r\n\r\n\"Alien\",\"Weaver\"\r\n");
+    x.prompt.answerFile(in);
+    bool importShown = false;
+    whenShown<kv::TImportFormat>([&](kv::TImportFormat &format) {
+        EXPECT_EQ(format.windowTitle(), "Import Format");
+        EXPECT_TRUE(child<QRadioButton>(&format, "AsciiButton")->isChecked());
+        whenShown<kv::TMyImport>([&](kv::TMyImport &window) {
+            importShown = true;
+            EXPECT_EQ(window.windowTitle(), "Ascii Delimited Text Import");
+            auto *grid = child<QTableWidget>(&window, "ImportGrid");
+            EXPECT_EQ(grid->rowCount(), 40);
+            EXPECT_EQ(cells(grid, 1, 3), (QStringList{"Name", "Lead, Star", "<EMPTY>"}));
+            EXPECT_EQ(cells(grid, 2, 3), (QStringList{"Yes", "Yes", ""}));
+            EXPECT_TRUE(child<QCheckBox>(&window, "SkipFirst")->isChecked());
+            grid->setCurrentCell(0, 1);
+            click(&window, "UpButton"); // row 1: nothing moves
+            EXPECT_EQ(cells(grid, 1, 2), (QStringList{"Name", "Lead, Star"}));
+            click(&window, "StartButton");
+        });
+        click(&format, "SelectFileButton");
+    });
+    child<QAction>(x.main.get(), "MenuImport")->trigger();
+    EXPECT_TRUE(importShown);
+    EXPECT_EQ(x.prompt.messages(), QStringList{"Ok: Import Complete."});
+    EXPECT_EQ(x.titles(), (QStringList{"Heat", "Alien"})); // in the order of the first star
+    EXPECT_EQ(countText(*x.main), "2");
+}
+
+TEST(ImportWindows, AFileThatIsNotDelimitedTextKeepsTheFormatDialogOpen)
+{
+    Exchange x;
+    QByteArray wide = QByteArray("\"f\",").repeated(50) + "\"f\"\r\n";
+    x.prompt.answerFile(x.textFile("WIDE.TXT", wide));
+    whenShown<kv::TImportFormat>([&](kv::TImportFormat &format) {
+        click(&format, "SelectFileButton");
+        EXPECT_TRUE(format.isVisible());
+        child<QRadioButton>(&format, "DbaseButton")->setChecked(true);
+        click(&format, "CancelButton");
+    });
+    child<QAction>(x.main.get(), "MenuImport")->trigger();
+    ASSERT_EQ(x.prompt.messages().size(), 1);
+    EXPECT_TRUE(x.prompt.messages().first().endsWith("There are at least 10 more fields than are required by Kestrova."));
+    EXPECT_EQ(x.ws.settings().importFileType, 2);
+}
+
+TEST(ImportWindows, TheCountMovesWhileImportingAndEscapeStopsKeepingTheRecords)
+{
+    Exchange x;
+    const qint64 lines = 200000;
+    const QString in = x.textFile("BIG.TXT", QByteArray("\"A title\",\"A star\"\r\n").repeated(lines));
+    kv::TMyImport window(x.ws, kv::ImportKind::Text, in, {"A title", "A star"});
+    child<QCheckBox>(&window, "SkipFirst")->setChecked(false);
+    window.show();
+    QString seenWhileRunning;
+    QTimer::singleShot(0, [&] {
+        seenWhileRunning = child<QLabel>(&window, "CountLabel")->text();
+        EXPECT_TRUE(child<QPushButton>(&window, "CancelButton")->isEnabled());
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    click(&window, "StartButton");
+    EXPECT_GT(seenWhileRunning.toLongLong(), 0);
+    const qint64 kept = child<QLabel>(&window, "CountLabel")->text().toLongLong();
+    EXPECT_LT(kept, lines);
+    EXPECT_EQ(x.ws.master().recordCount(), kept);
+    EXPECT_TRUE(window.isVisible()); // no "Import Complete." and the window stays
+    EXPECT_TRUE(x.prompt.messages().isEmpty());
+}
+
+TEST(ExportWindow, FollowsTheSearchAndExportsTheWholeCatalogueWithTheSearchBackOnAfter)
+{
+    Exchange x;
+    x.addTitles({"Heat", "Alien", "Aliens"});
+    x.ws.search().start([](const kv::RecordRef &r) { return r.text(QStringLiteral("Title")).startsWith("Alien"); });
+    ASSERT_EQ(x.ws.recordCount(), 2);
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    x.prompt.answerFile(out);
+    whenShown<kv::TMyExport>([&](kv::TMyExport &window) {
+        EXPECT_TRUE(child<QRadioButton>(&window, "SearchButton")->isEnabled());
+        EXPECT_TRUE(child<QRadioButton>(&window, "SearchButton")->isChecked());
+        auto *grid = child<QTableWidget>(&window, "ExportGrid");
+        // Only the title goes out.
+        for (int r = 1; r < 40; ++r)
+            Q_EMIT grid->cellDoubleClicked(r, 1);
+        child<QCheckBox>(&window, "FirstRow")->setChecked(false);
+        child<QRadioButton>(&window, "EntireButton")->setChecked(true);
+        click(&window, "StartButton");
+    });
+    child<QAction>(x.main.get(), "MenuExport")->trigger();
+    EXPECT_EQ(x.prompt.messages(), QStringList{"Ok: Export Complete."});
+    EXPECT_EQ(kvtest::readFile(out), "\"Heat\"\r\n\"Alien\"\r\n\"Aliens\"\r\n");
+    EXPECT_TRUE(x.ws.search().isOn());
+    EXPECT_EQ(x.ws.recordCount(), 2);
+    EXPECT_FALSE(x.ws.settings().field(2).exported);
+    EXPECT_FALSE(x.ws.settings().exportFirstRow);
+}
+
+TEST(ExportWindow, NoFieldsChosenWritesNothingAndTheOrderIsKeptForNextTime)
+{
+    Exchange x;
+    x.addTitles({"Heat"});
+    x.prompt.answer(kv::Answer::Yes);
+    whenShown<kv::TMyExport>([&](kv::TMyExport &window) {
+        EXPECT_FALSE(child<QRadioButton>(&window, "SearchButton")->isEnabled());
+        EXPECT_TRUE(child<QRadioButton>(&window, "EntireButton")->isChecked());
+        auto *grid = child<QTableWidget>(&window, "ExportGrid");
+        for (int r = 0; r < 40; ++r)
+            Q_EMIT grid->cellDoubleClicked(r, 1);
+        click(&window, "StartButton");
+        EXPECT_EQ(x.prompt.messages(), QStringList{"Error: No fields selected for export."});
+        click(&window, "DefaultsButton");
+        EXPECT_EQ(grid->item(5, 1)->text(), "Yes");
+        grid->setCurrentCell(kv::fields::Year - 1, 0);
+        for (int i = 0; i < kv::fields::Year - 1; ++i)
+            click(&window, "UpButton");
+        EXPECT_EQ(grid->item(0, 0)->text(), "Year");
+        child<QRadioButton>(&window, "DbaseButton")->setChecked(true);
+        EXPECT_FALSE(child<QCheckBox>(&window, "FirstRow")->isVisible());
+        click(&window, "ExitButton");
+    });
+    child<QAction>(x.main.get(), "MenuExport")->trigger();
+    ASSERT_EQ(x.prompt.shown().size(), 2u);
+    EXPECT_EQ(x.prompt.shown()[1].caption, "Re-Order");
+    EXPECT_EQ(x.prompt.shown()[1].text, "This will set the order of fields to the program defaults.  Continue?");
+    EXPECT_EQ(x.ws.settings().field(kv::fields::Year).exportOrder, 1);
+    EXPECT_EQ(x.ws.settings().exportFileType, 2);
+    kv::TMyExport again(x.ws);
+    EXPECT_EQ(child<QTableWidget>(&again, "ExportGrid")->item(0, 0)->text(), "Year");
+    EXPECT_TRUE(child<QRadioButton>(&again, "DbaseButton")->isChecked());
+}
+
+} // namespace
