@@ -88,10 +88,15 @@ FileDialogSpec restoreDialog(ExchangeKind kind)
     return d;
 }
 
+QString restoredTablePath(const QString &programFolder, const QString &source)
+{
+    return resolveCaseInsensitive(inFolder(programFolder, QFileInfo(source).fileName()));
+}
+
 RestoreResult restoreTable(RestorePlace &place, const QString &source, Prompt &prompt, const CopyControl &control)
 {
     Table &table = place.table;
-    const QString target = resolveCaseInsensitive(inFolder(place.programFolder, QFileInfo(source).fileName()));
+    const QString target = restoredTablePath(place.programFolder, source);
     // A file chosen in the program folder would be copied onto itself.
     if (samePath(source, place.catalogue.path) || samePath(source, target)) {
         tell(prompt, kRestoreIdenticalMessage);

@@ -50,6 +50,9 @@ struct RestoreResult {
     QStringList written; // the files replaced or made, in the program folder
 };
 
+// Where a table chosen as source is restored to: the program folder, under its name.
+QString restoredTablePath(const QString &programFolder, const QString &source);
+
 // source: the file the user chose. A restored table replaces the table object's file: it
 // is left open (shared) on the restored copy, in the order of place.sortExpression. On a
 // refusal or failure the table is as it was found.

@@ -2,6 +2,9 @@
 
 #include "app/workspace/cataloguesession.h"
 #include "base/paths.h"
+#include "store/catalogue.h"
+
+#include <QFileInfo>
 
 namespace kv {
 
@@ -14,19 +17,42 @@ void writeCatalogueSettings(Workspace &ws, const QString &iniPath)
         ws.prompt().showError(error);
 }
 
-// The restored table is the open catalogue from now on: the one left keeps its settings
-// and lists, and what is in memory goes with the restored one.
+// A restored table that is not the open catalogue's file and has a settings file of its
+// own beside it is shown in the order those settings name, as opening it would.
+QString sortExpressionFor(Workspace &ws, const QString &target)
+{
+    const QString ini = catalogueSettingsPath(target);
+    if (samePath(target, ws.paths().path) || !QFileInfo::exists(resolveCaseInsensitive(ini)))
+        return ws.sortExpression();
+    Settings theirs;
+    readSettings(ini, SettingsScope::Catalogue, theirs);
+    return buildSortString(theirs.sortLevels);
+}
+
+// The restored table is the open catalogue from now on. Another file than the one open
+// is entered as opening it would: the catalogue left keeps its settings and lists, and
+// the restored one takes its own lists and, when it has a settings file, its settings,
+// so that nothing of its own is overwritten later by what the other one had in memory.
 void switchToRestored(Workspace &ws, const QString &path)
 {
     const CataloguePaths old = ws.paths();
     const CataloguePaths restored = CataloguePaths::of(path);
-    if (restored != old) {
-        writeCatalogueSettings(ws, old.iniPath);
-        Q_EMIT ws.leavingCatalogue(old);
-        ws.setPaths(restored);
-        ws.settings().lastDatabase = path;
-    }
     ws.announceCaption(catalogueCaption(restored.tableName));
+    if (restored == old)
+        return;
+    Settings &settings = ws.settings();
+    writeCatalogueSettings(ws, old.iniPath);
+    Q_EMIT ws.leavingCatalogue(old);
+    ws.setPaths(restored);
+    Q_EMIT ws.enteringCatalogue(restored, false);
+    if (QFileInfo::exists(resolveCaseInsensitive(restored.iniPath))) {
+        readSettings(restored.iniPath, SettingsScope::Catalogue, settings);
+        ws.rebuildSortExpression();
+    }
+    settings.lastDatabase = path;
+    updateLastFiles(settings.lastFiles, old.path, path);
+    Q_EMIT ws.lastFilesChanged();
+    Q_EMIT ws.catalogueOpened();
 }
 
 } // namespace
@@ -58,7 +84,10 @@ RestoreResult restore(Workspace &ws, ExchangeKind kind, const QString &source, c
 {
     if (kind == ExchangeKind::Table && ws.search().isOn())
         ws.search().end();
-    RestorePlace place{ws.master(), ws.check(), ws.paths(), ws.sortExpression(), programDir()};
+    QString expression = ws.sortExpression();
+    if (kind == ExchangeKind::Table)
+        expression = sortExpressionFor(ws, restoredTablePath(programDir(), source));
+    RestorePlace place{ws.master(), ws.check(), ws.paths(), expression, programDir()};
     const RestoreResult result = runRestore(kind, place, source, ws.prompt(), control);
     switch (kind) {
     case ExchangeKind::Table:

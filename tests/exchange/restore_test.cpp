@@ -61,6 +61,38 @@ TEST(RestoreTable, TheRestoredCopyBecomesTheOpenCatalogueInTheCurrentOrder)
     EXPECT_EQ(titlesOf(p.path).size(), 2) << "the catalogue left is untouched";
 }
 
+TEST(RestoreTable, AnotherCatalogueComesWithItsOwnSettingsAndListsAndTheOneLeftKeepsItsOwn)
+{
+    Program p(tempPath(QStringLiteral("MY.DBF")));
+    p.settings.field(kv::fields::Title).caption = QStringLiteral("Mine");
+    p.workspace.pickLists().list(1).setEntries({QStringLiteral("My producer")});
+    kv::Settings theirs;
+    theirs.sortLevels = {kv::fields::Year, 0, 0, 0};
+    theirs.field(kv::fields::Title).caption = QStringLiteral("Theirs");
+    ASSERT_TRUE(kv::writeSettings(inProgram(QStringLiteral("FILMS.INI")), kv::SettingsScope::Catalogue, theirs));
+    writeFile(inProgram(QStringLiteral("FILMS.001")), "Their producer\r\n");
+    writeFile(inProgram(QStringLiteral("FILMS.009")), "Their format\r\n"); // lists of its own
+    const QString source = p.out + QStringLiteral("/FILMS.DBF");
+    {
+        kv::Table t;
+        kv::createMasterTable(t, source);
+        t.setPath(source);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("Later")}, {"Year", QStringLiteral("1990")}},
+                       {{"Title", QStringLiteral("Earlier")}, {"Year", QStringLiteral("1950")}}});
+    }
+    EXPECT_EQ(kv::restore(p.workspace, ExchangeKind::Table, source).outcome, ExchangeOutcome::Completed);
+    EXPECT_EQ(p.shownTitles(), (QStringList{QStringLiteral("Earlier"), QStringLiteral("Later")})) << "by year";
+    EXPECT_EQ(p.settings.field(kv::fields::Title).caption, QStringLiteral("Theirs"));
+    EXPECT_EQ(p.workspace.pickLists().entries(1), QStringList{QStringLiteral("Their producer")});
+    EXPECT_EQ(p.settings.lastDatabase, inProgram(QStringLiteral("FILMS.DBF")));
+    EXPECT_EQ(p.settings.lastFiles[0], p.path);
+    kv::Settings left;
+    kv::readSettings(tempPath(QStringLiteral("MY.INI")), kv::SettingsScope::Catalogue, left);
+    EXPECT_EQ(left.field(kv::fields::Title).caption, QStringLiteral("Mine"));
+    EXPECT_EQ(readFile(tempPath(QStringLiteral("MY.001"))), QByteArray("My producer\r\n"));
+}
+
 TEST(RestoreTable, WithoutASortOrderTheRestoredTableHasNoTagAndReadsInFileOrder)
 {
     Program p(tempPath(QStringLiteral("MY.DBF")));
