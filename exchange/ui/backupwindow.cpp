@@ -43,6 +43,10 @@ TMyBackup::TMyBackup(Workspace &workspace, QWidget *parent)
     for (int column = 1; column < folders_->columnCount(); ++column)
         DirectoryList->hideColumn(column);
     DirectoryList->header()->hide();
+    // Folders are read and sorted in the background: the chosen one is shown once its
+    // branch is in place.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, &TMyBackup::showCurrentFolder, Qt::QueuedConnection);
+    connect(folders_, &QFileSystemModel::layoutChanged, this, &TMyBackup::showCurrentFolder, Qt::QueuedConnection);
     connect(DriveComboBox, &QComboBox::currentIndexChanged, this, &TMyBackup::DriveComboBoxChange);
     connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartButtonClick);
 }
@@ -79,7 +83,15 @@ void TMyBackup::setFolder(const QString &folder)
 {
     const QModelIndex index = folders_->index(folder);
     DirectoryList->setCurrentIndex(index);
-    DirectoryList->scrollTo(index);
+    showCurrentFolder();
+}
+
+void TMyBackup::showCurrentFolder()
+{
+    const QModelIndex current = DirectoryList->currentIndex();
+    for (QModelIndex above = current.parent(); above.isValid(); above = above.parent())
+        DirectoryList->expand(above);
+    DirectoryList->scrollTo(current);
 }
 
 void TMyBackup::StartButtonClick()

@@ -24,6 +24,8 @@ public:
 
 private:
     void FormShow() override;
+    // The chosen folder's branch opened and in view.
+    void showCurrentFolder();
 
     QList<BackupDrive> drives_;
     QGroupBox *WherePanel = nullptr;
