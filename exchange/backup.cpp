@@ -27,6 +27,17 @@ QString inFolder(const QString &folder, const QString &name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+void reopenShared(Table &table, Prompt &prompt)
+{
+    table.close();
+    table.setExclusive(false);
+    try {
+        table.open();
+    } catch (const DbError &e) {
+        prompt.showError(e.message());
+    }
+}
+
 bool enoughRoom(const CopyControl &control, const QString &source, const QString &folder)
 {
     const qint64 free = control.freeBytes(folder);
@@ -69,7 +80,7 @@ ExchangeOutcome backupTable(Table &table, const CataloguePaths &catalogue, const
         tell(prompt, kBackupInUseMessage);
         table.setExclusive(false);
         if (wasOpen)
-            table.open();
+            reopenShared(table, prompt);
         return ExchangeOutcome::Stopped;
     }
     const auto release = [&] {

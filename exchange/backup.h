@@ -77,6 +77,8 @@ ExchangeOutcome runBackup(ExchangeKind kind, Table &table, const CataloguePaths 
 // when it did not complete (a cancel is told nothing).
 bool copyOrTell(const QString &source, const QString &target, Prompt &prompt, const CopyControl &control,
                 const char *failedMessage);
+// Opens the table again in shared use; a failure is told in the engine's words.
+void reopenShared(Table &table, Prompt &prompt);
 // folder + name, with one separator between them.
 QString inFolder(const QString &folder, const QString &name);
 

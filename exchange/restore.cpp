@@ -52,13 +52,8 @@ void openRestoredTable(Table &table, const QString &path, const QString &express
         table.setIndexName(QString());
     }
     table.setExclusive(false);
-    if (!table.isOpen()) {
-        try {
-            table.open();
-        } catch (const DbError &e) {
-            prompt.showError(e.message());
-        }
-    }
+    if (!table.isOpen())
+        reopenShared(table, prompt);
 }
 
 } // namespace
@@ -113,7 +108,7 @@ RestoreResult restoreTable(RestorePlace &place, const QString &source, Prompt &p
         table.close();
         table.setExclusive(false);
         if (wasOpen)
-            table.open();
+            reopenShared(table, prompt);
     };
     // The file replaced must be nobody's: the open catalogue's own, or another that some
     // other program has open.

@@ -9,7 +9,9 @@
 
 namespace kv {
 
-// Told how far the copy has come; returning false cancels it.
+// Told how far the copy has come, from the calling thread, at the start and then at
+// least every 50 ms whatever the disk does (the bytes move on a helper thread); returning
+// false cancels the copy.
 using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
 
 enum class CopyResult { Copied, Failed, Cancelled };

@@ -7,6 +7,9 @@
 #include "edit/picklists.h"
 #include "reports/reportfile.h"
 
+#include <QStorageInfo>
+#include <QTemporaryDir>
+
 using namespace kvtest;
 using kv::ExchangeKind;
 using kv::ExchangeOutcome;
@@ -63,18 +66,31 @@ TEST(SafeCopy, ReplacesTheTargetWithTheSourceBytesAndReportsProgressToTheEnd)
     EXPECT_TRUE(strays(tempPath(QStringLiteral("target"))).isEmpty());
 }
 
+TEST(SafeCopy, CopiesAcrossFileSystems)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/kv-backup-XXXXXX"));
+    if (!other.isValid() || QStorageInfo(other.path()).device() == QStorageInfo(tempDir()).device())
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    const QByteArray bytes = pattern(9 << 20, 7);
+    writeFile(tempPath(QStringLiteral("source")), bytes);
+    const QString target = other.filePath(QStringLiteral("target"));
+    EXPECT_EQ(kv::safeCopy(tempPath(QStringLiteral("source")), target), kv::CopyResult::Copied);
+    EXPECT_EQ(readFile(target), bytes);
+    EXPECT_TRUE(strays(target).isEmpty());
+}
+
 TEST(SafeCopy, ACopyThatDoesNotCompleteLeavesTheOldTargetAndNoTemporary)
 {
     struct Case {
         const char *name;
         bool sourceExists;
         rlim_t writeLimit; // 0: none
-        int continueCalls; // progress answers true this often, then false
+        int continueCalls; // the progress answers true this often, then false
         kv::CopyResult result;
     };
     const Case cases[] = {
         {"disk full halfway", true, 5 << 20, 1000, kv::CopyResult::Failed},
-        {"cancelled after the first chunk", true, 0, 1, kv::CopyResult::Cancelled},
+        {"cancelled", true, 0, 0, kv::CopyResult::Cancelled},
         {"source missing", false, 0, 1000, kv::CopyResult::Failed},
     };
     for (const Case &c : cases) {
