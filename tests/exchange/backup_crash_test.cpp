@@ -93,7 +93,8 @@ void killAtRandom(const QStringList &args, const QString &target, const QByteArr
             QFile::remove(QFileInfo(target).absolutePath() + QLatin1Char('/') + stray);
         }
     }
-    std::printf("%lld ms a run, %d kills: %d left the older file, %d the new one\n", full, kills, olds, news);
+    std::printf("%.0f MB copied in %lld ms a run, %d kills: %d left the older file, %d the new one\n",
+                double(newer.size()) / (1 << 20), full, kills, olds, news);
 }
 
 } // namespace
