@@ -17,6 +17,8 @@
 #include "edit/ui/myeditbox.h"
 #include "exchange/ui/importformat.h"
 #include "exchange/ui/myexport.h"
+#include "exchange/ui/backupwindow.h"
+#include "exchange/ui/restorewindow.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -181,9 +183,8 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup,     Cmd::Restore, Cmd::Print,      Cmd::Search,
-                         Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext, Cmd::Reports,
-                         Cmd::SearchReplace};
+    const Cmd later[] = {Cmd::Print,  Cmd::Search,     Cmd::EndSearch, Cmd::Locate,
+                         Cmd::LocateNext, Cmd::Reports, Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -510,6 +511,8 @@ void TMain::run(Cmd cmd)
     case Cmd::New: DoNew(); break;
     case Cmd::Open: DoOpen(); break;
     case Cmd::UpdateDatabase: DoUpdateDatabase(); break;
+    case Cmd::Backup: DoBackup(); break;
+    case Cmd::Restore: DoRestore(); break;
     case Cmd::Exit: DoExit(); break;
     case Cmd::Add: DoAdd(); break;
     case Cmd::Edit: DoEdit(); break;
@@ -534,6 +537,21 @@ void TMain::DoOpen() { catalogues_.doOpen(); }
 void TMain::OpenSaveFile(const QString &path) { catalogues_.openSaveFile(path); }
 void TMain::DoUpdateDatabase() { catalogues_.updateDatabase(); }
 void TMain::DoDelete() { deleteCurrentRecord(ws_, ws_.master()); }
+
+void TMain::DoBackup()
+{
+    TMyBackup dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    dialog.exec();
+}
+
+void TMain::DoRestore()
+{
+    TMyRestore dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    dialog.exec();
+    DisplayCount();
+}
 
 void TMain::showEditWindow(int mode)
 {

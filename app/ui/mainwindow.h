@@ -56,6 +56,9 @@ public:
     void DoOpen();
     void OpenSaveFile(const QString &path);
     void DoUpdateDatabase();
+    // The Backup and Restore windows.
+    void DoBackup();
+    void DoRestore();
     // The edit window in add, edit or copy mode, then the count.
     void DoAdd();
     void DoEdit();

@@ -150,7 +150,7 @@ TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
     } items[] = {
         {"MenuNew", "&New Database", "Ctrl+W", true},      {"MenuOpen", "&Open Database", "Ctrl+O", true},
         {"MenuUpdateDatabase", "&Update Database", "Ctrl+Z", true},
-        {"MenuBackup", "&Back Up Data", "Ctrl+B", false},  {"MenuRestore", "&Restore Data", "Ctrl+Y", false},
+        {"MenuBackup", "&Back Up Data", "Ctrl+B", true},   {"MenuRestore", "&Restore Data", "Ctrl+Y", true},
         {"MenuPrint", "&Print", "Ctrl+P", false},          {"MenuExit", "E&xit", "Ctrl+X", true},
         {"MenuAdd", "&Add", "Ctrl+A", true},               {"MenuEdit", "&Edit", "Ctrl+E", true},
         {"MenuCopy", "&Copy", "Ctrl+C", true},             {"MenuDelete", "&Delete", "Ctrl+D", true},
