@@ -15,6 +15,7 @@
 #include "app/ui/windowstyle.h"
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
+#include "reports/ui/myreport.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -179,9 +180,8 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup, Cmd::Restore,    Cmd::Print,   Cmd::Import,       Cmd::Export,
-                         Cmd::Search, Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext,   Cmd::Reports,
-                         Cmd::SearchReplace};
+    const Cmd later[] = {Cmd::Backup,    Cmd::Restore, Cmd::Import,     Cmd::Export,       Cmd::Search,
+                         Cmd::EndSearch, Cmd::Locate,  Cmd::LocateNext, Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -521,6 +521,8 @@ void TMain::run(Cmd cmd)
     case Cmd::Help: DoHelp(); break;
     case Cmd::Tips: DoTips(); break;
     case Cmd::About: DoAbout(); break;
+    case Cmd::Print:
+    case Cmd::Reports: DoReports(); break;
     default: break; // the windows of the other commands come with later versions
     }
 }
@@ -541,6 +543,13 @@ void TMain::showEditWindow(int mode)
 void TMain::DoAdd() { showEditWindow(int(EditMode::Add)); }
 void TMain::DoEdit() { showEditWindow(int(EditMode::Edit)); }
 void TMain::DoCopy() { showEditWindow(int(EditMode::Copy)); }
+
+void TMain::DoReports()
+{
+    TMyReport dialog(ws_, [this](QWidget *window) { styleWindow(window, WindowFamily::Report, settings_); }, this);
+    dialog.exec();
+    DisplayCount();
+}
 
 void TMain::DoSortOrder()
 {

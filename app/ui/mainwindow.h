@@ -77,6 +77,7 @@ public:
     void DoHelp();
     void DoTips();
     void DoAbout();
+    void DoReports();
     void DoExit();
     void DisplayCount();
     void SetViewerOptions();

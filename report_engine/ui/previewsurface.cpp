@@ -1,6 +1,7 @@
 #include "previewsurface.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace kv {
@@ -19,7 +20,7 @@ protected:
             return;
         const double ppi = owner_->pixelsPerInch();
         const QSizeF page = s->pageSize() * ppi;
-        const double margin = std::max(page.width(), page.height()) * kMarginPercent / 100;
+        const double margin = page.width() * kMarginPercent / 100;
         p.translate(margin, margin);
         p.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
         p.setRenderHint(QPainter::Antialiasing);
@@ -53,7 +54,7 @@ void PreviewSurface::relayout()
 {
     QSizeF inches = stream_ ? stream_->pageSize() : QSizeF(8.5, 11);
     const QSizeF page = inches * pixelsPerInch();
-    const double margin = std::max(page.width(), page.height()) * kMarginPercent / 100;
+    const double margin = page.width() * kMarginPercent / 100;
     sheet_->resize(qCeil(page.width() + 2 * margin), qCeil(page.height() + 2 * margin));
     sheet_->update();
 }
@@ -90,8 +91,14 @@ void PreviewSurface::setZoom(double percent)
 double PreviewSurface::pageWidthZoom() const
 {
     const QSizeF inches = stream_ ? stream_->pageSize() : QSizeF(8.5, 11);
-    const double room = viewport()->width() / (1 + 2 * kMarginPercent / 100);
-    return std::clamp(room / (inches.width() * logicalDpiX()) * 100, kMinZoom, kMaxZoom);
+    const double grow = 1 + 2 * kMarginPercent / 100;
+    double zoom = viewport()->width() / grow / (inches.width() * logicalDpiX()) * 100;
+    // A page taller than the box brings a vertical scroll bar, which takes width.
+    if ((inches.height() + 2 * kMarginPercent / 100 * inches.width()) * logicalDpiX() * zoom / 100 >
+        viewport()->height())
+        zoom = (viewport()->width() - verticalScrollBar()->sizeHint().width()) / grow /
+               (inches.width() * logicalDpiX()) * 100;
+    return std::clamp(zoom, kMinZoom, kMaxZoom);
 }
 
 double PreviewSurface::wholePageZoom() const
@@ -99,7 +106,8 @@ double PreviewSurface::wholePageZoom() const
     const QSizeF inches = stream_ ? stream_->pageSize() : QSizeF(8.5, 11);
     const double grow = 1 + 2 * kMarginPercent / 100;
     const double byWidth = viewport()->width() / grow / (inches.width() * logicalDpiX());
-    const double byHeight = viewport()->height() / grow / (inches.height() * logicalDpiX());
+    const double byHeight =
+        viewport()->height() / ((inches.height() + 2 * kMarginPercent / 100 * inches.width()) * logicalDpiX());
     return std::clamp(std::min(byWidth, byHeight) * 100, kMinZoom, kMaxZoom);
 }
 
