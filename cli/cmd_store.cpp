@@ -42,6 +42,8 @@ bool hasSortTag(const kv::Table &table)
     return table.indexNames().contains(QString::fromLatin1(kv::kSortTagName), Qt::CaseInsensitive);
 }
 
+} // namespace
+
 // Opens a catalogue in its sort order, unless asked for physical order. A catalogue
 // with a settings file is read in the order those settings name, its tag brought up
 // to date as the program does on opening it (unless another program holds the file);
@@ -74,6 +76,26 @@ void openInActiveOrder(kv::Table &table, bool physical)
     if (!physical && hasSortTag(table))
         table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
+
+void writeListing(kv::Table &table, TextEncoding encoding)
+{
+    QByteArray out;
+    const int count = table.recordCount();
+    QStringList values;
+    for (int row = 0; row < count; ++row) {
+        values.clear();
+        for (int f = 0; f < table.fieldCount(); ++f)
+            values << table.fieldTextAt(row, f);
+        out += delimitedLine(values, encoding);
+        if (out.size() > (1 << 20)) {
+            writeOut(out);
+            out.clear();
+        }
+    }
+    writeOut(out);
+}
+
+namespace {
 
 // A table whose header disagrees with its fields or with its file is only read: says
 // how, and false. A table that is missing or cannot be opened here is left to the
@@ -232,20 +254,7 @@ int runList(const QStringList &args)
     return withTable(rest[0], [&](kv::Table &table) {
         table.setReadOnly(true);
         openInActiveOrder(table, physical);
-        QByteArray out;
-        const int count = table.recordCount();
-        QStringList values;
-        for (int row = 0; row < count; ++row) {
-            values.clear();
-            for (int f = 0; f < table.fieldCount(); ++f)
-                values << table.fieldTextAt(row, f);
-            out += delimitedLine(values, encoding);
-            if (out.size() > (1 << 20)) {
-                writeOut(out);
-                out.clear();
-            }
-        }
-        writeOut(out);
+        writeListing(table, encoding);
         return kExitOk;
     });
 }

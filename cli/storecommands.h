@@ -18,4 +18,10 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work);
 enum class TextEncoding { Cp1252, Utf8 };
 QByteArray delimitedLine(const QStringList &values, TextEncoding encoding = TextEncoding::Cp1252);
 
+// Opens a catalogue for a listing in its sort order (the order its settings name, its
+// tag brought up to date when it may be), or in physical order.
+void openInActiveOrder(kv::Table &table, bool physical);
+// Every record visible in the table, in its order, as `list` writes them.
+void writeListing(kv::Table &table, TextEncoding encoding);
+
 } // namespace kvcli

@@ -247,7 +247,10 @@ TEST_P(HelpKeyModalTest, OpensTheTopicOfTheDialogInFront)
     whenModalShown([&](QDialog *d) {
         EXPECT_EQ(d, &dialog);
         QWidget *target = c.focusOnPage ? static_cast<QWidget *>(onPage) : offPage;
+        // A user presses F1 in the active dialog, its part holding the focus.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
         target->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([target] { return QApplication::focusWidget() == target; }));
         QTest::keyClick(target, Qt::Key_F1);
         if (QWidget *help = window()) {
             shown = browser()->source().toString();
@@ -261,8 +264,10 @@ TEST_P(HelpKeyModalTest, OpensTheTopicOfTheDialogInFront)
     EXPECT_EQ(shown, topic(c.expected));
     EXPECT_EQ(modality, Qt::ApplicationModal); // usable while the dialog waits
     // Back at the main window, F1 opens its topic again.
+    // The main window counts as active while the closing help window it owns still is:
+    // wait for the application to have moved on to it.
     main.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &main; }));
     EXPECT_EQ(pressF1(field), topic("Main Window"));
 }
 

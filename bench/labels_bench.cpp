@@ -1,0 +1,67 @@
+// Times a label sheet made ready from a large catalogue: the run's checks, the search
+// ended and started again, the scan for the sheet's media numbers and the layout of its
+// labels, as a ratio to a plain read of the file. Two sheets: sixteen media numbers that
+// fill up half-way through the file, and sixteen that match nothing (a scan of it all).
+//
+//   kv-bench-labels [--dir DIR] [--records N,N,...]   (default 1,000,000)
+#include "app/workspace/workspace.h"
+#include "catalogue_generator.h"
+#include "reports/ui/labelsheet.h"
+#include "widgetbench.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+using kvbench::plainRead;
+using kvbench::seconds;
+
+void line(double base, const char *what, double s)
+{
+    std::printf("  %-60s %9.4f s  %9.2f x plain read\n", what, s, base > 0 ? s / base : 0.0);
+    std::fflush(stdout);
+}
+
+void run(const QString &dir, std::uint32_t records)
+{
+    const QString path = kvbench::benchCatalogue(dir, records);
+    const double base = std::min({plainRead(path), plainRead(path), plainRead(path)});
+    std::printf("%u records: plain read %.4f s\n", records, base);
+
+    kv::Settings settings;
+    kv::SilentPrompt prompt;
+    kv::Workspace ws(settings, prompt);
+    ws.master().setPath(path);
+    ws.master().setReadOnly(true); // the shared benchmark catalogue stays as it is
+    ws.master().open();
+    ws.search().start([](const kv::RecordRef &r) { return r.text(QStringLiteral("Title")).contains('a'); });
+
+    const auto sheet = [&](const char *what, const std::function<QString(int)> &number) {
+        for (int i = 1; i <= kv::kMaxLabelPositions; ++i) {
+            const auto [column, row] = kv::positionCell(i);
+            settings.labelItems[size_t(column)][size_t(row)] = number(i);
+        }
+        double best = 1e9;
+        int labels = 0;
+        for (int round = 0; round < 3; ++round) {
+            QElapsedTimer timer;
+            timer.start();
+            const auto prepared = kv::prepareLabelSheet(ws, kv::LabelKind::Spine, kv::LabelStock::AveryL7654);
+            best = std::min(best, seconds(timer));
+            labels = prepared ? int(prepared->labels.size()) : -1;
+        }
+        char label[128];
+        std::snprintf(label, sizeof label, "%s (%d labels), best of 3", what, labels);
+        line(base, label, best);
+    };
+    sheet("16 spine labels of 6 recordings", [](int i) { return QString::number(i * 37); });
+    sheet("16 media numbers found nowhere", [](int i) { return QStringLiteral("NONE%1").arg(i); });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return kvbench::runWidgetBenchmark(argc, argv, "kv-bench-labels", {1000000}, run);
+}

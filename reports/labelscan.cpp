@@ -1,0 +1,95 @@
+#include "reports/labelscan.h"
+
+#include "store/fieldtable.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace kv {
+
+namespace {
+
+constexpr char kNoItems[] =
+    "No items are selected for print.  Please select printing criteria via the \"Options\" button.";
+constexpr char kNoMediaNumbers[] = "No media numbers have been entered.  Please enter/choose some media numbers.";
+
+} // namespace
+
+bool labelRunAllowed(const Settings &s, LabelKind kind, LabelStock stock, Prompt &prompt)
+{
+    if (!anyLabelItem(s)) {
+        prompt.beep();
+        prompt.showError(QString::fromLatin1(kNoItems));
+        return false;
+    }
+    const int rows = gridShape(kind, stock).rows;
+    bool any = false;
+    for (const auto &column : s.labelItems) {
+        for (int row = 0; row < rows; ++row) {
+            const QString cell = column[size_t(row)].trimmed();
+            any = any || (!cell.isEmpty() && cell != QLatin1String(kNotUsed));
+        }
+    }
+    if (!any) {
+        prompt.beep();
+        prompt.showError(QString::fromLatin1(kNoMediaNumbers));
+    }
+    return any;
+}
+
+QList<LabelPosition> labelPositions(const Settings &s, int count)
+{
+    QList<LabelPosition> positions;
+    for (int i = 1; i <= std::clamp(count, 0, kMaxLabelPositions); ++i) {
+        const auto [column, row] = positionCell(i);
+        positions.append({s.labelItems[size_t(column)][size_t(row)].trimmed().left(kMediaNumberLength), {}});
+    }
+    return positions;
+}
+
+void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
+{
+    // The positions waiting for each media number.
+    QHash<QString, QList<int>> wanted;
+    for (int i = 0; i < positions.size(); ++i)
+        if (!positions[i].mediaNumber.isEmpty())
+            wanted[positions[i].mediaNumber].append(i);
+    if (wanted.isEmpty())
+        return;
+
+    const auto index = [&table](const char *name) { return table.fieldIndex(QLatin1String(name)); };
+    const int media = index("MediaNum"), title = index("Title"), rating = index("Rating"),
+              start = index("CounterSta"), stop = index("CounterSto"), year = index("Year"), play = index("RunTime"),
+              category = index("Category");
+    const auto text = [&table](const char *record, int field, int length) {
+        return field < 0 ? QString() : table.textOf(record, field).left(length);
+    };
+    int open = 0; // positions that still take recordings
+    for (const LabelPosition &position : positions)
+        open += position.mediaNumber.isEmpty() ? 0 : 1;
+    const int count = table.recordCount();
+    for (int p = 0; p < count && open > 0; ++p) {
+        const char *record = table.recordData(table.recNoAt(p));
+        const auto found = wanted.constFind(text(record, media, kMediaNumberLength));
+        if (found == wanted.constEnd())
+            continue;
+        const TLabelTitleRec content{text(record, title, 60),        text(record, rating, 15),
+                                     text(record, media, 10),        text(record, start, 8),
+                                     text(record, stop, 8),          text(record, year, 4),
+                                     text(record, play, 3),          text(record, category, 20)};
+        for (int i : *found) {
+            QList<TLabelTitleRec> &contents = positions[i].contents;
+            if (contents.size() < kMaxLabelContents) {
+                contents.append(content);
+                open -= contents.size() == kMaxLabelContents ? 1 : 0;
+            }
+        }
+    }
+    for (LabelPosition &position : positions)
+        std::stable_sort(position.contents.begin(), position.contents.end(),
+                         [](const TLabelTitleRec &a, const TLabelTitleRec &b) {
+                             return a.startCounter > b.startCounter;
+                         });
+}
+
+} // namespace kv
