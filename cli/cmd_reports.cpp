@@ -9,6 +9,8 @@
 #include "report_engine/ui/printeroutput.h"
 #include "reports/reportfile.h"
 #include "reports/reportrun.h"
+#include "search/criteria.h"
+#include "search/criterionwords.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -52,9 +54,6 @@ int runReport(const QStringList &args)
     } else {
         return kvcli::usageError("report", QStringLiteral("Unknown output \"%1\".").arg(how));
     }
-    if (!rest.isEmpty())
-        return kvcli::usageError("report", QStringLiteral("Search criteria are not supported yet: \"%1\".")
-                                               .arg(rest.join(QLatin1Char(' '))));
     if (!QFileInfo(path).isFile()) {
         kvcli::printError(QStringLiteral("The table \"%1\" does not exist.").arg(path));
         return kvcli::kExitRefused;
@@ -76,6 +75,21 @@ int runReport(const QStringList &args)
     if (!catalogues.openAtStartup() || !ws.master().isOpen())
         return kvcli::kExitRefused;
 
+    // Criteria print the records they pass, as "Search Criteria" does.
+    if (!rest.isEmpty()) {
+        const kv::CriterionParse parse = kv::parseCriterionWords(rest, ws.master());
+        if (parse.usage)
+            return kvcli::usageError("report", parse.error);
+        if (!parse.error.isEmpty()) {
+            kvcli::printError(parse.error);
+            return kvcli::kExitRefused;
+        }
+        ws.search().start(parse.filter);
+        if (ws.master().recordCount() == 0) {
+            kvcli::printError(QString::fromLatin1(kv::kNoMatches));
+            return kvcli::kExitRefused;
+        }
+    }
     const kv::ReportFile file;
     const std::optional<kv::TReportDefRec> def = kv::readReportForRun(file, file.names().indexOf(name), prompt);
     if (!def)

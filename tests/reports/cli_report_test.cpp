@@ -25,6 +25,22 @@ TEST(CliReport, WritesTheTextFileAndThePdfOfAReport)
     EXPECT_TRUE(kvtest::pdfText(pdf).contains("Gone with the Wind"));
 }
 
+TEST(CliReport, CriteriaPrintOnlyTheRecordsTheyPass)
+{
+    kvtest::RunFixture f;
+    f.table.close();
+    const QString text = kvtest::tempPath("OUT.TXT");
+    const kvtest::ProcessResult r =
+        kvtest::runCli({"report", f.path, kTitleReport, "--text", text, "Category=Drama", "--or", "Category=Thriller"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray file = kvtest::readFile(text);
+    for (const char *title : {"Casablanca", "Gone with the Wind", "The Third Man", "Vertigo"})
+        EXPECT_TRUE(file.contains(title)) << title;
+    for (const char *title : {"Some Like It Hot", "The Apartment"})
+        EXPECT_FALSE(file.contains(title)) << title;
+    EXPECT_TRUE(file.contains("     Quantity: 4  ")) << file.toStdString();
+}
+
 TEST(CliReport, RefusalsAndUsageErrors)
 {
     kvtest::RunFixture f;
@@ -39,6 +55,7 @@ TEST(CliReport, RefusalsAndUsageErrors)
         {{f.path, "Title and Media", "--text", out}, 1, "No Report has been selected.  Please choose one."},
         {{f.path, kTitleReport, "--print"}, 1, "No printers are defined, aborting print job."},
         {{f.path, kTitleReport, "--text"}, 2, "--text needs a file name."},
+        {{f.path, kTitleReport, "--text", out, "Title=Nothing Like It"}, 1, "No valid matches found.  Search Criteria will be cleared."},
         {{f.path, kTitleReport, "--fax", out}, 2, "Unknown output \"--fax\"."},
         {{f.path, kTitleReport}, 2, "Usage: kestrova-cli report FILE.DBF NAME (--text OUT.TXT | --pdf OUT.PDF | "
                                     "--print [PRINTER]) [CRITERION ... [--or CRITERION ...]]"},
