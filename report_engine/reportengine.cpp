@@ -264,6 +264,8 @@ double ReportEngine::usableWidth(int index) const
     return s.width - 2 * s.margin;
 }
 
+double ReportEngine::fontHeight() const { return (metrics_->ascent() + metrics_->descent()) / kLayoutDpi; }
+
 double ReportEngine::textWidth(const QString &text) const
 {
     if (text.isEmpty())

@@ -102,6 +102,8 @@ public:
     const TabStop &tab(int index) const { return tabs_.at(size_t(index)); }
     double usableWidth(int index) const;
 
+    // Height of the current font's glyphs (ascent and descent), inches.
+    double fontHeight() const;
     // Width of text in the current font, inches.
     double textWidth(const QString &text) const;
     // text cut from its end until it is no wider than width.

@@ -6,6 +6,7 @@
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printselect.h"
 #include "reports/ui/reportform.h"
+#include "reports/ui/userreport.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -40,7 +41,16 @@ TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
     setObjectName(QStringLiteral("TMyReport"));
     setWindowTitle(QStringLiteral("Reports"));
     buildControls();
-    setDefinitionEditors({}, {});
+    setDefinitionEditors([this] { editDefinition(TUserReport::kNewReport); },
+                         [this] {
+                             if (ReportBox->currentRow() >= 0) {
+                                 editDefinition(ReportBox->currentRow());
+                                 return;
+                             }
+                             ws_.prompt().beep();
+                             ws_.prompt().showError(QString::fromLatin1(kNoReportSelected));
+                             ReportBox->setFocus();
+                         });
     setHelpKeyword(this, kHelpTopic);
 }
 
@@ -149,6 +159,18 @@ void TMyReport::setDefinitionEditors(std::function<void()> newReport, std::funct
     MenuNew->setEnabled(bool(newReport_));
     ModifyButton->setEnabled(bool(modifyReport_));
     MenuModify->setEnabled(bool(modifyReport_));
+}
+
+void TMyReport::editDefinition(int index)
+{
+    ReportFile file;
+    TUserReport editor(ws_, file, current_, index, this);
+    editor.setStyler(styler_);
+    if (execDialog(editor) != QDialog::Accepted)
+        return;
+    loadReportList();
+    if (editor.change() == TUserReport::Change::Written)
+        ReportBox->setCurrentRow(editor.writtenIndex());
 }
 
 void TMyReport::loadReportList()

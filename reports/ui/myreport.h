@@ -62,6 +62,7 @@ private:
     void FileButtonClick();
     void PrinterSetupClick();
     void run(int mode);
+    void editDefinition(int index);
     bool labelKind() const;
     void showSide();
     QString sortOrderText() const;
@@ -71,6 +72,7 @@ private:
     QStackedWidget *sides_;
     QWidget *labelPage_;
     std::function<void()> newReport_, modifyReport_;
+    TReportDefRec current_; // the definition the editors work on
 };
 
 } // namespace kv

@@ -1,5 +1,6 @@
 // The preview window on a recorded page stream: paging, zoom, colour, label runs.
 #include "../runfixture.h"
+#include "screenshot.h"
 #include "scriptedprompt.h"
 
 #include "reports/ui/mypreview.h"
@@ -23,13 +24,6 @@ PageStream reportPages(int records)
         v.push_back({QString::number(i), QStringLiteral("Film %1").arg(i), "Drama", "PG", "1990", "1", "1"});
     kvtest::RunFixture f(v);
     return f.view(f.setup(kvtest::RunFixture::builtIn(1), OutputMode::View));
-}
-
-void saveShot(QWidget &w, const char *name)
-{
-    const QString dir = qEnvironmentVariable("KV_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        w.grab().save(dir + QLatin1Char('/') + QLatin1String(name));
 }
 
 } // namespace
@@ -77,7 +71,7 @@ TEST(TMyPreview, ZoomStaysWithinItsLimits)
     EXPECT_EQ(preview.ZoomEdit->text(), "100.0");
     EXPECT_EQ(preview.PageLabel->text(), "Page 1 of 1");
     const QSize at100 = preview.surface()->widget()->size();
-    saveShot(preview, "preview-100.png");
+    kvtest::saveShot(preview, "preview-100.png");
     for (int i = 0; i < 15; ++i)
         preview.SBZoomIn->click();
     EXPECT_EQ(preview.ZoomEdit->text(), "200.0");
@@ -94,7 +88,7 @@ TEST(TMyPreview, ZoomStaysWithinItsLimits)
     preview.SBZoomPage->click();
     const double whole = preview.surface()->zoom();
     EXPECT_LE(preview.surface()->widget()->height(), preview.surface()->viewport()->height() + 1);
-    saveShot(preview, "preview-whole-page.png");
+    kvtest::saveShot(preview, "preview-whole-page.png");
     preview.SBZoomPageWidth->click();
     EXPECT_GT(preview.surface()->zoom(), whole);
     EXPECT_LE(preview.surface()->widget()->width(), preview.surface()->viewport()->width() + 1);

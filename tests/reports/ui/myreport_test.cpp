@@ -1,5 +1,6 @@
 // The Reports window and the status window on a real catalogue, offscreen.
 #include "../runfixture.h"
+#include "screenshot.h"
 #include "scriptedprompt.h"
 #include "workspacefixture.h"
 
@@ -76,6 +77,7 @@ TEST(TMyReport, ShowsTheListTheLastReportAndTheSortOrder)
     EXPECT_EQ(window.ReportBox->count(), 6);
     EXPECT_EQ(window.ReportBox->currentItem()->text(), "Star Report");
     EXPECT_EQ(window.SortOrderLabel->text(), "Category, Film");
+    kvtest::saveShot(window, "report-window.png");
     window.ReportBox->setCurrentRow(4);
     window.ExitButton->click();
     EXPECT_EQ(f.settings.lastReport, 4);
@@ -95,6 +97,26 @@ TEST(TMyReport, ARunWithoutAChosenReportIsRefused)
     window.DoIt(int(OutputMode::View));
     EXPECT_EQ(f.prompt.messages(), QStringList({"Error: No Report has been selected.  Please choose one."}));
     EXPECT_EQ(f.prompt.beeps(), 1);
+}
+
+TEST(TMyReport, NewAndModifyOpenTheDefinitionWindow)
+{
+    ReportWindowFixture f;
+    TMyReport window(f.workspace);
+    window.show();
+    QStringList opened;
+    window.execDialog = [&](QDialog &d) {
+        opened << d.metaObject()->className();
+        return int(QDialog::Rejected);
+    };
+    window.NewButton->click();
+    window.ReportBox->setCurrentRow(1);
+    window.ModifyButton->click();
+    EXPECT_EQ(opened, QStringList({"kv::TUserReport", "kv::TUserReport"}));
+    window.ReportBox->setCurrentRow(-1);
+    window.ModifyButton->click();
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(f.prompt.messages(), QStringList({"Error: No Report has been selected.  Please choose one."}));
 }
 
 TEST(TMyReport, EntireDatabaseDuringASearchPrintsEveryRecordThenSearchesAgain)
@@ -140,8 +162,11 @@ TEST(TMyReport, PrintToFileAsksForTheFileAndWritesIt)
     window.show();
     window.ReportBox->setCurrentRow(0);
     window.execDialog = [](QDialog &d) {
-        if (auto *form = qobject_cast<TReportForm *>(&d))
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            form->show();
             form->run();
+            kvtest::saveShot(*form, "report-status.png");
+        }
         return int(QDialog::Accepted);
     };
     const QString path = kvtest::tempPath("OUT.TXT");
