@@ -5,6 +5,7 @@
 //
 //   kv-bench-report [--dir DIR] [--records N,N,...]   (default 100,000 and 1,000,000;
 //   the PDF and the preview only up to 100,000 records)
+#include "catalogue_generator.h"
 #include "report_engine/pageoutput.h"
 #include "reports/builtinreports.h"
 #include "reports/reportrun.h"
