@@ -83,6 +83,8 @@ bool ReportEngine::start()
     font_ = PageFont{QStringLiteral("Arial"), 10};
     fontIndex_ = -1;
     metrics_ = metricsOf(font_);
+    measuredText_.clear();
+    measuredFont_ = -1;
     printing_ = true;
     RunGuard guard{printing_, output_};
 
@@ -270,7 +272,13 @@ double ReportEngine::textWidth(const QString &text) const
 {
     if (text.isEmpty())
         return 0;
-    return metrics_->horizontalAdvance(text) / kLayoutDpi;
+    // A cell's text is measured when it is fitted and again when it is placed.
+    if (fontIndex_ >= 0 && text == measuredText_ && measuredFont_ == fontIndex_)
+        return measuredWidth_;
+    measuredText_ = text;
+    measuredFont_ = fontIndex_;
+    measuredWidth_ = metrics_->horizontalAdvance(text) / kLayoutDpi;
+    return measuredWidth_;
 }
 
 QString ReportEngine::fitText(const QString &text, double width) const
@@ -279,7 +287,7 @@ QString ReportEngine::fitText(const QString &text, double width) const
         return text;
     const QFontMetricsF &m = *metrics_;
     const double limit = width * kLayoutDpi + kEpsilon;
-    if (m.horizontalAdvance(text) <= limit)
+    if (textWidth(text) * kLayoutDpi <= limit)
         return text;
     // The longest start of the text that fits.
     qsizetype lo = 0, hi = text.size() - 1;
@@ -322,7 +330,7 @@ void ReportEngine::drawCell(const TabStop &stop, double left, const QString &tex
     if (stop.boxLines & box::Bottom)
         page.lines.emplace_back(left, bottom, right, bottom);
     const double inner = left + stop.margin, room = stop.width - 2 * stop.margin;
-    const double w = textWidth(text);
+    const double w = stop.justify == Justify::Left ? 0 : textWidth(text);
     switch (stop.justify) {
     case Justify::Left:
         place(text, inner);
@@ -343,8 +351,10 @@ void ReportEngine::print(const QString &text)
     if (stopped_)
         return;
     const QStringList pieces = text.split(QLatin1Char('\t'));
-    place(pieces.first(), x_);
-    x_ += textWidth(pieces.first());
+    if (!pieces.first().isEmpty()) {
+        place(pieces.first(), x_);
+        x_ += textWidth(pieces.first());
+    }
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         if (nextTab_ >= int(tabs_.size())) {
             // No stop left: the text follows where the line got to.

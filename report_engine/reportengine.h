@@ -146,6 +146,9 @@ private:
     PageFont font_;
     int fontIndex_ = -1;
     std::optional<QFontMetricsF> metrics_; // of font_, at the layout resolution
+    mutable QString measuredText_;         // the last text measured, and its width
+    mutable int measuredFont_ = -1;
+    mutable double measuredWidth_ = 0;
     std::vector<TabStop> tabs_;
     int nextTab_ = 0;
 };
