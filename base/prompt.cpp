@@ -4,6 +4,8 @@ namespace kv {
 
 Prompt::~Prompt() = default;
 
+std::optional<PrintRequest> Prompt::printDialog(const QString &, const QString &) { return std::nullopt; }
+
 void Prompt::showError(const QString &text)
 {
     message(MessageKind::Error, QStringLiteral("Error"), text, Buttons::Ok, Answer::Ok);

@@ -23,6 +23,14 @@ struct FileDialogSpec {
     bool confirmOverwrite = false; // save dialogs
 };
 
+// What the platform's print dialog answers: the printer chosen (or a PDF file to write
+// instead) and the number of copies.
+struct PrintRequest {
+    QString printer;
+    QString pdfPath; // not empty: print into this PDF file
+    int copies = 1;
+};
+
 class Prompt {
 public:
     virtual ~Prompt();
@@ -37,6 +45,9 @@ public:
     virtual QString directory(const QString &title, const QString &start) = 0;
     virtual std::optional<QFont> font(const QFont &initial, const QString &title) = 0;
     virtual std::optional<QColor> color(const QColor &initial, const QString &title) = 0;
+    // The print dialog, opened on printer (empty: the default one); nothing when
+    // cancelled. Without a dialog to show, printing is cancelled.
+    virtual std::optional<PrintRequest> printDialog(const QString &title, const QString &printer);
 
     // Shorthands for the common boxes.
     void showError(const QString &text);                           // caption "Error", OK

@@ -19,6 +19,7 @@ struct Command {
     const char *usage;   // the arguments, e.g. "FILE.DBF N"
     const char *summary; // one line
     CommandFunction run;
+    bool needsGui = false; // lays out text (fonts) or prints: runs with a GUI application
 };
 
 // Registers a command; use as a file-scope static:

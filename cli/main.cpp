@@ -4,9 +4,11 @@
 #include "base/paths.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace kvcli {
@@ -75,7 +77,14 @@ kv::Answer StderrPrompt::message(kv::MessageKind, const QString &, const QString
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Commands that lay out pages need fonts; with no display they draw offscreen.
+    const kvcli::Command *early = argc > 1 ? kvcli::find(QString::fromLocal8Bit(argv[1])) : nullptr;
+    const bool gui = early && early->needsGui;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     kv::initApplicationIdentity();
     // Dates and numbers are converted as the program converts them: after QVRVID.INI.
     kv::Settings programSettings;

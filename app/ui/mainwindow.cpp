@@ -19,6 +19,7 @@
 #include "exchange/ui/myexport.h"
 #include "exchange/ui/backupwindow.h"
 #include "exchange/ui/restorewindow.h"
+#include "reports/ui/myreport.h"
 #include "help/help.h"
 
 #include <QAction>
@@ -183,8 +184,7 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Print,  Cmd::Search,     Cmd::EndSearch, Cmd::Locate,
-                         Cmd::LocateNext, Cmd::Reports, Cmd::SearchReplace};
+    const Cmd later[] = {Cmd::Search, Cmd::EndSearch, Cmd::Locate, Cmd::LocateNext, Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -528,6 +528,8 @@ void TMain::run(Cmd cmd)
     case Cmd::Help: DoHelp(); break;
     case Cmd::Tips: DoTips(); break;
     case Cmd::About: DoAbout(); break;
+    case Cmd::Print:
+    case Cmd::Reports: DoReports(); break;
     default: break; // the windows of the other commands come with later versions
     }
 }
@@ -581,6 +583,13 @@ void TMain::DoExport()
     dialog.setStyler([this](QWidget *window) {
         styleWindow(window, WindowFamily::Configure, settings_, Placement::CentredRaised);
     });
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::DoReports()
+{
+    TMyReport dialog(ws_, [this](QWidget *window) { styleWindow(window, WindowFamily::Report, settings_); }, this);
     dialog.exec();
     DisplayCount();
 }

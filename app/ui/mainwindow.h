@@ -82,6 +82,7 @@ public:
     void DoHelp();
     void DoTips();
     void DoAbout();
+    void DoReports();
     void DoExit();
     void DisplayCount();
     void SetViewerOptions();

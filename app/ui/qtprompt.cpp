@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace kv {
 
@@ -119,6 +122,25 @@ std::optional<QColor> QtPrompt::color(const QColor &initial, const QString &titl
 {
     const QColor c = QColorDialog::getColor(initial, parentWidget(), title);
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+}
+
+std::optional<PrintRequest> QtPrompt::printDialog(const QString &title, const QString &printer)
+{
+    QPrinter device;
+    const QString name = printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : printer;
+    if (!name.isEmpty())
+        device.setPrinterName(name);
+    QPrintDialog dialog(&device, parentWidget());
+    dialog.setWindowTitle(title);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    PrintRequest request;
+    if (device.outputFormat() == QPrinter::PdfFormat)
+        request.pdfPath = device.outputFileName();
+    else
+        request.printer = device.printerName();
+    request.copies = device.copyCount();
+    return request;
 }
 
 } // namespace kv

@@ -17,6 +17,7 @@ public:
     QString directory(const QString &title, const QString &start) override;
     std::optional<QFont> font(const QFont &initial, const QString &title) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;
+    std::optional<PrintRequest> printDialog(const QString &title, const QString &printer) override;
 };
 
 } // namespace kv

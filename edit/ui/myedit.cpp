@@ -1,10 +1,13 @@
 #include "edit/ui/myedit.h"
 
 #include "edit/ui/myoscaraward.h"
+#include "edit/ui/recordprintout.h"
 #include "help/help.h"
+#include "report_engine/ui/printeroutput.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -158,7 +161,7 @@ void TMyEdit::buildMenus()
     item(file, "MenuUpdate", "Up&date Record", Qt::CTRL | Qt::Key_R, [this] { DoAnUpdate(); });
     item(file, "MenuUpdateExit", "&Update && Exit", Qt::CTRL | Qt::Key_U, [this] { DoUpdateAndExit(); });
     // The record printout comes later.
-    item(file, "MenuPrintRecord", "Prin&t Record", Qt::CTRL | Qt::Key_T, [] {})->setEnabled(false);
+    item(file, "MenuPrintRecord", "Prin&t Record", Qt::CTRL | Qt::Key_T, [this] { MenuPrintRecordClick(); });
     file->addSeparator();
     item(file, "MenuPrevious", "&Previous Record", Qt::CTRL | Qt::Key_P, [this] { DoPreviousRecord(); });
     item(file, "MenuNext", "&Next Record", Qt::CTRL | Qt::Key_N, [this] { DoNextRecord(); });
@@ -205,6 +208,32 @@ void TMyEdit::fillDropDowns(int listNumber)
 }
 
 // ---------------------------------------------------------------- boxes
+
+void TMyEdit::MenuPrintRecordClick()
+{
+    static bool printing = false;
+    Prompt &prompt = ws_.prompt();
+    if (printing) {
+        prompt.showError(QString::fromLatin1(kOtherPrintJob));
+        return;
+    }
+    const std::optional<PrintRequest> request = prompt.printDialog(QStringLiteral("Print"), QString());
+    if (!request)
+        return;
+    printing = true;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    RecordForm f = form();
+    // Date boxes print as they show, separators and all.
+    for (int field : {int(fields::CheckDate), int(fields::PurchDate)})
+        f.text[size_t(field)] = static_cast<QLineEdit *>(boxes_.at(field))->displayText();
+    PrinterOutput output(request->printer, request->pdfPath);
+    QString error;
+    const bool ok = printRecordLines(recordPrintoutLines(f, ws_.settings()), request->copies, output, &error);
+    QGuiApplication::restoreOverrideCursor();
+    printing = false;
+    if (!ok)
+        prompt.showError(error);
+}
 
 RecordForm TMyEdit::form() const
 {

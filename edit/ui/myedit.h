@@ -56,6 +56,8 @@ public:
     void DoNextRecord();
     void MenuNewClick();
     void MenuCopyRecordClick();
+    // Prints the record on screen, as typed, after the print dialog.
+    void MenuPrintRecordClick();
     // The "Select" buttons: the Oscar dialog for the box beside them; Ok puts its result
     // into the box (the record is written by a later update).
     void SelectOscarAwardClick() { selectItems(OscarMode::Awards); }

@@ -11,6 +11,11 @@ ScriptedPrompt &ScriptedPrompt::answer(kv::Answer a) { queue_.emplace_back(a); r
 ScriptedPrompt &ScriptedPrompt::answerFile(const QString &path) { queue_.emplace_back(path); return *this; }
 ScriptedPrompt &ScriptedPrompt::answerFont(const std::optional<QFont> &f) { queue_.emplace_back(f); return *this; }
 ScriptedPrompt &ScriptedPrompt::answerColor(const std::optional<QColor> &c) { queue_.emplace_back(c); return *this; }
+ScriptedPrompt &ScriptedPrompt::answerPrint(const std::optional<kv::PrintRequest> &r)
+{
+    queue_.emplace_back(PrintReply{!r, r.value_or(kv::PrintRequest())});
+    return *this;
+}
 
 template <typename T> std::optional<T> ScriptedPrompt::take(const char *what)
 {
@@ -77,6 +82,20 @@ std::optional<QColor> ScriptedPrompt::color(const QColor &, const QString &title
 {
     shown_.push_back({QStringLiteral("color"), title, QString(), kv::Buttons::OkCancel});
     return take<std::optional<QColor>>("colour dialog").value_or(std::nullopt);
+}
+
+std::optional<kv::PrintRequest> ScriptedPrompt::printDialog(const QString &title, const QString &printer)
+{
+    shown_.push_back({QStringLiteral("print"), title, printer, kv::Buttons::OkCancel});
+    if (queue_.empty() || !std::holds_alternative<PrintReply>(queue_.front())) {
+        ADD_FAILURE() << "unexpected print dialog with no scripted answer";
+        return std::nullopt;
+    }
+    const PrintReply reply = std::get<PrintReply>(queue_.front());
+    queue_.pop_front();
+    if (reply.cancelled)
+        return std::nullopt;
+    return reply.request;
 }
 
 } // namespace kvtest

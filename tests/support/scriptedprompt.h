@@ -10,7 +10,7 @@
 namespace kvtest {
 
 struct Shown {
-    QString kind;    // "message", "open", "save", "directory", "font", "color", "beep"
+    QString kind;    // "message", "open", "save", "directory", "font", "color", "print", "beep"
     QString caption; // message caption or dialog title
     QString text;    // message text
     kv::Buttons buttons = kv::Buttons::Ok;
@@ -27,6 +27,7 @@ public:
     ScriptedPrompt &answerFile(const QString &path); // "" = cancel
     ScriptedPrompt &answerFont(const std::optional<QFont> &f);
     ScriptedPrompt &answerColor(const std::optional<QColor> &c);
+    ScriptedPrompt &answerPrint(const std::optional<kv::PrintRequest> &r); // nullopt = cancel
 
     const std::vector<Shown> &shown() const { return shown_; }
     // Only the messages (not dialogs or beeps), as "caption: text".
@@ -43,9 +44,14 @@ public:
     QString directory(const QString &title, const QString &start) override;
     std::optional<QFont> font(const QFont &initial, const QString &title) override;
     std::optional<QColor> color(const QColor &initial, const QString &title) override;
+    std::optional<kv::PrintRequest> printDialog(const QString &title, const QString &printer) override;
 
 private:
-    using Item = std::variant<kv::Answer, QString, std::optional<QFont>, std::optional<QColor>>;
+    struct PrintReply {
+        bool cancelled = true;
+        kv::PrintRequest request;
+    };
+    using Item = std::variant<kv::Answer, QString, std::optional<QFont>, std::optional<QColor>, PrintReply>;
     template <typename T> std::optional<T> take(const char *what);
     std::deque<Item> queue_;
     std::vector<Shown> shown_;

@@ -1,0 +1,107 @@
+#pragma once
+// Where the engine's pages go, behind one interface: the in-memory page stream that
+// the preview shows, a PDF file, a printer (report_engine/ui). The engine lays every
+// page out in the stream of its output; an output that draws pages (PDF, printer)
+// draws each finished page at once and frees it, so a long run keeps one page.
+#include "report_engine/pagestream.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QSizeF>
+#include <QString>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPdfWriter;
+
+namespace kv {
+
+// Paper used when no printer says otherwise: US Letter, in inches.
+inline constexpr double kLetterWidth = 8.5;
+inline constexpr double kLetterHeight = 11.0;
+
+class PageOutput {
+public:
+    virtual ~PageOutput();
+
+    // The selected paper, portrait, in inches.
+    virtual QSizeF paperSize() const { return QSizeF(kLetterWidth, kLetterHeight); }
+    // Before the first page; false with errorString() when the output cannot start.
+    virtual bool begin(const QString &jobTitle, QPageLayout::Orientation orientation) = 0;
+    // Page index of stream() is finished.
+    virtual bool takePage(int index) = 0;
+    // After the last page; false with errorString() when the output failed.
+    virtual bool end() = 0;
+
+    virtual PageStream &stream() = 0;
+    QString errorString() const { return error_; }
+
+protected:
+    QString error_;
+};
+
+// Pages are kept in a stream the caller owns (the preview's stream).
+class StreamOutput final : public PageOutput {
+public:
+    explicit StreamOutput(PageStream &target, QSizeF paper = QSizeF(kLetterWidth, kLetterHeight))
+        : target_(target), paper_(paper) {}
+    QSizeF paperSize() const override { return paper_; }
+    bool begin(const QString &, QPageLayout::Orientation) override;
+    bool takePage(int) override { return true; }
+    bool end() override { return true; }
+    PageStream &stream() override { return target_; }
+
+private:
+    PageStream &target_;
+    QSizeF paper_;
+};
+
+// Pages are laid out and dropped: a run whose product is elsewhere (the text file).
+class DiscardOutput final : public PageOutput {
+public:
+    explicit DiscardOutput(QSizeF paper = QSizeF(kLetterWidth, kLetterHeight)) : paper_(paper) {}
+    QSizeF paperSize() const override { return paper_; }
+    bool begin(const QString &, QPageLayout::Orientation) override;
+    bool takePage(int index) override;
+    bool end() override { return true; }
+    PageStream &stream() override { return stream_; }
+
+private:
+    QSizeF paper_;
+    PageStream stream_;
+};
+
+// An output that draws each page on a paged device (a PDF writer, a printer).
+class PaintedOutput : public PageOutput {
+public:
+    bool takePage(int index) override;
+    PageStream &stream() override { return stream_; }
+
+protected:
+    // Starts painting on device; false when it does not start.
+    bool startPainting(QPagedPaintDevice *device);
+    bool finishPainting();
+    QPainter painter_;
+    PageStream stream_;
+    int painted_ = 0;
+    double dpi_ = 72;
+};
+
+// A PDF file, written by Qt with its text kept searchable.
+class PdfOutput final : public PaintedOutput {
+public:
+    explicit PdfOutput(const QString &path, QSizeF paper = QSizeF(kLetterWidth, kLetterHeight));
+    ~PdfOutput() override;
+    QSizeF paperSize() const override { return paper_; }
+    bool begin(const QString &jobTitle, QPageLayout::Orientation orientation) override;
+    bool end() override;
+
+private:
+    QString path_;
+    QSizeF paper_;
+    QFile file_;
+    std::unique_ptr<QPdfWriter> writer_;
+};
+
+} // namespace kv

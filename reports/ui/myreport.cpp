@@ -1,0 +1,322 @@
+#include "myreport.h"
+
+#include "help/help.h"
+#include "report_engine/ui/printeroutput.h"
+#include "reports/reportfile.h"
+#include "reports/ui/mypreview.h"
+#include "reports/ui/printselect.h"
+#include "reports/ui/reportform.h"
+#include "reports/ui/userreport.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace kv {
+
+namespace {
+constexpr int kEntire = 1, kSearch = 2, kFace = 3, kSpine = 4;
+const QString kHelpTopic = QStringLiteral("Report Window");
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+} // namespace
+
+TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
+    : QDialog(parent), ws_(ws), styler_(std::move(styler))
+{
+    setObjectName(QStringLiteral("TMyReport"));
+    setWindowTitle(QStringLiteral("Reports"));
+    buildControls();
+    setDefinitionEditors([this] { editDefinition(TUserReport::kNewReport); },
+                         [this] {
+                             if (ReportBox->currentRow() >= 0) {
+                                 editDefinition(ReportBox->currentRow());
+                                 return;
+                             }
+                             ws_.prompt().beep();
+                             ws_.prompt().showError(QString::fromLatin1(kNoReportSelected));
+                             ReportBox->setFocus();
+                         });
+    setHelpKeyword(this, kHelpTopic);
+}
+
+void TMyReport::buildControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    QMenu *file = menus->addMenu(QStringLiteral("&File"));
+    const auto item = [](QMenu *menu, const char *name, const QString &text, QKeySequence key) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(key);
+        return a;
+    };
+    MenuNew = item(file, "MenuNew", QStringLiteral("&New Report"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    MenuModify = item(file, "MenuModify", QStringLiteral("&Modify Report"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    file->addSeparator();
+    MenuView = item(file, "MenuView", QStringLiteral("&View"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuPrint = item(file, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuPrintToFile = item(file, "MenuPrintToFile", QStringLiteral("Print To &File"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuPrinterSetup = item(file, "PrinterSetup", QStringLiteral("Printer &Setup"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addSeparator();
+    MenuExit = item(file, "MenuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QMenu *help = menus->addMenu(QStringLiteral("&Help"));
+    MenuHelp = item(help, "MenuHelp", QStringLiteral("&Help"), QKeySequence());
+
+    auto *what = new QGroupBox(QStringLiteral("What to Print"), this);
+    auto *whatLayout = new QVBoxLayout(what);
+    ExportEntire = new QRadioButton(QStringLiteral("Entire Database"), what);
+    ExportEntire->setObjectName(QStringLiteral("ExportEntire"));
+    ExportSearch = new QRadioButton(QStringLiteral("Search Criteria"), what);
+    ExportSearch->setObjectName(QStringLiteral("ExportSearch"));
+    FaceLabels = new QRadioButton(QStringLiteral("Face Labels"), what);
+    FaceLabels->setObjectName(QStringLiteral("FaceLabels"));
+    SpineLabels = new QRadioButton(QStringLiteral("Spine Labels"), what);
+    SpineLabels->setObjectName(QStringLiteral("SpineLabels"));
+    for (QRadioButton *r : {ExportEntire, ExportSearch, FaceLabels, SpineLabels}) {
+        whatLayout->addWidget(r);
+        connect(r, &QRadioButton::clicked, this, &TMyReport::WhatToPrintClick);
+    }
+
+    sides_ = new QStackedWidget(this);
+    auto *reportSide = new QWidget(sides_);
+    auto *reportLayout = new QVBoxLayout(reportSide);
+    ReportBox = new QListWidget(reportSide);
+    ReportBox->setObjectName(QStringLiteral("ReportBox"));
+    auto *sortTitle = new QLabel(QStringLiteral("Sort Order:"), reportSide);
+    SortOrderLabel = new QLabel(reportSide);
+    SortOrderLabel->setObjectName(QStringLiteral("SortOrderLabel"));
+    auto *editors = new QHBoxLayout;
+    NewButton = button(reportSide, "NewButton", QStringLiteral("&New Report"));
+    ModifyButton = button(reportSide, "ModifyButton", QStringLiteral("&Modify Report"));
+    editors->addWidget(NewButton);
+    editors->addWidget(ModifyButton);
+    reportLayout->addWidget(ReportBox, 1);
+    reportLayout->addLayout(editors);
+    reportLayout->addWidget(sortTitle);
+    reportLayout->addWidget(SortOrderLabel);
+    labelPage_ = new QWidget(sides_);
+    labelPage_->setObjectName(QStringLiteral("LabelPage"));
+    sides_->addWidget(reportSide);
+    sides_->addWidget(labelPage_);
+
+    auto *buttons = new QHBoxLayout;
+    ViewButton = button(this, "ViewButton", QStringLiteral("&View"));
+    PrintButton = button(this, "PrintButton", QStringLiteral("&Print"));
+    FileButton = button(this, "FileButton", QStringLiteral("Print To &File"));
+    PrinterSetupButton = button(this, "PrinterSetupButton", QStringLiteral("Printer &Setup"));
+    ExitButton = button(this, "ExitButton", QStringLiteral("E&xit"));
+    HelpButton = button(this, "HelpButton", QStringLiteral("&Help"));
+    for (QPushButton *b : {ViewButton, PrintButton, FileButton, PrinterSetupButton, ExitButton, HelpButton})
+        buttons->addWidget(b);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(sides_, 1);
+    middle->addWidget(what);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+
+    const auto both = [this](QPushButton *b, QAction *a, auto slot) {
+        connect(b, &QPushButton::clicked, this, slot);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    both(ViewButton, MenuView, [this] { ViewButtonClick(); });
+    both(PrintButton, MenuPrint, [this] { PrintButtonClick(); });
+    both(FileButton, MenuPrintToFile, [this] { FileButtonClick(); });
+    both(PrinterSetupButton, MenuPrinterSetup, [this] { PrinterSetupClick(); });
+    both(ExitButton, MenuExit, [this] { accept(); });
+    both(HelpButton, MenuHelp, [this] { showHelp(this, kHelpTopic); });
+    both(NewButton, MenuNew, [this] {
+        if (newReport_)
+            newReport_();
+    });
+    both(ModifyButton, MenuModify, [this] {
+        if (modifyReport_)
+            modifyReport_();
+    });
+}
+
+void TMyReport::setDefinitionEditors(std::function<void()> newReport, std::function<void()> modifyReport)
+{
+    newReport_ = std::move(newReport);
+    modifyReport_ = std::move(modifyReport);
+    NewButton->setEnabled(bool(newReport_));
+    MenuNew->setEnabled(bool(newReport_));
+    ModifyButton->setEnabled(bool(modifyReport_));
+    MenuModify->setEnabled(bool(modifyReport_));
+}
+
+void TMyReport::editDefinition(int index)
+{
+    ReportFile file;
+    TUserReport editor(ws_, file, current_, index, this);
+    editor.setStyler(styler_);
+    if (execDialog(editor) != QDialog::Accepted)
+        return;
+    loadReportList();
+    if (editor.change() == TUserReport::Change::Written)
+        ReportBox->setCurrentRow(editor.writtenIndex());
+}
+
+void TMyReport::loadReportList()
+{
+    const int row = ReportBox->currentRow();
+    ReportBox->clear();
+    ReportBox->addItems(ReportFile().names());
+    if (row >= 0 && row < ReportBox->count())
+        ReportBox->setCurrentRow(row);
+}
+
+void TMyReport::showEvent(QShowEvent *event)
+{
+    Settings &s = ws_.settings();
+    if (styler_)
+        styler_(this);
+    int what = s.whatToPrint >= kEntire && s.whatToPrint <= kSpine ? s.whatToPrint : kEntire;
+    const bool searchOn = ws_.search().isOn();
+    ExportSearch->setEnabled(searchOn);
+    if (!searchOn && what == kSearch)
+        what = kEntire;
+    if (searchOn && what == kEntire)
+        what = kSearch;
+    QRadioButton *const radios[] = {ExportEntire, ExportSearch, FaceLabels, SpineLabels};
+    radios[what - 1]->setChecked(true);
+    loadReportList();
+    if (s.lastReport >= 0 && s.lastReport < ReportBox->count())
+        ReportBox->setCurrentRow(s.lastReport);
+    SortOrderLabel->setText(sortOrderText());
+    showSide();
+    QDialog::showEvent(event);
+}
+
+void TMyReport::done(int result)
+{
+    ws_.settings().lastReport = ReportBox->currentRow();
+    QDialog::done(result);
+}
+
+QString TMyReport::sortOrderText() const
+{
+    QStringList captions;
+    for (int level : ws_.settings().sortLevels) {
+        if (level >= 1 && level <= kFieldCount)
+            captions << ws_.settings().field(level).caption;
+    }
+    return captions.isEmpty() ? QString::fromLatin1(kNoSortOrder) : captions.join(QStringLiteral(", "));
+}
+
+bool TMyReport::labelKind() const { return FaceLabels->isChecked() || SpineLabels->isChecked(); }
+
+void TMyReport::showSide()
+{
+    sides_->setCurrentWidget(labelKind() ? labelPage_ : sides_->widget(0));
+    FileButton->setText(labelKind() ? QStringLiteral("&Options") : QStringLiteral("Print To &File"));
+}
+
+void TMyReport::WhatToPrintClick()
+{
+    const QRadioButton *const radios[] = {ExportEntire, ExportSearch, FaceLabels, SpineLabels};
+    for (int i = 0; i < 4; ++i) {
+        if (radios[i]->isChecked())
+            ws_.settings().whatToPrint = i + 1;
+    }
+    showSide();
+}
+
+void TMyReport::run(int mode)
+{
+    if (labelKind()) {
+        if (onLabelRun)
+            onLabelRun(mode);
+        return;
+    }
+    DoIt(mode);
+}
+
+void TMyReport::FileButtonClick()
+{
+    if (labelKind()) {
+        run(int(OutputMode::TextFile));
+        return;
+    }
+    FileDialogSpec spec;
+    spec.title = QString::fromLatin1(kSaveTitle);
+    spec.filter = QStringLiteral("Text Files (*.TXT)|*.TXT");
+    spec.defaultExtension = QStringLiteral("TXT");
+    spec.confirmOverwrite = true;
+    const QString path = ws_.prompt().saveFileName(spec);
+    if (!path.isEmpty())
+        DoIt(int(OutputMode::TextFile), path);
+}
+
+void TMyReport::PrinterSetupClick()
+{
+    TPrintSelect dialog(ws_.settings(), printerNames(), this);
+    if (styler_)
+        styler_(&dialog);
+    execDialog(dialog);
+}
+
+void TMyReport::DoIt(int mode, const QString &textPath)
+{
+    Prompt &prompt = ws_.prompt();
+    const std::optional<TReportDefRec> def = readReportForRun(ReportFile(), ReportBox->currentRow(), prompt);
+    if (!def) {
+        ReportBox->setFocus();
+        return;
+    }
+    Settings &s = ws_.settings();
+    // The whole catalogue while a search is on: the search is ended for the run.
+    const bool endSearch = ws_.search().isOn() && ExportEntire->isChecked();
+    if (endSearch)
+        ws_.search().end();
+
+    const QString printer = choosePrinter(s.defaultPrinter, s.printerIndex);
+    const QSizeF paper = printer.isEmpty() ? QSizeF(kLetterWidth, kLetterHeight) : printerPaper(printer);
+    PageStream stream;
+    std::unique_ptr<PageOutput> output;
+    if (mode == int(OutputMode::Print))
+        output = std::make_unique<PrinterOutput>(printer);
+    else if (mode == int(OutputMode::View))
+        output = std::make_unique<StreamOutput>(stream, paper);
+    else
+        output = std::make_unique<DiscardOutput>(paper);
+    ReportRunSetup setup = reportRunSetup(*def, OutputMode(mode), s);
+    setup.textPath = textPath;
+
+    bool completed = false;
+    {
+        TReportForm form(ws_.master(), setup, *output, prompt, this);
+        if (styler_)
+            styler_(&form);
+        execDialog(form);
+        completed = form.completed();
+    }
+    if (mode == int(OutputMode::View) && completed) {
+        TMyPreview preview(stream, def->name, false, s, prompt, this);
+        if (styler_)
+            styler_(&preview);
+        execDialog(preview);
+    }
+    if (endSearch)
+        ws_.search().restart();
+    ws_.master().refresh();
+    ws_.announceCount();
+}
+
+} // namespace kv

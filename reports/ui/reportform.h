@@ -1,0 +1,46 @@
+#pragma once
+// The status window of a report run ("Report Status Screen"): it starts the run when it
+// first becomes active, shows the page being produced, and its Cancel button stops the
+// run at the end of the page; then the button reads OK and closes the window.
+#include "base/prompt.h"
+#include "reports/reportrun.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace kv {
+
+class TReportForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr char kCompleted[] = "Report Completed!";
+    static constexpr char kCanceled[] = "Report Canceled!";
+
+    TReportForm(Table &table, ReportRunSetup setup, PageOutput &output, Prompt &prompt, QWidget *parent = nullptr);
+
+    // Runs the report once; true when it ran to its end. A failure (no printer, the text
+    // file) is told through the prompt.
+    bool run();
+    bool completed() const { return completed_; }
+
+    QLabel *StatusLabel;
+    QPushButton *CancelButton;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void CancelButtonClick();
+
+    Table &table_;
+    ReportRunSetup setup_;
+    ReportEngine engine_;
+    Prompt &prompt_;
+    bool started_ = false;
+    bool running_ = false;
+    bool completed_ = false;
+};
+
+} // namespace kv

@@ -1,0 +1,75 @@
+// kestrova-cli report: a report definition run on a catalogue to a text, PDF or printer.
+#include "report_engine/pdftools.h"
+#include "runfixture.h"
+
+namespace {
+const QString kTitleReport = QStringLiteral("Title and Media Number Report");
+}
+
+TEST(CliReport, WritesTheTextFileAndThePdfOfAReport)
+{
+    kvtest::RunFixture f;
+    f.table.close();
+    const QString text = kvtest::tempPath("OUT.TXT"), pdf = kvtest::tempPath("out.pdf");
+    kvtest::ProcessResult r = kvtest::runCli({"report", f.path, kTitleReport, "--text", text});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray file = kvtest::readFile(text);
+    EXPECT_TRUE(file.startsWith("Media #     Title")) << file.left(80).toStdString();
+    EXPECT_TRUE(file.contains("\r\nA-002       Gone with the Wind  ")) << file.toStdString();
+    EXPECT_EQ(file.count('\f'), 1);
+    EXPECT_TRUE(file.endsWith("\f\r\n"));
+
+    r = kvtest::runCli({"report", f.path, kTitleReport, "--pdf", pdf});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(kvtest::pdfInfo(pdf).pages, 1);
+    EXPECT_TRUE(kvtest::pdfText(pdf).contains("Gone with the Wind"));
+}
+
+TEST(CliReport, CriteriaPrintOnlyTheRecordsTheyPass)
+{
+    kvtest::RunFixture f;
+    f.table.close();
+    const QString text = kvtest::tempPath("OUT.TXT");
+    const kvtest::ProcessResult r =
+        kvtest::runCli({"report", f.path, kTitleReport, "--text", text, "Category=Drama", "--or", "Category=Thriller"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray file = kvtest::readFile(text);
+    for (const char *title : {"Casablanca", "Gone with the Wind", "The Third Man", "Vertigo"})
+        EXPECT_TRUE(file.contains(title)) << title;
+    for (const char *title : {"Some Like It Hot", "The Apartment"})
+        EXPECT_FALSE(file.contains(title)) << title;
+    EXPECT_TRUE(file.contains("     Quantity: 4  ")) << file.toStdString();
+}
+
+TEST(CliReport, RefusalsAndUsageErrors)
+{
+    kvtest::RunFixture f;
+    f.table.close();
+    const QString out = kvtest::tempPath("OUT.TXT");
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QByteArray firstLine;
+    };
+    const Case cases[] = {
+        {{f.path, "Title and Media", "--text", out}, 1, "No Report has been selected.  Please choose one."},
+        {{f.path, kTitleReport, "--print"}, 1, "No printers are defined, aborting print job."},
+        {{f.path, kTitleReport, "--text"}, 2, "--text needs a file name."},
+        {{f.path, kTitleReport, "--text", out, "Title=Nothing Like It"}, 1, "No valid matches found.  Search Criteria will be cleared."},
+        {{f.path, kTitleReport, "--fax", out}, 2, "Unknown output \"--fax\"."},
+        {{f.path, kTitleReport}, 2, "Usage: kestrova-cli report FILE.DBF NAME (--text OUT.TXT | --pdf OUT.PDF | "
+                                    "--print [PRINTER]) [CRITERION ... [--or CRITERION ...]]"},
+        {{kvtest::tempPath("NONE.DBF"), kTitleReport, "--text", out}, 1, ""},
+    };
+    // No scheduler answers here, whatever runs beside this test.
+    qputenv("CUPS_SERVER", kvtest::tempPath("no-cups.sock").toUtf8());
+    for (const Case &c : cases) {
+        const kvtest::ProcessResult r = kvtest::runCli(QStringList{"report"} + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        if (!c.firstLine.isEmpty()) {
+            EXPECT_EQ(r.err.split('\n').first(), c.firstLine) << c.args.join(' ').toStdString();
+        }
+    }
+    qunsetenv("CUPS_SERVER");
+    EXPECT_FALSE(QFile::exists(out));
+}

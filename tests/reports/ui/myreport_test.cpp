@@ -1,0 +1,212 @@
+// The Reports window and the status window on a real catalogue, offscreen.
+#include "../runfixture.h"
+#include "screenshot.h"
+#include "scriptedprompt.h"
+#include "workspacefixture.h"
+
+#include "base/paths.h"
+#include "reports/ui/mypreview.h"
+#include "reports/ui/myreport.h"
+#include "reports/ui/reportform.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace kv;
+
+namespace {
+
+struct ReportWindowFixture : kvtest::WorkspaceFixture {
+    kvtest::RunFixture catalogue;
+    ReportWindowFixture()
+    {
+        prepareReportFile(programDir());
+        catalogue.table.close();
+        workspace.master().setPath(catalogue.path);
+        workspace.master().open();
+    }
+    // Only the records whose category is Drama.
+    void searchDramas()
+    {
+        workspace.search().start(
+            [](const RecordRef &r) { return r.text(QStringLiteral("Category")) == QLatin1String("Drama"); });
+    }
+};
+
+} // namespace
+
+TEST(TMyReport, WhatToPrintFollowsTheSettingAndTheSearch)
+{
+    struct Case {
+        int stored;
+        bool searchOn;
+        const char *checked;
+        bool searchEnabled;
+    };
+    const Case cases[] = {
+        {1, false, "ExportEntire", false}, {2, false, "ExportEntire", false}, {1, true, "ExportSearch", true},
+        {2, true, "ExportSearch", true},   {3, false, "FaceLabels", false},   {4, true, "SpineLabels", true},
+        {9, false, "ExportEntire", false},
+    };
+    for (const Case &c : cases) {
+        ReportWindowFixture f;
+        f.settings.whatToPrint = c.stored;
+        if (c.searchOn)
+            f.searchDramas();
+        TMyReport window(f.workspace);
+        window.show();
+        const auto *checked = window.findChild<QRadioButton *>(QString::fromLatin1(c.checked));
+        ASSERT_TRUE(checked);
+        EXPECT_TRUE(checked->isChecked()) << c.stored << c.searchOn;
+        EXPECT_EQ(window.ExportSearch->isEnabled(), c.searchEnabled);
+        EXPECT_EQ(window.FileButton->text(), c.stored >= 3 && c.stored <= 4 ? "&Options" : "Print To &File");
+    }
+}
+
+TEST(TMyReport, ShowsTheListTheLastReportAndTheSortOrder)
+{
+    ReportWindowFixture f;
+    f.settings.lastReport = 2;
+    f.settings.sortLevels = {14, 0, 1, 0};
+    f.settings.field(1).caption = QStringLiteral("Film");
+    TMyReport window(f.workspace);
+    window.show();
+    EXPECT_EQ(window.ReportBox->count(), 6);
+    EXPECT_EQ(window.ReportBox->currentItem()->text(), "Star Report");
+    EXPECT_EQ(window.SortOrderLabel->text(), "Category, Film");
+    kvtest::saveShot(window, "report-window.png");
+    window.ReportBox->setCurrentRow(4);
+    window.ExitButton->click();
+    EXPECT_EQ(f.settings.lastReport, 4);
+
+    f.settings.sortLevels = {0, 0, 0, 0};
+    TMyReport again(f.workspace);
+    again.show();
+    EXPECT_EQ(again.SortOrderLabel->text(), "No Sort Order Selected");
+}
+
+TEST(TMyReport, ARunWithoutAChosenReportIsRefused)
+{
+    ReportWindowFixture f;
+    TMyReport window(f.workspace);
+    window.show();
+    window.ReportBox->setCurrentRow(-1);
+    window.DoIt(int(OutputMode::View));
+    EXPECT_EQ(f.prompt.messages(), QStringList({"Error: No Report has been selected.  Please choose one."}));
+    EXPECT_EQ(f.prompt.beeps(), 1);
+}
+
+TEST(TMyReport, NewAndModifyOpenTheDefinitionWindow)
+{
+    ReportWindowFixture f;
+    TMyReport window(f.workspace);
+    window.show();
+    QStringList opened;
+    window.execDialog = [&](QDialog &d) {
+        opened << d.metaObject()->className();
+        return int(QDialog::Rejected);
+    };
+    window.NewButton->click();
+    window.ReportBox->setCurrentRow(1);
+    window.ModifyButton->click();
+    EXPECT_EQ(opened, QStringList({"kv::TUserReport", "kv::TUserReport"}));
+    window.ReportBox->setCurrentRow(-1);
+    window.ModifyButton->click();
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(f.prompt.messages(), QStringList({"Error: No Report has been selected.  Please choose one."}));
+}
+
+TEST(TMyReport, EntireDatabaseDuringASearchPrintsEveryRecordThenSearchesAgain)
+{
+    struct Case {
+        const char *choice;
+        int quantity;
+    };
+    for (const Case c : {Case{"ExportEntire", 6}, Case{"ExportSearch", 3}}) {
+        ReportWindowFixture f;
+        f.searchDramas();
+        TMyReport window(f.workspace);
+        window.show();
+        window.findChild<QRadioButton *>(QString::fromLatin1(c.choice))->click();
+        window.ReportBox->setCurrentRow(0);
+        QStringList shown;
+        window.execDialog = [&](QDialog &d) {
+            if (auto *form = qobject_cast<TReportForm *>(&d)) {
+                form->run();
+                shown << form->StatusLabel->text();
+            } else if (auto *preview = qobject_cast<TMyPreview *>(&d)) {
+                preview->show();
+                shown << preview->windowTitle() << preview->PageLabel->text();
+                const PageStream *s = preview->surface()->stream();
+                shown << s->pageLines(0).filter(QStringLiteral("Quantity:")).first().section(QStringLiteral(" List"), 0, 0);
+                preview->accept();
+            }
+            return int(QDialog::Accepted);
+        };
+        window.ViewButton->click();
+        EXPECT_EQ(shown, QStringList({"Report Completed!", "Title and Media Number Report", "Page 1 of 1",
+                                      QStringLiteral("Quantity: %1").arg(c.quantity)}))
+            << c.choice;
+        EXPECT_TRUE(f.workspace.search().isOn());
+        EXPECT_EQ(f.workspace.recordCount(), 3);
+    }
+}
+
+TEST(TMyReport, PrintToFileAsksForTheFileAndWritesIt)
+{
+    ReportWindowFixture f;
+    TMyReport window(f.workspace);
+    window.show();
+    window.ReportBox->setCurrentRow(0);
+    window.execDialog = [](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            form->show();
+            form->run();
+            kvtest::saveShot(*form, "report-status.png");
+        }
+        return int(QDialog::Accepted);
+    };
+    const QString path = kvtest::tempPath("OUT.TXT");
+    f.prompt.answerFile(path).answerFile(QString());
+    window.FileButton->click();
+    EXPECT_EQ(f.prompt.shown().front().caption, "Save Report As a Text File");
+    EXPECT_TRUE(kvtest::readFile(path).contains("Gone with the Wind"));
+    QFile::remove(path);
+    window.FileButton->click(); // cancelled: nothing
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(TReportForm, CancelStopsAtThePageEndAndSaysSo)
+{
+    std::vector<kvtest::Video> many;
+    for (int i = 0; i < 300; ++i)
+        many.push_back({QString::number(i), "Film", "Drama", "PG", "1990", "1", "1"});
+    kvtest::RunFixture f(many);
+    kvtest::ScriptedPrompt prompt;
+    PageStream stream;
+    StreamOutput out(stream);
+    TReportForm form(f.table, f.setup(kvtest::RunFixture::builtIn(1), OutputMode::View), out, prompt);
+    EXPECT_EQ(form.CancelButton->text(), "Cancel");
+    QTimer::singleShot(0, form.CancelButton, &QPushButton::click);
+    EXPECT_FALSE(form.run());
+    EXPECT_EQ(form.StatusLabel->text(), "Report Canceled!");
+    EXPECT_EQ(form.CancelButton->text(), "OK");
+    EXPECT_EQ(stream.pageCount(), 1);
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST(TReportForm, NoPrinterIsToldAndNothingIsReportedDone)
+{
+    qputenv("CUPS_SERVER", kvtest::tempPath("no-cups.sock").toUtf8());
+    kvtest::RunFixture f;
+    kvtest::ScriptedPrompt prompt;
+    PrinterOutput out{QString()};
+    TReportForm form(f.table, f.setup(kvtest::RunFixture::builtIn(1), OutputMode::Print), out, prompt);
+    EXPECT_FALSE(form.run());
+    qunsetenv("CUPS_SERVER");
+    EXPECT_EQ(prompt.messages(), QStringList({"Error: No printers are defined, aborting print job."}));
+    EXPECT_EQ(form.StatusLabel->text(), "Report Canceled!");
+}
