@@ -261,8 +261,9 @@ void Table::commitBulkAppend()
     const std::uint32_t added = dbf_.count() - bulkStart_;
     if (added == 0 || index_.tags().empty())
         return;
-    // Many new keys go faster into a freshly written index than one by one.
-    if (added > 2000) {
+    // Many new keys go faster into a freshly written index than one by one; a few
+    // among many old ones go faster one by one, where the old records are not read.
+    if (added > 2000 && added > bulkStart_ / 2) {
         writeIndexFile(index_.tags());
     } else {
         for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
@@ -81,7 +82,18 @@ void DbfFile::remap()
         throw DbError(QStringLiteral("Cannot read the table \"%1\".").arg(shown_));
 }
 
-void DbfFile::rereadCount() { rereadDbfCount(file_, header_); }
+void DbfFile::rereadCount()
+{
+    // The mapping shows the header as it is now. A count we already hold needs no
+    // check against the file's length: its records were whole when we took it.
+    if (data_) {
+        std::uint32_t counted;
+        std::memcpy(&counted, data_ + 4, sizeof counted);
+        if (qFromLittleEndian(counted) == header_.recordCount)
+            return;
+    }
+    rereadDbfCount(file_, header_);
+}
 
 void DbfFile::writeRecords(std::uint32_t first, const QByteArray &records)
 {

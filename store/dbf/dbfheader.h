@@ -7,6 +7,7 @@
 #include "base/codepage.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -44,6 +45,9 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown);
 // Header byte offsets the table object writes on its own.
 inline constexpr std::int64_t kDbfIndexPending = 14;
 inline constexpr std::int64_t kDbfProductionFlag = 28;
+
+// Today's date for the date of the last change that headers carry.
+QDate todayForHeaders();
 
 // Reads the record count again (another writer may have appended); false when it cannot.
 bool rereadDbfCount(const OsFile &file, DbfHeader &header);
