@@ -154,14 +154,29 @@ QString IndexTags::verify(std::uint32_t count, const RecordAt &record) const
     return QString();
 }
 
+IndexTags::Sorted IndexTags::sort(const std::vector<Tag> &tags, std::uint32_t count, const RecordAt &record)
+{
+    Sorted sorted;
+    sorted.keys.resize(tags.size());
+    sorted.orders.resize(tags.size());
+    for (size_t t = 0; t < tags.size(); ++t)
+        sorted.orders[t] = sortByKey(count, record, tags[t].expression, &sorted.keys[t]);
+    return sorted;
+}
+
 void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
                       std::uint32_t count, const RecordAt &record)
 {
-    std::vector<std::vector<char>> keys(tags.size());
-    std::vector<std::vector<std::uint32_t>> orders(tags.size());
+    write(path, tableBase, ldid, tags, sort(tags, count, record));
+}
+
+void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
+                      const Sorted &sorted)
+{
+    const auto &keys = sorted.keys;
+    const auto &orders = sorted.orders;
     std::vector<MdxTagData> data(tags.size());
     for (size_t t = 0; t < tags.size(); ++t) {
-        orders[t] = sortByKey(count, record, tags[t].expression, &keys[t]);
         data[t].info.name = tags[t].name.toUpper().toLatin1();
         data[t].info.expression = tags[t].expression.text().toLatin1();
         data[t].info.keyLength = tags[t].expression.keyLength();

@@ -230,7 +230,8 @@ private:
     void syncIndexWithFile();
     void repairPendingIndex();
     bool indexSoundUnderLock();
-    void writeIndexFile(std::vector<IndexTags::Tag> tags);
+    // sorted, when given: the tags' keys over the table's records, already sorted.
+    void writeIndexFile(std::vector<IndexTags::Tag> tags, const IndexTags::Sorted *sorted = nullptr);
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
 
     void rebuildView(std::uint32_t keepRecno);

@@ -129,6 +129,12 @@ void DbfFile::writeCount(std::uint32_t count)
         fail("write to", file_.errorText());
 }
 
+void DbfFile::writeCountPending(std::uint32_t count)
+{
+    if (!writeDbfCountPending(file_, count, data_))
+        fail("write to", file_.errorText());
+}
+
 void DbfFile::setIndexPending(bool on)
 {
     if (!writeIndexPending(file_, on))
@@ -174,7 +180,7 @@ void DbfFile::restoreTail(std::uint32_t count, const QByteArray &tail)
     file_.writeAt(at, tail.constData(), size_t(tail.size()));
 }
 
-void DbfFile::pack(bool indexFollows)
+void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
 {
     const std::uint32_t length = header_.recordLength;
     OsFile out;
@@ -201,11 +207,28 @@ void DbfFile::pack(bool indexFollows)
                 abandon(out.errorText());
             at += std::int64_t(buffer.size());
             buffer.clear();
+            out.startWriteback();
         }
     }
     buffer.push_back(kEofMarker);
     if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) ||
-        !writeIndexPending(out, indexFollows) || !out.sync())
+        !writeIndexPending(out, indexFollows))
+        abandon(out.errorText());
+    // The copy must be on the disk before it replaces the table: one sync of the whole
+    // file, with the work on its records done while the disk writes it.
+    out.startWriteback();
+    if (meanwhile) {
+        const char *copy = out.map(header_.recordOffset(live + 1));
+        if (!copy)
+            abandon(out.errorText());
+        try {
+            meanwhile(live, copy + header_.headerLength);
+        } catch (...) {
+            out.discard();
+            throw;
+        }
+    }
+    if (!out.sync())
         abandon(out.errorText());
     if (!out.renameOver(file_.path()))
         abandon(out.errorText());

@@ -201,6 +201,16 @@ bool writeDbfCount(OsFile &file, std::uint32_t count)
     return file.writeAt(1, bytes, 7);
 }
 
+bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header)
+{
+    unsigned char bytes[14];
+    std::memcpy(bytes, header + 1, sizeof bytes);
+    putToday(bytes);
+    put32(bytes + 3, count);
+    bytes[kDbfIndexPending - 1] = 1;
+    return file.writeAt(1, bytes, sizeof bytes);
+}
+
 bool readProductionFlag(const OsFile &file)
 {
     unsigned char flag = 0;

@@ -53,6 +53,9 @@ QDate todayForHeaders();
 bool rereadDbfCount(const OsFile &file, DbfHeader &header);
 // Writes the record count with today's date as the date of the last change.
 bool writeDbfCount(OsFile &file, std::uint32_t count);
+// The same with byte 14 set, in one write of bytes 1 ... 14; header: the first 15
+// bytes as they are, for the bytes between.
+bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header);
 // Byte 28: 1 while the table has a production index.
 bool readProductionFlag(const OsFile &file);
 bool writeProductionFlag(OsFile &file, bool on);
