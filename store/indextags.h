@@ -66,6 +66,10 @@ public:
         std::vector<std::vector<std::uint32_t>> orders;
     };
     static Sorted sort(const std::vector<Tag> &tags, std::uint32_t count, const RecordAt &record);
+    // The open index's tags with the keys of records first ... count added: each tag's
+    // entries, when they are first - 1 in the key order, merged with the new keys
+    // sorted, so that the older records are not read; else every key made again.
+    Sorted withAdded(std::uint32_t first, std::uint32_t count, const RecordAt &record) const;
     // Writes a new .MDX at path with these tags over records 1 ... count.
     static void write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
                       std::uint32_t count, const RecordAt &record);

@@ -277,10 +277,12 @@ void Table::commitBulkAppend()
     const std::uint32_t added = dbf_.count() - bulkStart_;
     if (added == 0 || index_.tags().empty())
         return;
-    // Many new keys go faster into a freshly written index than one by one; a few
-    // among many old ones go faster one by one, where the old records are not read.
-    if (added > 2000 && added > bulkStart_ / 2) {
-        writeIndexFile(index_.tags());
+    // Many new keys go faster into a freshly written index, the old entries taken
+    // from the index as they are, than one by one.
+    if (added > 2000) {
+        const IndexTags::Sorted sorted =
+            index_.withAdded(bulkStart_ + 1, dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
+        writeIndexFile(index_.tags(), &sorted);
     } else {
         for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)
             index_.insert(recno, recordData(recno));
