@@ -315,7 +315,11 @@ int runSort(const QStringList &args)
     settings.lastDatabase = QFileInfo(args[0]).absoluteFilePath();
     if (!catalogues.openAtStartup())
         return kExitRefused;
-    return catalogues.setSortLevels(levels) == kv::CatalogueSession::SortOutcome::Applied ? kExitOk : kExitRefused;
+    const kv::CatalogueSession::SortOutcome outcome = catalogues.setSortLevels(levels);
+    // The program's message says only that it failed; the reason follows on its own line.
+    if (outcome == kv::CatalogueSession::SortOutcome::Failed)
+        printError(catalogues.sortFailure());
+    return outcome == kv::CatalogueSession::SortOutcome::Applied ? kExitOk : kExitRefused;
 }
 
 int runConvert(const QStringList &args)

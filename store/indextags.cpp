@@ -1,5 +1,6 @@
 #include "store/indextags.h"
 
+#include "store/index/collation.h"
 #include "store/index/keysort.h"
 #include "store/index/mdx.h"
 
@@ -154,14 +155,91 @@ QString IndexTags::verify(std::uint32_t count, const RecordAt &record) const
     return QString();
 }
 
+IndexTags::Sorted IndexTags::sort(const std::vector<Tag> &tags, std::uint32_t count, const RecordAt &record)
+{
+    Sorted sorted;
+    sorted.keys.resize(tags.size());
+    sorted.orders.resize(tags.size());
+    for (size_t t = 0; t < tags.size(); ++t)
+        sorted.orders[t] = sortByKey(count, record, tags[t].expression, &sorted.keys[t]);
+    return sorted;
+}
+
+namespace {
+
+// Entries order by key in the key order, equal keys by record number.
+bool entryBefore(const char *keyA, std::uint32_t recA, const char *keyB, std::uint32_t recB, std::size_t length)
+{
+    const int c = compareKeys(keyA, keyB, length);
+    return c != 0 ? c < 0 : recA < recB;
+}
+
+} // namespace
+
+IndexTags::Sorted IndexTags::withAdded(std::uint32_t first, std::uint32_t count, const RecordAt &record) const
+{
+    Sorted sorted;
+    sorted.keys.resize(tags_.size());
+    sorted.orders.resize(tags_.size());
+    std::vector<char> oldKeys, newKeys;
+    std::vector<std::uint32_t> oldRecnos;
+    for (size_t t = 0; t < tags_.size(); ++t) {
+        const KeyExpression &e = tags_[t].expression;
+        const std::size_t length = std::size_t(e.keyLength());
+        bool usable = true;
+        try {
+            mdx_->readEntries(int(t), oldKeys, oldRecnos);
+        } catch (const DbError &) {
+            usable = false;
+        }
+        usable = usable && oldRecnos.size() == std::size_t(first - 1) && oldKeys.size() == oldRecnos.size() * length;
+        std::vector<std::uint8_t> seen(usable ? first : 0, 0);
+        for (std::size_t i = 0; usable && i < oldRecnos.size(); ++i) {
+            const std::uint32_t r = oldRecnos[i];
+            usable = r >= 1 && r < first && !seen[r] &&
+                     (i == 0 || entryBefore(oldKeys.data() + (i - 1) * length, oldRecnos[i - 1], oldKeys.data() + i * length, r, length));
+            if (usable)
+                seen[r] = 1;
+        }
+        if (!usable) {
+            sorted.orders[t] = sortByKey(count, record, e, &sorted.keys[t]);
+            continue;
+        }
+        // The new records' keys sorted on their own, then both runs merged.
+        std::vector<std::uint32_t> added = sortByKey(
+            count - first + 1, [&](std::uint32_t r) { return record(first - 1 + r); }, e, &newKeys);
+        for (std::uint32_t &r : added)
+            r += first - 1;
+        std::vector<char> &keys = sorted.keys[t];
+        std::vector<std::uint32_t> &order = sorted.orders[t];
+        keys.resize(std::size_t(count) * length);
+        order.resize(count);
+        std::size_t a = 0, b = 0;
+        for (std::size_t out = 0; out < count; ++out) {
+            const bool takeOld = b == added.size() ||
+                (a < oldRecnos.size() &&
+                 entryBefore(oldKeys.data() + a * length, oldRecnos[a], newKeys.data() + b * length, added[b], length));
+            const char *key = takeOld ? oldKeys.data() + a * length : newKeys.data() + b * length;
+            order[out] = takeOld ? oldRecnos[a++] : added[b++];
+            std::memcpy(keys.data() + out * length, key, length);
+        }
+    }
+    return sorted;
+}
+
 void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
                       std::uint32_t count, const RecordAt &record)
 {
-    std::vector<std::vector<char>> keys(tags.size());
-    std::vector<std::vector<std::uint32_t>> orders(tags.size());
+    write(path, tableBase, ldid, tags, sort(tags, count, record));
+}
+
+void IndexTags::write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
+                      const Sorted &sorted)
+{
+    const auto &keys = sorted.keys;
+    const auto &orders = sorted.orders;
     std::vector<MdxTagData> data(tags.size());
     for (size_t t = 0; t < tags.size(); ++t) {
-        orders[t] = sortByKey(count, record, tags[t].expression, &keys[t]);
         data[t].info.name = tags[t].name.toUpper().toLatin1();
         data[t].info.expression = tags[t].expression.text().toLatin1();
         data[t].info.keyLength = tags[t].expression.keyLength();

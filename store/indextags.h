@@ -60,9 +60,21 @@ public:
     // the key its record gives. Empty when they agree, else what is wrong.
     QString verify(std::uint32_t count, const RecordAt &record) const;
 
+    // The keys of these tags over records 1 ... count, sorted, ready to be written.
+    struct Sorted {
+        std::vector<std::vector<char>> keys;
+        std::vector<std::vector<std::uint32_t>> orders;
+    };
+    static Sorted sort(const std::vector<Tag> &tags, std::uint32_t count, const RecordAt &record);
+    // The open index's tags with the keys of records first ... count added: each tag's
+    // entries, when they are first - 1 in the key order, merged with the new keys
+    // sorted, so that the older records are not read; else every key made again.
+    Sorted withAdded(std::uint32_t first, std::uint32_t count, const RecordAt &record) const;
     // Writes a new .MDX at path with these tags over records 1 ... count.
     static void write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
                       std::uint32_t count, const RecordAt &record);
+    static void write(const QString &path, const QString &tableBase, std::uint8_t ldid, const std::vector<Tag> &tags,
+                      const Sorted &sorted);
 
 private:
     std::unique_ptr<MdxFile> mdx_;

@@ -265,11 +265,28 @@ bool Table::passes(const char *record, std::uint32_t recno) const
 bool Table::keyLess(std::uint32_t a, std::uint32_t b) const
 {
     const KeyExpression &e = index_.tags()[size_t(activeTag_)].expression;
-    char ka[kMaxKey], kb[kMaxKey];
+    char ka[kMaxKey];
     e.evaluate(recordData(a), ka);
-    e.evaluate(recordData(b), kb);
-    const int c = compareKeys(ka, kb, size_t(e.keyLength()));
+    if (!settling_ || b != probeRecno_) {
+        e.evaluate(recordData(b), probeKey_.data());
+        probeRecno_ = settling_ ? b : 0;
+    }
+    const int c = compareKeys(ka, probeKey_.data(), size_t(e.keyLength()));
     return c != 0 ? c < 0 : a < b;
+}
+
+void Table::settlePending() const
+{
+    struct Settling {
+        const Table &t;
+        Settling(const Table &table) : t(table) { t.settling_ = true; }
+        ~Settling()
+        {
+            t.settling_ = false;
+            t.probeRecno_ = 0;
+        }
+    } settling(*this);
+    order_.settle();
 }
 
 // The active tag's order. Where the index does not match the table (another program

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -229,14 +230,15 @@ private:
     void syncIndexWithFile();
     void repairPendingIndex();
     bool indexSoundUnderLock();
-    void writeIndexFile(std::vector<IndexTags::Tag> tags);
+    // sorted, when given: the tags' keys over the table's records, already sorted.
+    void writeIndexFile(std::vector<IndexTags::Tag> tags, const IndexTags::Sorted *sorted = nullptr);
     template <typename F> void withExclusiveUse(const char *operation, F &&work);
 
     void rebuildView(std::uint32_t keepRecno);
     std::vector<std::uint32_t> orderFromIndex(bool &rewrite) const;
     bool passes(const char *record, std::uint32_t recno) const;
     bool keyLess(std::uint32_t a, std::uint32_t b) const;
-    void settlePending() const { order_.settle(); }
+    void settlePending() const;
     void notify();
     void checkBrowseMode();
     void setCurrent(std::size_t position);
@@ -264,6 +266,11 @@ private:
     bool indexStale_ = false; // a stopped run left it behind the records; we may not repair it
 
     mutable RecordOrder order_;
+    // While the order settles, each new record is compared with many others in a row:
+    // its key is made once.
+    mutable bool settling_ = false;
+    mutable std::uint32_t probeRecno_ = 0;
+    mutable std::array<char, 128> probeKey_{};
     bool bof_ = true;
     bool eof_ = true;
 

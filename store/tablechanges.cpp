@@ -148,21 +148,29 @@ void Table::rereadCountUnderLock()
 
 // Under the write lock: one new record after the last one, whole before the header
 // counts it and in the index before the call returns. When any step fails, the record
-// leaves the file and the count again, so that nothing has changed.
+// leaves the file and the count again, so that nothing has changed. From the count
+// until the key is in the index the table says that its index is behind (set in the
+// same write as the count): a run killed there is repaired at the next open.
 void Table::appendOne()
 {
     rereadCountUnderLock();
     const std::uint32_t before = dbf_.count();
     const std::uint32_t recno = before + 1;
+    const bool indexed = !index_.tags().empty();
     dbf_.writeRecords(recno, buffer_);
     try {
         dbf_.setCount(recno);
         dbf_.remap();
-        dbf_.writeCount(recno);
+        if (indexed)
+            dbf_.writeCountPending(recno);
+        else
+            dbf_.writeCount(recno);
         index_.insert(recno, recordData(recno));
     } catch (const DbError &) {
         try {
             dbf_.writeCount(before);
+            if (indexed)
+                dbf_.setIndexPending(false);
         } catch (const DbError &) {
         }
         // What followed the counted records is no record: the end mark alone will do.
@@ -170,6 +178,14 @@ void Table::appendOne()
         dbf_.setCount(before);
         dbf_.remap();
         throw;
+    }
+    if (indexed) {
+        try {
+            dbf_.setIndexPending(false);
+        } catch (const DbError &) {
+            // The record is in the table and in the index; the mark left set costs the
+            // next open a rebuild of the index, nothing else.
+        }
     }
 }
 
@@ -261,9 +277,12 @@ void Table::commitBulkAppend()
     const std::uint32_t added = dbf_.count() - bulkStart_;
     if (added == 0 || index_.tags().empty())
         return;
-    // Many new keys go faster into a freshly written index than one by one.
+    // Many new keys go faster into a freshly written index, the old entries taken
+    // from the index as they are, than one by one.
     if (added > 2000) {
-        writeIndexFile(index_.tags());
+        const IndexTags::Sorted sorted =
+            index_.withAdded(bulkStart_ + 1, dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
+        writeIndexFile(index_.tags(), &sorted);
     } else {
         for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)
             index_.insert(recno, recordData(recno));

@@ -83,7 +83,7 @@ QString Table::indexExpression(const QString &name) const { return index_.expres
 
 // Replaces the production index with one of these tags (none: no index at all). When
 // the new file cannot be written the old one stays in use.
-void Table::writeIndexFile(std::vector<IndexTags::Tag> tags)
+void Table::writeIndexFile(std::vector<IndexTags::Tag> tags, const IndexTags::Sorted *sorted)
 {
     const QString path = mdxPath();
     closeIndex();
@@ -92,8 +92,12 @@ void Table::writeIndexFile(std::vector<IndexTags::Tag> tags)
         QFile::remove(path);
     } else {
         try {
-            IndexTags::write(path, tableBaseName(QFileInfo(filePath()).fileName()), dbf_.header().ldid, tags,
-                             dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
+            const QString base = tableBaseName(QFileInfo(filePath()).fileName());
+            if (sorted)
+                IndexTags::write(path, base, dbf_.header().ldid, tags, *sorted);
+            else
+                IndexTags::write(path, base, dbf_.header().ldid, tags, dbf_.count(),
+                                 [this](std::uint32_t r) { return recordData(r); });
         } catch (const DbError &) {
             try {
                 loadIndex();
@@ -168,9 +172,15 @@ void Table::pack()
         // From the packed table's rename until its index is written, the table says
         // that its index is behind: a run stopped there is repaired at the next open.
         const bool indexed = index_.isOpen() || !tags.empty();
-        dbf_.pack(indexed);
+        // The new keys are sorted while the packed copy goes to the disk.
+        IndexTags::Sorted sorted;
+        const std::size_t length = dbf_.header().recordLength;
+        dbf_.pack(indexed, [&](std::uint32_t count, const char *first) {
+            if (!tags.empty())
+                sorted = IndexTags::sort(tags, count, [&](std::uint32_t r) { return first + std::size_t(r - 1) * length; });
+        });
         if (indexed) {
-            writeIndexFile(tags);
+            writeIndexFile(tags, tags.empty() ? nullptr : &sorted);
             dbf_.setIndexPending(false);
         }
     });

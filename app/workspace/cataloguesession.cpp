@@ -264,6 +264,7 @@ CatalogueSession::SortOutcome CatalogueSession::setSortLevels(const SortLevels &
 {
     Table &master = ws_.master();
     Settings &settings = ws_.settings();
+    sortFailure_.clear();
     master.close();
     if (dbaseInUse(ws_.check(), ws_.paths().path)) {
         ws_.prompt().showError(QString::fromLatin1(kSortInUseMessage));
@@ -284,7 +285,8 @@ CatalogueSession::SortOutcome CatalogueSession::setSortLevels(const SortLevels &
         master.setExclusive(false);
         ws_.announceViewer();
         return SortOutcome::Applied;
-    } catch (const DbError &) {
+    } catch (const DbError &e) {
+        sortFailure_ = e.message();
         ws_.prompt().showError(QString::fromLatin1(kSortFailedMessage));
         // Order and settings agree again: the old levels' tag is put back as well.
         settings.sortLevels = kept;

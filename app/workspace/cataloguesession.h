@@ -54,6 +54,9 @@ public:
     enum class SortOutcome { Applied, InUse, Failed };
     // The sort order dialog's Ok: the new levels made the catalogue's order.
     SortOutcome setSortLevels(const SortLevels &levels);
+    // Why the last setSortLevels() failed, as the store or the settings said; empty
+    // when it did not fail.
+    const QString &sortFailure() const { return sortFailure_; }
 
     // Tools menu, each with its question first.
     void pack();
@@ -72,6 +75,7 @@ private:
     void endSearch();
 
     Workspace &ws_;
+    QString sortFailure_;
 };
 
 } // namespace kv

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
@@ -81,7 +82,18 @@ void DbfFile::remap()
         throw DbError(QStringLiteral("Cannot read the table \"%1\".").arg(shown_));
 }
 
-void DbfFile::rereadCount() { rereadDbfCount(file_, header_); }
+void DbfFile::rereadCount()
+{
+    // The mapping shows the header as it is now. A count we already hold needs no
+    // check against the file's length: its records were whole when we took it.
+    if (data_) {
+        std::uint32_t counted;
+        std::memcpy(&counted, data_ + 4, sizeof counted);
+        if (qFromLittleEndian(counted) == header_.recordCount)
+            return;
+    }
+    rereadDbfCount(file_, header_);
+}
 
 void DbfFile::writeRecords(std::uint32_t first, const QByteArray &records)
 {
@@ -114,6 +126,12 @@ void DbfFile::markDeleted(std::uint32_t recno)
 void DbfFile::writeCount(std::uint32_t count)
 {
     if (!writeDbfCount(file_, count))
+        fail("write to", file_.errorText());
+}
+
+void DbfFile::writeCountPending(std::uint32_t count)
+{
+    if (!writeDbfCountPending(file_, count, data_))
         fail("write to", file_.errorText());
 }
 
@@ -162,7 +180,7 @@ void DbfFile::restoreTail(std::uint32_t count, const QByteArray &tail)
     file_.writeAt(at, tail.constData(), size_t(tail.size()));
 }
 
-void DbfFile::pack(bool indexFollows)
+void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
 {
     const std::uint32_t length = header_.recordLength;
     OsFile out;
@@ -189,11 +207,28 @@ void DbfFile::pack(bool indexFollows)
                 abandon(out.errorText());
             at += std::int64_t(buffer.size());
             buffer.clear();
+            out.startWriteback();
         }
     }
     buffer.push_back(kEofMarker);
     if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) ||
-        !writeIndexPending(out, indexFollows) || !out.sync())
+        !writeIndexPending(out, indexFollows))
+        abandon(out.errorText());
+    // The copy must be on the disk before it replaces the table: one sync of the whole
+    // file, with the work on its records done while the disk writes it.
+    out.startWriteback();
+    if (meanwhile) {
+        const char *copy = out.map(header_.recordOffset(live + 1));
+        if (!copy)
+            abandon(out.errorText());
+        try {
+            meanwhile(live, copy + header_.headerLength);
+        } catch (...) {
+            out.discard();
+            throw;
+        }
+    }
+    if (!out.sync())
         abandon(out.errorText());
     if (!out.renameOver(file_.path()))
         abandon(out.errorText());

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace kv {
 
@@ -49,6 +50,8 @@ public:
     void markDeleted(std::uint32_t recno);
     // The header's count (with today's date) and production-index flag.
     void writeCount(std::uint32_t count);
+    // The count with the index-pending mark set, in one write.
+    void writeCountPending(std::uint32_t count);
     bool productionFlag() const { return readProductionFlag(file_); }
     void setProductionFlag(bool on);
     bool indexPending() const { return readIndexPending(file_); }
@@ -63,8 +66,11 @@ public:
     void restoreTail(std::uint32_t count, const QByteArray &tail);
 
     // Replaces the file with a copy without the records marked deleted; with
-    // indexFollows the copy says that its index is still to be written.
-    void pack(bool indexFollows);
+    // indexFollows the copy says that its index is still to be written. meanwhile, when
+    // given, works on the copy's records (count of them, each recordLength bytes from
+    // first on) while the copy is on its way to the disk, before it replaces the file.
+    using WhileWriting = std::function<void(std::uint32_t count, const char *first)>;
+    void pack(bool indexFollows, const WhileWriting &meanwhile = {});
 
 private:
     [[noreturn]] void fail(const char *what, const QString &why) const;

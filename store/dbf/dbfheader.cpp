@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 namespace kv {
 
@@ -36,11 +37,29 @@ void put32(unsigned char *p, std::uint32_t v)
 // Header bytes 1..3: the date of the last update, year counted from 1900.
 void putToday(unsigned char *p)
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = todayForHeaders();
     p[0] = std::uint8_t(today.year() - 1900);
     p[1] = std::uint8_t(today.month());
     p[2] = std::uint8_t(today.day());
 }
+
+} // namespace
+
+QDate todayForHeaders()
+{
+    // The date looks the time zone up again, a file system call each time: one
+    // writer adding record after record asks for it once a second at most.
+    static thread_local std::time_t asked = 0;
+    static thread_local QDate date;
+    const std::time_t now = std::time(nullptr);
+    if (now != asked || !date.isValid()) {
+        asked = now;
+        date = QDate::currentDate();
+    }
+    return date;
+}
+
+namespace {
 
 bool visualFoxPro(std::uint8_t version) { return version == 0x30 || version == 0x31 || version == 0x32; }
 
@@ -180,6 +199,16 @@ bool writeDbfCount(OsFile &file, std::uint32_t count)
     putToday(bytes);
     put32(bytes + 3, count);
     return file.writeAt(1, bytes, 7);
+}
+
+bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header)
+{
+    unsigned char bytes[14];
+    std::memcpy(bytes, header + 1, sizeof bytes);
+    putToday(bytes);
+    put32(bytes + 3, count);
+    bytes[kDbfIndexPending - 1] = 1;
+    return file.writeAt(1, bytes, sizeof bytes);
 }
 
 bool readProductionFlag(const OsFile &file)

@@ -7,6 +7,7 @@
 #include "base/codepage.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -45,10 +46,16 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown);
 inline constexpr std::int64_t kDbfIndexPending = 14;
 inline constexpr std::int64_t kDbfProductionFlag = 28;
 
+// Today's date for the date of the last change that headers carry.
+QDate todayForHeaders();
+
 // Reads the record count again (another writer may have appended); false when it cannot.
 bool rereadDbfCount(const OsFile &file, DbfHeader &header);
 // Writes the record count with today's date as the date of the last change.
 bool writeDbfCount(OsFile &file, std::uint32_t count);
+// The same with byte 14 set, in one write of bytes 1 ... 14; header: the first 15
+// bytes as they are, for the bytes between.
+bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header);
 // Byte 28: 1 while the table has a production index.
 bool readProductionFlag(const OsFile &file);
 bool writeProductionFlag(OsFile &file, bool on);

@@ -54,6 +54,9 @@ public:
     bool writeAt(std::int64_t offset, const void *data, std::size_t size);
     bool truncate(std::int64_t size);
     bool sync();
+    // Starts writing the file's changed pages to the disk without waiting, so that a
+    // later sync() finds less to do.
+    void startWriteback();
     // Which file it is (device and inode), with its size and the time of its last
     // change: a file renamed over the path is another file.
     struct Stamp {

@@ -68,6 +68,7 @@ void MdxFile::Impl::readHeader()
         || tagsUsed > kMaxTags)
         damaged();
     std::memcpy(fileHead.data(), h, fileHead.size());
+    rawHeader = header;
 
     tags.clear();
     for (int i = 0; i < tagsUsed; ++i) {
@@ -96,6 +97,28 @@ void MdxFile::Impl::readHeader()
         checkNodePage(t.root(), fileSize);
         tags.push_back(std::move(t));
     }
+}
+
+bool MdxFile::Impl::headsUnchanged() const
+{
+    const std::int64_t size = file.size();
+    if (size < 0 || std::uint64_t(size) != fileSize)
+        return false;
+    const char *base = mapped();
+    if (std::memcmp(base, rawHeader.data(), rawHeader.size()) != 0)
+        return false;
+    for (const TagState &t : tags)
+        if (std::memcmp(base + pageOffset(t.headerPage), t.head.data(), t.head.size()) != 0)
+            return false;
+    return true;
+}
+
+const char *MdxFile::Impl::mapped() const
+{
+    const char *base = file.map(std::int64_t(fileSize));
+    if (!base)
+        throwCannotRead(path, file.errorText());
+    return base;
 }
 
 template <typename LeafFn>
@@ -154,21 +177,21 @@ void MdxFile::Impl::walk(const TagState &t, LeafFn &&leaf) const
 
 Node MdxFile::Impl::readNode(const TagState &t, std::uint32_t page) const
 {
+    // Writers read under the table's write lock, after reload() has seen the file's
+    // size: the mapping shows what is in the file now, without a read call.
     checkNodePage(page, fileSize);
-    std::array<char, kBlockSize> block;
-    if (!read(pageOffset(page), block.data(), block.size()))
-        damaged();
-    const std::uint32_t count = get32(block.data());
+    const char *block = mapped() + pageOffset(page);
+    const std::uint32_t count = get32(block);
     if (count > std::uint32_t(t.maxRead))
         damaged();
     const std::size_t used = std::size_t(count) * std::size_t(t.itemLength);
     const std::size_t trailing = kEntries + used;
-    const std::uint32_t right = trailing + 4 <= kBlockSize ? get32(block.data() + trailing) : 0;
+    const std::uint32_t right = trailing + 4 <= kBlockSize ? get32(block + trailing) : 0;
     Node node;
     node.page = page;
     node.itemLength = t.itemLength;
     node.leaf = right == 0;
-    node.bytes.assign(block.data() + kEntries, block.data() + trailing);
+    node.bytes.assign(block + kEntries, block + trailing);
     if (!node.leaf) {
         node.bytes.resize(used + std::size_t(t.itemLength), 0);
         put32(node.item(int(count)), right);
@@ -193,6 +216,7 @@ void MdxFile::open(const QString &path, bool writable)
         throw DbError(QStringLiteral("The index file \"%1\" cannot be opened: %2").arg(shown(path), impl->file.errorText()));
     }
     impl->readHeader();
+    impl->opened = impl->file.stamp();
     d = std::move(impl);
 }
 
@@ -205,11 +229,11 @@ bool MdxFile::isOpen() const { return d->file.isOpen(); }
 
 void MdxFile::reload()
 {
-    if (d->file.isOpen())
+    if (d->file.isOpen() && !d->headsUnchanged())
         d->readHeader();
 }
 
-OsFile::Stamp MdxFile::stamp() const { return d->file.stamp(); }
+OsFile::Stamp MdxFile::stamp() const { return d->opened; }
 
 int MdxFile::tagCount() const { return int(d->tags.size()); }
 

@@ -48,7 +48,7 @@ public:
     // Reads the file header and the tag headers again: another program sharing the
     // table may have grown a tree since. Throws DbError when they are damaged now.
     void reload();
-    // Which file is open (see OsFile::Stamp).
+    // Which file is open: its stamp when it was opened (see OsFile::Stamp).
     OsFile::Stamp stamp() const;
 
     int tagCount() const;

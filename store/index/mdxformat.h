@@ -147,7 +147,9 @@ struct MdxFile::Impl {
     std::uint64_t fileSize = 0;
     bool dated = false; // the update date is written once per session
     std::array<char, mdx::kHdrKept> fileHead{};
+    std::array<char, mdx::kHeaderSize> rawHeader{}; // the header pages as last read or written
     std::vector<TagState> tags;
+    OsFile::Stamp opened; // which file it is
 
     [[noreturn]] void damaged() const { mdx::throwDamaged(path); }
     // Reads exactly size bytes; false at the end of the file.
@@ -163,6 +165,11 @@ struct MdxFile::Impl {
     TagState &changeableTag(int i);
 
     void readHeader();
+    // Whether the file's size, header and tag headers are still what we last read or
+    // wrote; compared in the mapping, without a read.
+    bool headsUnchanged() const;
+    // The mapped file, as long as fileSize says.
+    const char *mapped() const;
     void checkNodePage(std::uint32_t page, std::uint64_t size) const
     {
         if (page < mdx::kFirstBlockPage || mdx::pageOffset(page) + mdx::kBlockSize > size)

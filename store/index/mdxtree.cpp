@@ -2,6 +2,8 @@
 // merges along the path from the root, as dBASE itself changes the tree.
 #include "store/index/mdxformat.h"
 
+#include "store/dbf/dbfheader.h"
+
 #include <algorithm>
 
 namespace kv {
@@ -45,9 +47,10 @@ void MdxFile::Impl::saveHeads(TagState &t)
     if (dated && get32(fileHead.data() + kHdrTotalPages) == pages)
         return;
     put32(fileHead.data() + kHdrTotalPages, pages);
-    putDate(fileHead.data() + kHdrUpdated, QDate::currentDate());
+    putDate(fileHead.data() + kHdrUpdated, todayForHeaders());
     dated = true;
     write(0, fileHead.data(), fileHead.size());
+    std::memcpy(rawHeader.data(), fileHead.data(), fileHead.size());
 }
 
 TagState &MdxFile::Impl::changeableTag(int i)

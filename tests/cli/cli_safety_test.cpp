@@ -2,10 +2,17 @@
 #include "clitest.h"
 #include "testenv.h"
 
+#include "store/catalogue.h"
 #include "store/dbf/companion.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using kvtest::runCli;
 
@@ -102,4 +109,51 @@ TEST(CliSafety, CheckWalksTheIndexAgainstTheRecords)
     const kvtest::ProcessResult unsound = runCli({"check", db});
     EXPECT_EQ(unsound.exitCode, 1);
     EXPECT_TRUE(unsound.err.contains("does not match its table")) << unsound.err.toStdString();
+}
+
+TEST(CliSafety, ARefusedSortOrderGivesTheReasonOnASecondLine)
+{
+    // Root writes a file whatever its mode; the programs started from here may not.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0), 0);
+    }
+    const QString db = kvtest::tempPath(QStringLiteral("VIDEOS.DBF"));
+    const QString ini = kvtest::tempPath(QStringLiteral("VIDEOS.INI"));
+    const struct {
+        const char *name;
+        std::function<void()> block;
+        const char *reason;
+        bool tableUntouched;
+    } cases[] = {
+        {"read-only table", [&] { QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther); },
+         "is read only", true},
+        {"settings file cannot be written",
+         [&] {
+             QFile::remove(ini);
+             QDir().mkdir(ini);
+         },
+         "directory", false},
+    };
+    for (const auto &c : cases) {
+        QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(db);
+        QFile::remove(kv::mdxPathFor(db));
+        QDir().rmdir(ini);
+        QFile::remove(ini);
+        ASSERT_EQ(runCli({"new", db}).exitCode, 0);
+        for (const char *title : {"b", "a"})
+            ASSERT_EQ(runCli({"add", db, QStringLiteral("Title=") + QLatin1String(title)}).exitCode, 0);
+        c.block();
+        const QByteArray before = kvtest::readFile(db);
+        const kvtest::ProcessResult r = runCli({"sort", db, "1"});
+        EXPECT_EQ(r.exitCode, 1) << c.name;
+        const QList<QByteArray> lines = r.err.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 2) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(lines[0], QByteArray(kv::kSortFailedMessage)) << c.name;
+        EXPECT_TRUE(lines[1].contains(c.reason)) << c.name << ": " << lines[1].toStdString();
+        if (c.tableUntouched) {
+            EXPECT_EQ(kvtest::readFile(db), before) << c.name;
+        }
+        EXPECT_EQ(titles(runCli({"list", db}).out), (QStringList{"b", "a"})) << c.name << ": the order stays physical";
+    }
 }
