@@ -16,6 +16,8 @@
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
 #include "help/help.h"
+#include "search/ui/mylocatedlg.h"
+#include "search/ui/mysearch.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -151,10 +153,7 @@ void TMain::connectWorkspace()
     connect(&ws_, &Workspace::catalogueOpened, this, &TMain::DoFileSpecific);
     connect(&ws_, &Workspace::lastFilesChanged, this, &TMain::SetMenuLastFiles);
     connect(&ws_, &Workspace::countChanged, this, &TMain::DisplayCount);
-    connect(&ws_, &Workspace::searchChanged, this, [this](bool on) {
-        SearchOnLabel->setVisible(on);
-        DisplayCount();
-    });
+    connect(&ws_, &Workspace::searchChanged, this, [this](bool on) { on ? EnableEndSearch() : DisableEndSearch(); });
 }
 
 QAction *TMain::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
@@ -179,8 +178,7 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup, Cmd::Restore,    Cmd::Print,   Cmd::Import,       Cmd::Export,
-                         Cmd::Search, Cmd::EndSearch,  Cmd::Locate,  Cmd::LocateNext,   Cmd::Reports,
+    const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print, Cmd::Import, Cmd::Export, Cmd::Reports,
                          Cmd::SearchReplace};
     for (Cmd c : later)
         commands_[c].available = false;
@@ -477,6 +475,8 @@ bool TMain::commandEnabled(Cmd cmd) const
     if (it == commands_.end())
         return true;
     const Command &c = it->second;
+    if (cmd == Cmd::EndSearch && !ws_.search().isOn())
+        return false;
     return c.available && !(ws_.browseOnly() && c.changesData);
 }
 
@@ -515,6 +515,10 @@ void TMain::run(Cmd cmd)
     case Cmd::Delete: DoDelete(); break;
     case Cmd::SortOrder: DoSortOrder(); break;
     case Cmd::Viewer: DoViewer(); break;
+    case Cmd::Search: DoSearch(); break;
+    case Cmd::EndSearch: DoEndSearch(); break;
+    case Cmd::Locate: DoFind(); break;
+    case Cmd::LocateNext: DoFindNext(); break;
     case Cmd::ColorSetup: DoColor(ColorTarget::AllWindows); break;
     case Cmd::Rebuild: DoRebuild(); break;
     case Cmd::Pack: DoPack(); break;
@@ -554,6 +558,48 @@ void TMain::DoViewer()
     TViewConfig dialog(ws_, this);
     dialog.exec();
     SetViewerOptions();
+}
+
+void TMain::DoSearch()
+{
+    TMySearch dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window, bool raised) {
+        styleWindow(window, WindowFamily::Search, settings_, raised ? Placement::CentredRaised : Placement::Centred);
+    });
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::DoEndSearch()
+{
+    ws_.search().end();
+    DisplayCount();
+}
+
+bool TMain::DoFind()
+{
+    TMyLocateDlg dialog(ws_.master(), ws_.locate(), ws_.prompt(), this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    return dialog.Execute();
+}
+
+bool TMain::DoFindNext()
+{
+    return findNext(ws_.master(), ws_.locate(), ws_.prompt(), [this] { return DoFind(); });
+}
+
+void TMain::EnableEndSearch()
+{
+    SearchOnLabel->show();
+    refreshCommandStates();
+    DisplayCount();
+}
+
+void TMain::DisableEndSearch()
+{
+    SearchOnLabel->hide();
+    refreshCommandStates();
+    DisplayCount();
 }
 
 void TMain::DoColor(ColorTarget target)

@@ -63,6 +63,15 @@ public:
     void DoDelete();
     void DoSortOrder();
     void DoViewer();
+    // The query search: the Search window, ending the search, and the End Search
+    // controls and label following the search state.
+    void DoSearch();
+    void DoEndSearch();
+    void EnableEndSearch();
+    void DisableEndSearch();
+    // Locate: the dialog (true when it found a record) and the next match.
+    bool DoFind();
+    bool DoFindNext();
     // One family's colours, or all windows' (the speed button "Color Setup").
     void DoColor(ColorTarget target);
     // "List Maintenance": the current lists made the defaults, or the defaults loaded.

@@ -1,0 +1,81 @@
+#include "search/locate.h"
+
+#include "base/numbertext.h"
+
+#include <algorithm>
+
+namespace kv {
+
+QString locateTitle(const Table &table, int field)
+{
+    const Table::FieldDisplay &display = table.fieldDisplay(field);
+    QString title = display.visible && !display.title.isEmpty() ? display.title : table.fieldName(field);
+    return title.remove(QLatin1Char('~'));
+}
+
+QStringList locateTitles(const Table &table, const LocateOptions &options)
+{
+    QStringList titles;
+    for (int f = 0; f < table.fieldCount(); ++f)
+        if (!options.visibleFieldsOnly || table.fieldDisplay(f).visible)
+            titles << locateTitle(table, f);
+    if (options.sortFields)
+        std::sort(titles.begin(), titles.end(),
+                  [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return titles;
+}
+
+QString locateFieldOf(const Table &table, const QString &title)
+{
+    const QString wanted = QString(title).remove(QLatin1Char('~'));
+    for (int f = 0; f < table.fieldCount(); ++f)
+        if (locateTitle(table, f) == wanted)
+            return table.fieldName(f);
+    return QString();
+}
+
+bool locateRecord(Table &table, const LocateOptions &options, bool fromStart)
+{
+    const int field = table.fieldIndex(options.fieldName);
+    if (!table.isOpen() || field < 0)
+        return false;
+    const QString &value = options.searchValue;
+    if (value.isEmpty() && options.match != LocateMatch::Exact)
+        return false;
+    const char type = table.fieldLayout(field).type;
+    const std::optional<double> number = readDecimalNumber(value);
+    if (options.match == LocateMatch::Exact && (type == 'N' || type == 'F') && number) {
+        const int count = table.recordCount();
+        for (int p = fromStart ? 0 : table.position() + 1; p < count; ++p) {
+            if (readDecimalNumber(table.fieldTextAt(p, field)).value_or(0.0) == *number) {
+                table.moveTo(p);
+                return true;
+            }
+        }
+        return false;
+    }
+    static constexpr Table::Match kMatches[] = {Table::Match::Exact, Table::Match::PartialAtStart,
+                                                Table::Match::PartialAnywhere};
+    return table.locate(options.fieldName, value, kMatches[int(options.match)], options.caseSensitive, fromStart);
+}
+
+bool findNext(Table &table, LocateOptions &options, Prompt &prompt, const std::function<bool()> &execute)
+{
+    if (!table.isOpen()) {
+        prompt.message(MessageKind::Warning, QStringLiteral("Warning"), QString::fromLatin1(kNoActiveTable),
+                       Buttons::Ok, Answer::Ok);
+        return false;
+    }
+    if (options.searchValue.isEmpty()) {
+        options.nextIsDefault = true;
+        return execute();
+    }
+    if (locateRecord(table, options, false))
+        return true;
+    if (options.showMessages)
+        prompt.message(MessageKind::Information, QString::fromLatin1(kLocateNoticeCaption),
+                       QString::fromLatin1(kNoMoreLocateMatches), Buttons::Ok, Answer::Ok);
+    return false;
+}
+
+} // namespace kv
