@@ -18,6 +18,7 @@
 #include "help/help.h"
 #include "search/ui/mylocatedlg.h"
 #include "search/ui/mysearch.h"
+#include "search/ui/searchandreplace.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -178,8 +179,7 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 void TMain::buildMenus()
 {
     // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print, Cmd::Import, Cmd::Export, Cmd::Reports,
-                         Cmd::SearchReplace};
+    const Cmd later[] = {Cmd::Backup, Cmd::Restore, Cmd::Print, Cmd::Import, Cmd::Export, Cmd::Reports};
     for (Cmd c : later)
         commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
@@ -519,6 +519,7 @@ void TMain::run(Cmd cmd)
     case Cmd::EndSearch: DoEndSearch(); break;
     case Cmd::Locate: DoFind(); break;
     case Cmd::LocateNext: DoFindNext(); break;
+    case Cmd::SearchReplace: DoSearchReplace(); break;
     case Cmd::ColorSetup: DoColor(ColorTarget::AllWindows); break;
     case Cmd::Rebuild: DoRebuild(); break;
     case Cmd::Pack: DoPack(); break;
@@ -586,6 +587,14 @@ bool TMain::DoFind()
 bool TMain::DoFindNext()
 {
     return findNext(ws_.master(), ws_.locate(), ws_.prompt(), [this] { return DoFind(); });
+}
+
+void TMain::DoSearchReplace()
+{
+    TSearchAndReplace dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    dialog.exec();
+    DisplayCount();
 }
 
 void TMain::EnableEndSearch()

@@ -72,6 +72,7 @@ public:
     // Locate: the dialog (true when it found a record) and the next match.
     bool DoFind();
     bool DoFindNext();
+    void DoSearchReplace();
     // One family's colours, or all windows' (the speed button "Color Setup").
     void DoColor(ColorTarget target);
     // "List Maintenance": the current lists made the defaults, or the defaults loaded.

@@ -170,7 +170,7 @@ TEST(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
         {"MenuAllColor", "&ALL Windows Color", "Ctrl+F9", true},
         {"MenuLabelFont", "&Label Font", "Shift+F8", true}, {"MenuEditFont", "&Edit Font", "Shift+F9", true},
         {"MenuButtonFont", "&Button Font", "Shift+F10", true},
-        {"MenuSearchReplace", "&Search and Replace", "Ctrl+F", false},
+        {"MenuSearchReplace", "&Search and Replace", "Ctrl+F", true},
         {"MenuRebuild", "&Rebuild Indexes", "", true},     {"MenuPack", "&Pack Database", "", true},
         {"MenuContents", "&Contents", "Ctrl+H", true},     {"MenuTips", "&Review \"Tips of the Day\"", "", true},
         {"MenuAbout", "&About", "", true},

@@ -1,0 +1,166 @@
+#include "search/replace.h"
+
+#include "base/dateformat.h"
+#include "base/numbertext.h"
+#include "search/criteria.h"
+#include "store/catalogue.h"
+#include "store/fieldtable.h"
+
+#include <QFileInfo>
+
+namespace kv {
+
+namespace {
+
+bool blankDate(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("/  /") || text == QLatin1String("-  -") ||
+           text == QLatin1String(".  .");
+}
+
+std::optional<QDate> dateOf(const QString &text)
+{
+    if (blankDate(text))
+        return std::nullopt;
+    const std::optional<QDate> date = parseDate(text);
+    return date && date->isValid() ? date : std::nullopt;
+}
+
+void reopenShared(Table &master, const QString &tag, const ReplaceHooks &hooks)
+{
+    master.close();
+    master.setExclusive(false);
+    master.setIndexName(tag);
+    master.open();
+    if (hooks.viewerChanged)
+        hooks.viewerChanged();
+}
+
+} // namespace
+
+ReplaceCheck checkReplace(const ReplaceRequest &r)
+{
+    if (r.field < 1 || r.field > kFieldCount)
+        return {ReplaceCheck::Field, QString::fromLatin1(kNoFieldSelected)};
+    const QString search = r.search.trimmed(), replacement = r.replacement.trimmed();
+    switch (rowType(r.field)) {
+    case RowType::Text: return {};
+    case RowType::Numeric:
+        if (!readDecimalNumber(search))
+            return {ReplaceCheck::Search, QString::fromLatin1(kBadSearchValue)};
+        if (!readDecimalNumber(replacement))
+            return {ReplaceCheck::Replacement, QString::fromLatin1(kBadReplacementValue)};
+        return {};
+    case RowType::Date:
+        if (!dateOf(search))
+            return {ReplaceCheck::Search, QString::fromLatin1(kBadSearchDate)};
+        if (!dateOf(replacement))
+            return {ReplaceCheck::Replacement, QString::fromLatin1(kBadReplacementDate)};
+        return {};
+    }
+    return {};
+}
+
+ReplaceResult searchAndReplace(Table &master, Table &check, const QString &sortExpression,
+                               const ReplaceRequest &request, Prompt &prompt, const ReplaceHooks &hooks,
+                               ReplaceCounters &counters)
+{
+    const ReplaceCheck valid = checkReplace(request);
+    if (!valid.ok()) {
+        prompt.showError(valid.message);
+        return ReplaceResult::Refused;
+    }
+    const QString path = master.filePath();
+    const QString tag = master.indexName();
+    master.close();
+    if (dbaseInUse(check, path)) {
+        prompt.showError(QString::fromLatin1(kReplaceInUse));
+        reopenShared(master, tag, hooks);
+        return ReplaceResult::InUse;
+    }
+    counters = {};
+    // The run sees the whole catalogue; ended while the table is closed, the search
+    // costs no filter pass.
+    const bool searchWasOn = hooks.endSearch && hooks.endSearch();
+    // Without the sort tag the run walks the file order, so changed values move nothing.
+    try {
+        master.setIndexName(QString());
+        master.setExclusive(true);
+        master.open();
+        if (QFileInfo::exists(master.mdxPath()) &&
+            master.indexNames().contains(QString::fromLatin1(kSortTagName), Qt::CaseInsensitive))
+            master.deleteIndex(QString::fromLatin1(kSortTagName));
+    } catch (const DbError &) {
+        prompt.showError(QString::fromLatin1(kReplaceAborted));
+        reopenShared(master, tag, hooks);
+        if (searchWasOn && hooks.restartSearch)
+            hooks.restartSearch();
+        return ReplaceResult::Failed;
+    }
+    if (hooks.viewerChanged)
+        hooks.viewerChanged();
+
+    const int f = master.fieldIndex(fieldName(request.field));
+    const RowType type = rowType(request.field);
+    const QString search = request.search.trimmed().toUpper(), replacement = request.replacement.trimmed();
+    const double number = readDecimalNumber(search).value_or(0);
+    const QDate date = type == RowType::Date ? *dateOf(search) : QDate();
+    const QDate newDate = type == RowType::Date ? *dateOf(replacement) : QDate();
+    const int title = master.fieldIndex(fieldName(fields::Title));
+    ReplaceResult result = ReplaceResult::Done;
+    try {
+        master.suspendDisplay();
+        for (master.first(); !master.eof(); master.next()) {
+            ++counters.processed;
+            const bool match = type == RowType::Text      ? master.fieldText(f).toUpper() == search
+                               : type == RowType::Numeric ? master.fieldNumber(f) == number
+                                                          : master.fieldDate(f) == date;
+            if (match) {
+                ++counters.found;
+                const bool change =
+                    !request.confirm ||
+                    prompt.message(MessageKind::Confirm, QStringLiteral("Confirm"),
+                                   QStringLiteral("Item = \"%1\".  Change this record?").arg(master.fieldText(title)),
+                                   Buttons::YesNo, Answer::Yes) == Answer::Yes;
+                if (change) {
+                    master.edit();
+                    if (type == RowType::Date)
+                        master.setFieldDate(f, newDate);
+                    else
+                        master.setFieldText(f, replacement);
+                    master.post();
+                    ++counters.changed;
+                }
+            }
+            if (hooks.progress)
+                hooks.progress(counters);
+        }
+    } catch (const DbError &e) {
+        if (master.state() == Table::State::Edit)
+            master.cancel();
+        prompt.showError(e.message());
+        result = ReplaceResult::Failed;
+    }
+    master.resumeDisplay();
+    try {
+        applySortExpression(master, sortExpression);
+    } catch (const DbError &e) {
+        prompt.showError(e.message());
+        result = ReplaceResult::Failed;
+    }
+    const QString activeTag = master.indexName();
+    master.close();
+    master.setExclusive(false);
+    master.setIndexName(activeTag);
+    master.open();
+    if (searchWasOn && hooks.restartSearch)
+        hooks.restartSearch();
+    if (hooks.viewerChanged)
+        hooks.viewerChanged();
+    if (result == ReplaceResult::Done)
+        prompt.message(MessageKind::Information, QStringLiteral("Finished"), QString::fromLatin1(kReplaceComplete),
+                       Buttons::Ok, Answer::Ok);
+    return result;
+}
+
+} // namespace kv
