@@ -1,6 +1,9 @@
 #include "search/locate.h"
 
+#include "base/codepage.h"
 #include "base/numbertext.h"
+#include "search/rawtext.h"
+#include "store/dbf/recordcodec.h"
 
 #include <algorithm>
 
@@ -42,21 +45,44 @@ bool locateRecord(Table &table, const LocateOptions &options, bool fromStart)
     const QString &value = options.searchValue;
     if (value.isEmpty() && options.match != LocateMatch::Exact)
         return false;
-    const char type = table.fieldLayout(field).type;
+    const FieldLayout &layout = table.fieldLayout(field);
     const std::optional<double> number = readDecimalNumber(value);
-    if (options.match == LocateMatch::Exact && (type == 'N' || type == 'F') && number) {
-        const int count = table.recordCount();
-        for (int p = fromStart ? 0 : table.position() + 1; p < count; ++p) {
-            if (readDecimalNumber(table.fieldTextAt(p, field)).value_or(0.0) == *number) {
-                table.moveTo(p);
-                return true;
+    const bool numeric = options.match == LocateMatch::Exact && (layout.type == 'N' || layout.type == 'F') && number;
+    const bool text = layout.type == 'C' && !numeric;
+    if (!numeric && !text) {
+        static constexpr Table::Match kMatches[] = {Table::Match::Exact, Table::Match::PartialAtStart,
+                                                    Table::Match::PartialAnywhere};
+        return table.locate(options.fieldName, value, kMatches[int(options.match)], options.caseSensitive, fromStart);
+    }
+    // Text and numbers are compared as the records store them, without decoding.
+    const RecordCodec codec(table.fieldLayouts(), table.codepage());
+    const std::uint8_t *up = options.caseSensitive ? rawtext::identity() : upperTable(table.codepage());
+    QByteArray needle = encode(value, table.codepage());
+    if (text && decode(needle, table.codepage()) != value)
+        return false; // a character the table cannot hold is in no record
+    for (char &c : needle)
+        c = char(up[std::uint8_t(c)]);
+    const int count = table.recordCount();
+    for (int p = fromStart ? 0 : table.position() + 1; p < count; ++p) {
+        const char *record = table.recordData(table.recNoAt(p));
+        bool hit = false;
+        if (numeric) {
+            hit = codec.number(record, field) == *number;
+        } else {
+            const char *bytes = record + layout.offset;
+            const int length = rawtext::textEnd(bytes, layout.width);
+            switch (options.match) {
+            case LocateMatch::Exact: hit = rawtext::equals(bytes, length, needle, up); break;
+            case LocateMatch::PartialAtStart: hit = rawtext::startsWith(bytes, length, needle, up); break;
+            case LocateMatch::PartialAnywhere: hit = rawtext::contains(bytes, length, needle, up); break;
             }
         }
-        return false;
+        if (hit) {
+            table.moveTo(p);
+            return true;
+        }
     }
-    static constexpr Table::Match kMatches[] = {Table::Match::Exact, Table::Match::PartialAtStart,
-                                                Table::Match::PartialAnywhere};
-    return table.locate(options.fieldName, value, kMatches[int(options.match)], options.caseSensitive, fromStart);
+    return false;
 }
 
 bool findNext(Table &table, LocateOptions &options, Prompt &prompt, const std::function<bool()> &execute)

@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "base/dateformat.h"
+#include "search/rawtext.h"
 #include "store/fieldtable.h"
 
 #include <algorithm>
@@ -15,37 +16,6 @@ namespace {
 
 constexpr int kStarFirst = 2, kStarCount = 6;
 constexpr int kPrefetchRecords = 8, kLine = 64;
-
-// The length of a text field's bytes without the blanks (or NULs) that pad it: most
-// fields are mostly blank, and blanks never hold a criterion.
-int textEnd(const char *p, int width)
-{
-    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
-    int end = width;
-    while (end >= 8 && std::memcmp(p + end - 8, kBlanks, 8) == 0)
-        end -= 8;
-    while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
-        --end;
-    return end;
-}
-
-// Whether needle (already upper-cased) occurs in the width bytes at p, upper-cased by up.
-bool containsUpper(const char *p, int width, const QByteArray &needle, const std::uint8_t *up)
-{
-    const int n = int(needle.size());
-    const auto *q = reinterpret_cast<const std::uint8_t *>(p);
-    const auto *w = reinterpret_cast<const std::uint8_t *>(needle.constData());
-    for (int i = 0; i + n <= width; ++i) {
-        if (up[q[i]] != w[0])
-            continue;
-        int k = 1;
-        while (k < n && up[q[i + k]] == w[k])
-            ++k;
-        if (k == n)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -130,7 +100,7 @@ bool RecordTest::holds(const Test &t, const char *record) const
     case ItemKind::AnyStar:
         for (const Slice &s : t.slices)
             for (const QByteArray &needle : t.needles)
-                if (containsUpper(record + s.offset, textEnd(record + s.offset, s.width), needle, upper_))
+                if (rawtext::contains(record + s.offset, rawtext::textEnd(record + s.offset, s.width), needle, upper_))
                     return true;
         return false;
     }

@@ -3,6 +3,9 @@
 #include "base/dateformat.h"
 #include "base/numbertext.h"
 #include "search/criteria.h"
+#include "search/rawtext.h"
+#include "base/codepage.h"
+#include "store/dbf/recordcodec.h"
 #include "store/catalogue.h"
 #include "store/fieldtable.h"
 
@@ -107,14 +110,27 @@ ReplaceResult searchAndReplace(Table &master, Table &check, const QString &sortE
     const QDate date = type == RowType::Date ? *dateOf(search) : QDate();
     const QDate newDate = type == RowType::Date ? *dateOf(replacement) : QDate();
     const int title = master.fieldIndex(fieldName(fields::Title));
+    // The records are compared as stored, without decoding each field.
+    const RecordCodec codec(master.fieldLayouts(), master.codepage());
+    const std::uint8_t *up = upperTable(master.codepage());
+    QByteArray needle = encode(search, master.codepage());
+    const bool storable = decode(needle, master.codepage()) == search;
+    for (char &c : needle)
+        c = char(up[std::uint8_t(c)]);
+    const FieldLayout &layout = master.fieldLayout(f);
     ReplaceResult result = ReplaceResult::Done;
     try {
         master.suspendDisplay();
         for (master.first(); !master.eof(); master.next()) {
             ++counters.processed;
-            const bool match = type == RowType::Text      ? master.fieldText(f).toUpper() == search
-                               : type == RowType::Numeric ? master.fieldNumber(f) == number
-                                                          : master.fieldDate(f) == date;
+            const char *record = master.recordData(master.recNo());
+            const char *bytes = record + layout.offset;
+            const bool match =
+                type == RowType::Text
+                    ? layout.type == 'C' ? storable && rawtext::equals(bytes, rawtext::textEnd(bytes, layout.width), needle, up)
+                                         : master.fieldText(f).toUpper() == search
+                : type == RowType::Numeric ? codec.number(record, f) == number
+                                           : codec.date(record, f) == date;
             if (match) {
                 ++counters.found;
                 const bool change =
@@ -148,11 +164,8 @@ ReplaceResult searchAndReplace(Table &master, Table &check, const QString &sortE
         prompt.showError(e.message());
         result = ReplaceResult::Failed;
     }
-    const QString activeTag = master.indexName();
-    master.close();
+    // Shared again without closing: the table stays open in the new tag's order.
     master.setExclusive(false);
-    master.setIndexName(activeTag);
-    master.open();
     if (searchWasOn && hooks.restartSearch)
         hooks.restartSearch();
     if (hooks.viewerChanged)
