@@ -15,15 +15,9 @@ namespace kv {
 
 namespace {
 
-bool blankDate(const QString &text)
-{
-    return text.isEmpty() || text == QLatin1String("/  /") || text == QLatin1String("-  -") ||
-           text == QLatin1String(".  .");
-}
-
 std::optional<QDate> dateOf(const QString &text)
 {
-    if (blankDate(text))
+    if (blankDateText(text))
         return std::nullopt;
     const std::optional<QDate> date = parseDate(text);
     return date && date->isValid() ? date : std::nullopt;

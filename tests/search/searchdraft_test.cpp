@@ -104,8 +104,9 @@ TEST_F(Draft, NoMatchClearsTheWindowAndTooManyItemsClearEverything)
         for (int n = 1; n <= kv::kFieldCount; ++n)
             if (kv::rowType(n) == kv::RowType::Text)
                 type(n, "x");
-        if (level < 3)
+        if (level < 3) {
             ASSERT_TRUE(draft.findMore());
+        }
     }
     EXPECT_FALSE(draft.findMore()); // 34 + 34 + 34 items
     EXPECT_EQ(prompt.messages().value(0).left(60), "Error: More than 75 search items have been entered.  This ex");
