@@ -1,10 +1,16 @@
 // The searching commands: search (the records that pass a query search, listed as `list`
-// lists them).
+// lists them) and replace (search and replace without confirmation).
 #include "commands.h"
 #include "storecommands.h"
 
 #include "search/criteria.h"
 #include "search/criterionwords.h"
+#include "search/replace.h"
+#include "app/settings/settings.h"
+#include "store/catalogue.h"
+#include "store/fieldtable.h"
+
+#include <QFileInfo>
 
 namespace kvcli {
 
@@ -37,6 +43,46 @@ int runSearch(const QStringList &args)
         return kExitOk;
     });
 }
+
+// The sort expression the tag is built from again: the catalogue settings' sort order, or
+// without settings the expression of the tag the catalogue has.
+QString sortExpressionOf(kv::Table &master)
+{
+    const QString ini = kv::catalogueSettingsPath(master.filePath());
+    if (QFileInfo::exists(ini)) {
+        kv::Settings catalogue;
+        kv::readSettings(ini, kv::SettingsScope::Catalogue, catalogue);
+        return kv::buildSortString(catalogue.sortLevels);
+    }
+    const QString tag = QString::fromLatin1(kv::kSortTagName);
+    return master.indexNames().contains(tag, Qt::CaseInsensitive) ? master.indexExpression(tag) : QString();
+}
+
+int runReplace(const QStringList &args)
+{
+    if (args.size() != 4)
+        return usageError("replace");
+    const int field = kv::fieldNumber(args[1]);
+    if (field == 0)
+        return usageError("replace", QStringLiteral("%1 is not a field of a catalogue.").arg(args[1]));
+    return withTable(args[0], [&](kv::Table &master) {
+        master.open();
+        const QString expression = sortExpressionOf(master);
+        StderrPrompt prompt;
+        kv::Table check;
+        kv::ReplaceCounters n;
+        const kv::ReplaceResult result =
+            kv::searchAndReplace(master, check, expression, {field, args[2], args[3], false}, prompt, {}, n);
+        if (result != kv::ReplaceResult::Done)
+            return kExitRefused;
+        printLine(QStringLiteral("Processed %1  Found %2  Changed %3").arg(n.processed).arg(n.found).arg(n.changed));
+        return kExitOk;
+    });
+}
+
+const Registrar regReplace({"replace", "FILE.DBF FIELD SEARCH REPLACEMENT",
+                            "set FIELD to REPLACEMENT in every record whose FIELD is SEARCH (text in any case)",
+                            &runReplace});
 
 const Registrar regSearch({"search", "FILE.DBF CRITERION... [--or CRITERION...]... [--utf8]",
                            "list the records that pass a query search; CRITERION is FIELD=TEXT, FIELD=VALUE, "

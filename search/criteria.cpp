@@ -19,13 +19,9 @@ ItemKind textKind(int field)
     return field == kKeyWords ? ItemKind::AnyWord : ItemKind::Contains;
 }
 
-// An untouched date mask reads back as its separators only.
 bool blank(const QString &text, RowType type)
 {
-    if (text.isEmpty())
-        return true;
-    return type == RowType::Date &&
-           (text == QLatin1String("/  /") || text == QLatin1String("-  -") || text == QLatin1String(".  ."));
+    return type == RowType::Date ? blankDateText(text) : text.isEmpty();
 }
 
 // A number by the decimal reading, or a short date as its day count.
@@ -48,6 +44,13 @@ QString withoutFirst(QString text, QChar c)
 }
 
 } // namespace
+
+// An untouched date mask reads back as its separators only.
+bool blankDateText(const QString &text)
+{
+    return text.isEmpty() || text == QLatin1String("/  /") || text == QLatin1String("-  -") ||
+           text == QLatin1String(".  .");
+}
 
 RowType rowType(int number)
 {

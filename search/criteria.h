@@ -42,6 +42,9 @@ using SearchRows = std::array<SearchRow, 40>; // index 0 is field 1
 enum class RowType { Text, Numeric, Date };
 RowType rowType(int field);
 
+// Whether a date box's text, trimmed, is empty or an untouched mask ("/  /", "-  -", ".  .").
+bool blankDateText(const QString &text);
+
 // The messages of saving and applying a level (all with an Ok button only).
 inline constexpr char kInvalidCriteria[] = "Invalid search criteria entered.  Please correct.";
 inline constexpr char kTooManyItems[] = "More than 75 search items have been entered.  This exceeds the maximum "

@@ -2,33 +2,20 @@
 
 #include "base/codepage.h"
 #include "base/dateformat.h"
+#include "search/rawtext.h"
 #include "store/fieldtable.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kv {
 
 namespace {
 
 constexpr int kStarFirst = 2, kStarCount = 6;
-
-// Whether needle (already upper-cased) occurs in the width bytes at p, upper-cased by up.
-bool containsUpper(const char *p, int width, const QByteArray &needle, const std::uint8_t *up)
-{
-    const int n = int(needle.size());
-    const auto *q = reinterpret_cast<const std::uint8_t *>(p);
-    const auto *w = reinterpret_cast<const std::uint8_t *>(needle.constData());
-    for (int i = 0; i + n <= width; ++i) {
-        if (up[q[i]] != w[0])
-            continue;
-        int k = 1;
-        while (k < n && up[q[i + k]] == w[k])
-            ++k;
-        if (k == n)
-            return true;
-    }
-    return false;
-}
+constexpr int kPrefetchRecords = 8, kLine = 64;
 
 } // namespace
 
@@ -78,6 +65,23 @@ RecordTest::RecordTest(const CriteriaList &criteria, const Table &table)
         }
         tests_.push_back(std::move(t));
     }
+    // Every cache line that a field the tests read touches, by its offset in the record.
+    const auto addLines = [&](int offset, int width) {
+        for (int at = offset; at < offset + width; at += kLine)
+            lines_.push_back(at);
+        lines_.push_back(offset + width - 1);
+    };
+    for (const Test &t : tests_) {
+        if (t.field >= 0)
+            addLines(table.fieldLayout(t.field).offset, table.fieldLayout(t.field).width);
+        for (const Slice &s : t.slices)
+            addLines(s.offset, s.width);
+    }
+    std::sort(lines_.begin(), lines_.end());
+    lines_.erase(std::unique(lines_.begin(), lines_.end(), [](int a, int b) { return a / kLine == b / kLine; }),
+                 lines_.end());
+    if (table.isOpen() && table.physicalCount() >= 2)
+        ahead_ = kPrefetchRecords * (table.recordData(2) - table.recordData(1));
 }
 
 bool RecordTest::holds(const Test &t, const char *record) const
@@ -96,7 +100,7 @@ bool RecordTest::holds(const Test &t, const char *record) const
     case ItemKind::AnyStar:
         for (const Slice &s : t.slices)
             for (const QByteArray &needle : t.needles)
-                if (containsUpper(record + s.offset, s.width, needle, upper_))
+                if (rawtext::contains(record + s.offset, rawtext::textEnd(record + s.offset, s.width), needle, upper_))
                     return true;
         return false;
     }
@@ -105,6 +109,10 @@ bool RecordTest::holds(const Test &t, const char *record) const
 
 bool RecordTest::BuildFilter(const char *record) const
 {
+    // A prefetch never faults, so one past the file's end does no harm.
+    if (ahead_ > 0)
+        for (int line : lines_)
+            __builtin_prefetch(record + ahead_ + line);
     bool levelOk = true;
     for (const Test &t : tests_) {
         if (levelOk)
@@ -120,8 +128,19 @@ bool RecordTest::BuildFilter(const char *record) const
 
 Table::FilterFunction MyTableFilter(const CriteriaList &criteria, const Table &table)
 {
-    auto test = std::make_shared<const RecordTest>(criteria, table);
-    return [test](const RecordRef &record) { return test->BuildFilter(record.data()); };
+    // Prepared at the first record asked about: the routine may be set while the table
+    // is closed, and it learns the record layout only once the table is open.
+    struct Prepared {
+        CriteriaList criteria;
+        const Table *table;
+        std::optional<RecordTest> test;
+    };
+    auto state = std::make_shared<Prepared>(Prepared{criteria, &table, std::nullopt});
+    return [state](const RecordRef &record) {
+        if (!state->test)
+            state->test.emplace(state->criteria, *state->table);
+        return state->test->BuildFilter(record.data());
+    };
 }
 
 } // namespace kv

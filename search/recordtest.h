@@ -38,11 +38,18 @@ private:
     bool holds(const Test &test, const char *record) const;
 
     RecordCodec codec_;
+    // The filter visits the records in file order: the parts of a record some places
+    // ahead that the tests will read are fetched meanwhile (the file order's own
+    // prefetching covers only each record's start).
+    std::ptrdiff_t ahead_ = 0;
+    std::vector<int> lines_;
     const std::uint8_t *upper_ = nullptr;
     std::vector<Test> tests_;
 };
 
-// The routine the table's filter hook calls for each record while the search is on.
+// The routine the table's filter hook calls for each record while the search is on. It
+// learns the table's record layout at its first record: make a new one for a table
+// opened on another file.
 Table::FilterFunction MyTableFilter(const CriteriaList &criteria, const Table &table);
 
 } // namespace kv

@@ -21,6 +21,9 @@
 #include "exchange/ui/restorewindow.h"
 #include "reports/ui/myreport.h"
 #include "help/help.h"
+#include "search/ui/mylocatedlg.h"
+#include "search/ui/mysearch.h"
+#include "search/ui/searchandreplace.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -156,10 +159,7 @@ void TMain::connectWorkspace()
     connect(&ws_, &Workspace::catalogueOpened, this, &TMain::DoFileSpecific);
     connect(&ws_, &Workspace::lastFilesChanged, this, &TMain::SetMenuLastFiles);
     connect(&ws_, &Workspace::countChanged, this, &TMain::DisplayCount);
-    connect(&ws_, &Workspace::searchChanged, this, [this](bool on) {
-        SearchOnLabel->setVisible(on);
-        DisplayCount();
-    });
+    connect(&ws_, &Workspace::searchChanged, this, [this](bool on) { on ? EnableEndSearch() : DisableEndSearch(); });
 }
 
 QAction *TMain::addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
@@ -183,10 +183,6 @@ QAction *TMain::addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QSt
 
 void TMain::buildMenus()
 {
-    // What this version does; the rest stays in the menus, disabled, until its window exists.
-    const Cmd later[] = {Cmd::Search, Cmd::EndSearch, Cmd::Locate, Cmd::LocateNext, Cmd::SearchReplace};
-    for (Cmd c : later)
-        commands_[c].available = false;
     for (Cmd c : {Cmd::Add, Cmd::Copy, Cmd::Delete, Cmd::Backup, Cmd::Restore, Cmd::Viewer, Cmd::Import,
                   Cmd::ListMaintenance, Cmd::SearchReplace})
         commands_[c].changesData = true;
@@ -480,7 +476,9 @@ bool TMain::commandEnabled(Cmd cmd) const
     if (it == commands_.end())
         return true;
     const Command &c = it->second;
-    return c.available && !(ws_.browseOnly() && c.changesData);
+    if (cmd == Cmd::EndSearch && !ws_.search().isOn())
+        return false;
+    return !(ws_.browseOnly() && c.changesData);
 }
 
 void TMain::refreshCommandStates()
@@ -522,6 +520,11 @@ void TMain::run(Cmd cmd)
     case Cmd::Export: DoExport(); break;
     case Cmd::SortOrder: DoSortOrder(); break;
     case Cmd::Viewer: DoViewer(); break;
+    case Cmd::Search: DoSearch(); break;
+    case Cmd::EndSearch: DoEndSearch(); break;
+    case Cmd::Locate: DoFind(); break;
+    case Cmd::LocateNext: DoFindNext(); break;
+    case Cmd::SearchReplace: DoSearchReplace(); break;
     case Cmd::ColorSetup: DoColor(ColorTarget::AllWindows); break;
     case Cmd::Rebuild: DoRebuild(); break;
     case Cmd::Pack: DoPack(); break;
@@ -606,6 +609,56 @@ void TMain::DoViewer()
     TViewConfig dialog(ws_, this);
     dialog.exec();
     SetViewerOptions();
+}
+
+void TMain::DoSearch()
+{
+    TMySearch dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window, bool raised) {
+        styleWindow(window, WindowFamily::Search, settings_, raised ? Placement::CentredRaised : Placement::Centred);
+    });
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::DoEndSearch()
+{
+    ws_.search().end();
+    DisplayCount();
+}
+
+bool TMain::DoFind()
+{
+    TMyLocateDlg dialog(ws_.master(), ws_.locate(), ws_.prompt(), this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    return dialog.Execute();
+}
+
+bool TMain::DoFindNext()
+{
+    return findNext(ws_.master(), ws_.locate(), ws_.prompt(), [this] { return DoFind(); });
+}
+
+void TMain::DoSearchReplace()
+{
+    TSearchAndReplace dialog(ws_, this);
+    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
+    dialog.exec();
+    DisplayCount();
+}
+
+void TMain::EnableEndSearch()
+{
+    SearchOnLabel->show();
+    refreshCommandStates();
+    DisplayCount();
+}
+
+void TMain::DisableEndSearch()
+{
+    SearchOnLabel->hide();
+    refreshCommandStates();
+    DisplayCount();
 }
 
 void TMain::DoColor(ColorTarget target)

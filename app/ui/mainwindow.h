@@ -68,6 +68,16 @@ public:
     void DoExport();
     void DoSortOrder();
     void DoViewer();
+    // The query search: the Search window, ending the search, and the End Search
+    // controls and label following the search state.
+    void DoSearch();
+    void DoEndSearch();
+    void EnableEndSearch();
+    void DisableEndSearch();
+    // Locate: the dialog (true when it found a record) and the next match.
+    bool DoFind();
+    bool DoFindNext();
+    void DoSearchReplace();
     // One family's colours, or all windows' (the speed button "Color Setup").
     void DoColor(ColorTarget target);
     // "List Maintenance": the current lists made the defaults, or the defaults loaded.
@@ -102,7 +112,6 @@ private:
         QAction *menu = nullptr;
         QToolButton *speed = nullptr;
         QPushButton *lettered = nullptr;
-        bool available = true;   // its window exists in this version
         bool changesData = false; // locked in browse-only mode
     };
     enum class Cmd {

@@ -1,5 +1,7 @@
 #include "app/workspace/searchstate.h"
 
+#include "search/recordtest.h"
+
 namespace kv {
 
 SearchState::SearchState(Table &master, QObject *parent) : QObject(parent), master_(master) {}
@@ -13,11 +15,30 @@ void SearchState::setOn(bool on)
         Q_EMIT this->changed(on);
 }
 
-void SearchState::start(Table::FilterFunction filter)
+// One filter pass: a new routine while on, or the filter turned on.
+void SearchState::install(Table::FilterFunction filter)
 {
     filter_ = std::move(filter);
     master_.setFilterFunction(filter_);
     setOn(true);
+}
+
+bool SearchState::apply(const CriteriaList &criteria)
+{
+    criteria_ = criteria;
+    install(MyTableFilter(criteria_, master_));
+    if (master_.recordCount() > 0) {
+        master_.first();
+        return true;
+    }
+    clear();
+    return false;
+}
+
+void SearchState::start(Table::FilterFunction filter)
+{
+    criteria_.clear();
+    install(std::move(filter));
 }
 
 void SearchState::end()
@@ -28,16 +49,17 @@ void SearchState::end()
 
 void SearchState::restart()
 {
-    if (!filter_)
-        return;
-    master_.setFilterFunction(filter_);
-    setOn(true);
+    if (!criteria_.empty())
+        filter_ = MyTableFilter(criteria_, master_);
+    if (filter_)
+        install(filter_);
 }
 
 void SearchState::clear()
 {
     end();
     filter_ = {};
+    criteria_.clear();
 }
 
 } // namespace kv

@@ -2,6 +2,7 @@
 // Search mode: whether the master table shows only the records that meet the search
 // criteria. The mode is the program's, not a window's: export, reports, labels, backup,
 // replace and Update Database end it and turn it on again through these calls.
+#include "search/criteria.h"
 #include "store/table.h"
 
 #include <QObject>
@@ -16,12 +17,19 @@ public:
     bool isOn() const { return on_; }
     // The criteria were met by at least one search since they were last cleared.
     bool hasCriteria() const { return bool(filter_); }
+    // The criteria of the query search in force (empty for a search by a routine).
+    const CriteriaList &criteria() const { return criteria_; }
 
-    // Filters the master table through the criteria's routine.
+    // Applies a query search: the master table shows the records that meet the
+    // criteria, from its first one. When none does, the search ends and the criteria
+    // are forgotten: false.
+    bool apply(const CriteriaList &criteria);
+    // Filters the master table through a routine of the caller's.
     void start(Table::FilterFunction filter);
     // Shows every record again; the criteria are kept for restart().
     void end();
-    // On again with the criteria of the last search (nothing when there are none).
+    // On again with the criteria of the last search (nothing when there are none); the
+    // master table may have been closed and opened again meanwhile.
     void restart();
     // Forgets the criteria (and ends the search).
     void clear();
@@ -31,9 +39,11 @@ Q_SIGNALS:
 
 private:
     void setOn(bool on);
+    void install(Table::FilterFunction filter);
 
     Table &master_;
     Table::FilterFunction filter_;
+    CriteriaList criteria_;
     bool on_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "base/dberror.h"
 #include "base/prompt.h"
 #include "edit/picklists.h"
+#include "search/locate.h"
 #include "store/cataloguepaths.h"
 #include "store/table.h"
 
@@ -41,6 +42,8 @@ public:
     void rebuildSortExpression();
 
     SearchState &search() { return search_; }
+    // The last locate's field, value and options, remembered for Locate Next.
+    LocateOptions &locate() { return locate_; }
 
     // The catalogue's pick lists, saved when a catalogue is left and loaded when one is
     // entered (the default lists for a new one).
@@ -98,6 +101,7 @@ private:
     CataloguePaths paths_;
     QString sortExpression_;
     SearchState search_;
+    LocateOptions locate_;
     PickLists pickLists_;
     bool browseOnly_ = false;
     bool savedFieldEditing_ = false;

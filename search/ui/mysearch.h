@@ -1,0 +1,58 @@
+#pragma once
+// The Search window: a criterion cell per field, typed in levels, and the buttons that
+// save, apply and clear them. The rules live in SearchDraft and the workspace's search
+// state; the window reads its cells and shows what they decided.
+#include "search/searchdraft.h"
+
+#include <QDialog>
+#include <functional>
+
+class QPushButton;
+class QTableWidget;
+
+namespace kv {
+
+class Workspace;
+
+class TMySearch : public QDialog {
+    Q_OBJECT
+public:
+    explicit TMySearch(Workspace &workspace, QWidget *parent = nullptr);
+    ~TMySearch() override;
+
+    // The program's styling call for the search window family, handed over by the layer
+    // above: for this window (raised a little above the middle) and for its options
+    // dialog (in the middle).
+    using Styler = std::function<void(QWidget *window, bool raised)>;
+    void setStyler(Styler styler) { styler_ = std::move(styler); }
+
+    const SearchDraft &draft() const { return draft_; }
+    // The Search Options dialog of a row (field number), as a click on its button opens it.
+    void openOptions(int field);
+
+    void OkButtonClick();
+    void FindMoreButtonClick();
+    void ClearButtonClick();
+    void ExitButtonClick();
+    void HelpButtonClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void readCells();
+    void showDraft();
+    void reenterRow(int row);
+
+    Workspace &ws_;
+    SearchDraft draft_;
+    Styler styler_;
+    QTableWidget *SearchGrid = nullptr;
+    QPushButton *OkButton = nullptr;
+    QPushButton *ExitButton = nullptr;
+    QPushButton *ClearButton = nullptr;
+    QPushButton *FindMoreButton = nullptr;
+    QPushButton *HelpButton = nullptr;
+};
+
+} // namespace kv
