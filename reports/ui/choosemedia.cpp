@@ -1,5 +1,6 @@
 #include "reports/ui/choosemedia.h"
 
+#include "reports/ui/dialogbuttons.h"
 #include "store/fieldtable.h"
 
 #include <QAbstractTableModel>
@@ -82,21 +83,12 @@ TChooseMedia::TChooseMedia(Workspace &workspace, QWidget *parent)
     if (model_->rowCount() > 0)
         MediaGrid->selectRow(0);
 
-    OkButton = new QPushButton(QStringLiteral("&Ok"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
+    QHBoxLayout *buttons = makeOkCancelRow(this, OkButton, CancelButton);
     auto *box = new QVBoxLayout(this);
     box->addWidget(MediaGrid);
     box->addLayout(buttons);
     resize(480, 360);
     connect(OkButton, &QPushButton::clicked, this, &TChooseMedia::OkButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TChooseMedia::~TChooseMedia()

@@ -1,5 +1,7 @@
 #include "reports/ui/labeldimsdialog.h"
 
+#include "reports/ui/dialogbuttons.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,20 +41,11 @@ TLabelDims::TLabelDims(Workspace &workspace, QWidget *parent) : QDialog(parent),
         }
         columns->addWidget(group);
     }
-    OkButton = new QPushButton(QStringLiteral("&Ok"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
+    QHBoxLayout *buttons = makeOkCancelRow(this, OkButton, CancelButton);
     auto *box = new QVBoxLayout(this);
     box->addLayout(columns);
     box->addLayout(buttons);
     connect(OkButton, &QPushButton::clicked, this, &TLabelDims::OkButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TLabelDims::showEvent(QShowEvent *event)

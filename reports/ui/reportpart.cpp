@@ -1,5 +1,6 @@
 #include "reports/ui/reportpart.h"
 
+#include "reports/ui/dialogbuttons.h"
 #include "reports/reportlayout.h"
 #include "reports/userreport.h"
 
@@ -53,11 +54,7 @@ TReportPart::TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth
     LabelName = new QLineEdit(this);
     LabelName->setObjectName(QStringLiteral("LabelName"));
     LabelName->setMaxLength(kLabelTextLength);
-    OkButton = new QPushButton(QStringLiteral("&Ok"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    QHBoxLayout *buttons = makeOkCancelRow(this, OkButton, CancelButton);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Selected Part:"), this), 0, 0);
@@ -69,10 +66,6 @@ TReportPart::TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth
     grid->addWidget(FieldWidth, 4, 1, Qt::AlignLeft);
     grid->addWidget(new QLabel(QStringLiteral("Label Text"), this), 5, 0);
     grid->addWidget(LabelName, 5, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
     grid->addLayout(buttons, 6, 0, 1, 2);
     FieldWidth->setFixedWidth(FieldWidth->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
 
@@ -82,7 +75,6 @@ TReportPart::TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth
                 kindChosen();
         });
     connect(OkButton, &QPushButton::clicked, this, &TReportPart::OkButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     FormShow();
 }
 

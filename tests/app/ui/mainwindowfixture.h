@@ -5,6 +5,7 @@
 #include "app/ui/mainwindow.h"
 #include "base/paths.h"
 #include "store/storetest.h"
+#include "support/whenshown.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,6 +15,8 @@
 
 #include <functional>
 #include <memory>
+
+using kvtest::whenShown;
 
 inline QString inProgramDir(const QString &name) { return kv::programDir() + QLatin1Char('/') + name; }
 
@@ -79,17 +82,3 @@ inline QString catalogueWith(const QString &name, const QStringList &titles)
     return path;
 }
 
-// Answers the modal dialog that the next command opens: act runs once it is shown, and
-// a dialog that act left open is closed without its closing rules.
-template <typename Dialog> void whenShown(std::function<void(Dialog &)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        EXPECT_NE(dialog, nullptr) << Dialog::staticMetaObject.className();
-        if (!dialog)
-            return;
-        act(*dialog);
-        if (dialog->isVisible())
-            dialog->QDialog::done(QDialog::Rejected);
-    });
-}
