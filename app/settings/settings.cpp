@@ -191,6 +191,7 @@ void visitCatalogue(S &s, const Settings &d, V &v)
     v.integer(reports, str("Last Report"), s.lastReport, d.lastReport);
     v.flag(reports, str("Default Printer"), s.defaultPrinter, d.defaultPrinter);
     v.integer(reports, str("Printer Index"), s.printerIndex, d.printerIndex);
+    v.flag(reports, str("Print To PDF"), s.printToPdf, d.printToPdf);
     v.integer(reports, str("Report Viewing Window Left"), s.reportWindowLeft, d.reportWindowLeft);
     v.integer(reports, str("Report Viewing Window Top"), s.reportWindowTop, d.reportWindowTop);
     v.integer(reports, str("Report Viewing Window Width"), s.reportWindowWidth, d.reportWindowWidth);

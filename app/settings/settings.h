@@ -135,6 +135,7 @@ struct Settings {
     int lastReport = 0;
     bool defaultPrinter = true;
     int printerIndex = 0;
+    bool printToPdf = false; // runs and the preview write a PDF file instead of printing
     int reportWindowLeft = 0;
     int reportWindowTop = 0;
     int reportWindowWidth = 640;

@@ -5,6 +5,7 @@
 #include "report_engine/pagestream.h"
 
 #include <QScrollArea>
+#include <algorithm>
 
 namespace kv {
 
@@ -22,7 +23,14 @@ public:
     void setStream(const PageStream *stream);
     const PageStream *stream() const { return stream_; }
 
-    int pageCount() const { return stream_ ? stream_->pageCount() : 0; }
+    int pageCount() const
+    {
+        const int count = stream_ ? stream_->pageCount() : 0;
+        return pageLimit_ >= 0 ? std::min(count, pageLimit_) : count;
+    }
+    // While a run still adds pages, only the first limit pages are finished; negative:
+    // every page of the stream.
+    void setPageLimit(int limit) { pageLimit_ = limit; }
     int firstPage() const { return 1; }
     int currentPage() const { return current_; }
     // A number outside 1 ... page count shows the nearest page.
@@ -53,6 +61,7 @@ private:
     const PageStream *stream_ = nullptr;
     Sheet *sheet_;
     int current_ = 1;
+    int pageLimit_ = -1;
     double zoom_ = 100;
     bool monochrome_ = false;
 };

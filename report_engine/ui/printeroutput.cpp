@@ -101,7 +101,7 @@ bool PrinterOutput::end()
 }
 
 bool StreamPrinter::print(const PageStream &stream, int first, int last, const QString &printerName,
-                          const QString &jobTitle)
+                          const QString &jobTitle, const QString &pdfPath)
 {
     if (busy_) {
         error_ = QStringLiteral("Previous print job has not yet finished.  Try again later.");
@@ -114,7 +114,7 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
     } release{busy_};
     first = std::max(first, 1);
     last = std::min(last, stream.pageCount());
-    std::unique_ptr<QPrinter> printer = openPrinter(printerName, QString(), error_);
+    std::unique_ptr<QPrinter> printer = openPrinter(printerName, pdfPath, error_);
     if (!printer)
         return false;
     const QSizeF size = stream.pageSize();
@@ -124,13 +124,17 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
                                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
     QPainter painter;
     if (!painter.begin(printer.get())) {
-        error_ = QStringLiteral("The printer \"%1\" could not start the print job.").arg(printer->printerName());
+        error_ = pdfPath.isEmpty()
+                     ? QStringLiteral("The printer \"%1\" could not start the print job.").arg(printer->printerName())
+                     : QStringLiteral("Cannot write %1.").arg(pdfPath);
         return false;
     }
     for (int page = first; page <= last; ++page) {
         if (page > first)
             printer->newPage();
         stream.paintPage(painter, page - 1, printer->logicalDpiX());
+        if (afterPage)
+            afterPage();
     }
     if (!painter.end()) {
         error_ = QStringLiteral("The print job could not be finished.");

@@ -3,9 +3,11 @@
 // into a PDF file when the printer dialog chose one. Also the system's printers by
 // index, and the stream printer that prints pages of a recorded page stream.
 #include "report_engine/pageoutput.h"
+#include "report_engine/reportengine.h"
 
 #include <QPrinter>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace kv {
@@ -44,10 +46,15 @@ private:
 class StreamPrinter {
 public:
     bool busy() const { return busy_; }
-    // Pages first ... last (1-based) of stream; false with errorString().
+    // Pages first ... last (1-based) of stream; false with errorString(). pdfPath not
+    // empty: into that PDF file instead of the printer.
     bool print(const PageStream &stream, int first, int last, const QString &printerName,
-               const QString &jobTitle = QStringLiteral("Test Report"));
+               const QString &jobTitle = QString::fromLatin1(ReportEngine::kJobTitle),
+               const QString &pdfPath = QString());
     QString errorString() const { return error_; }
+    // Called after each page handed over, so that a window can stay responsive while a
+    // long job prints.
+    std::function<void()> afterPage;
 
 private:
     bool busy_ = false;

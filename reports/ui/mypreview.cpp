@@ -2,8 +2,10 @@
 
 #include "help/help.h"
 #include "reports/ui/printrangedialog.h"
+#include "reports/ui/printtarget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -38,7 +40,7 @@ QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 
 TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool labelRun, Settings &settings,
                        Prompt &prompt, QWidget *parent)
-    : QDialog(parent), stream_(stream), settings_(settings), prompt_(prompt)
+    : QDialog(parent), stream_(stream), settings_(settings), prompt_(prompt), labelRun_(labelRun)
 {
     setObjectName(QStringLiteral("TMyPreview"));
     setWindowTitle(labelRun ? QString::fromLatin1(kLabelCaption) : caption);
@@ -147,6 +149,8 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
     setGeometry(settings.reportWindowLeft, settings.reportWindowTop, std::max(settings.reportWindowWidth, 200),
                 std::max(settings.reportWindowHeight, 150));
     setHelpKeyword(this, QStringLiteral("Report Window"));
+    // A long job keeps the window painting; another print asked for meanwhile is refused.
+    printer_.afterPage = [] { QCoreApplication::processEvents(); };
 }
 
 void TMyPreview::showEvent(QShowEvent *event)
@@ -167,6 +171,16 @@ void TMyPreview::done(int result)
     settings_.reportWindowHeight = g.height();
     surface_->setStream(nullptr);
     QDialog::done(result);
+}
+
+void TMyPreview::setPagesReady(int count)
+{
+    surface_->setPageLimit(count);
+    const bool ended = count < 0;
+    for (QAction *a : {MenuPrintPage, MenuPrintReport, MenuPrintRange})
+        a->setEnabled(ended && !(labelRun_ && a != MenuPrintPage));
+    SBPrint->setEnabled(ended);
+    showPage(surface_->currentPage());
 }
 
 void TMyPreview::showPage(int page)
@@ -201,7 +215,9 @@ void TMyPreview::printPages(int first, int last)
         prompt_.showError(QString::fromLatin1(kBusy));
         return;
     }
-    if (!printer_.print(stream_, first, last, choosePrinter(settings_.defaultPrinter, settings_.printerIndex)))
+    const std::optional<PrintTarget> target = choosePrintTarget(settings_, prompt_);
+    if (target && !printer_.print(stream_, first, last, target->printer, QString::fromLatin1(ReportEngine::kJobTitle),
+                                  target->pdfPath))
         prompt_.showError(printer_.errorString());
 }
 

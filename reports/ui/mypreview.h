@@ -37,6 +37,10 @@ public:
     QAction *MenuPrevious, *MenuNext, *MenuFirst, *MenuLast;
     QAction *MenuUseColor, *MenuZoomIn, *MenuZoomOut, *MenuZoomPageWidth, *MenuZoomWholePage;
 
+    // While the run that makes the stream goes on: the first count pages are finished
+    // and can be looked at; printing waits for the end. Negative: the run has ended.
+    void setPagesReady(int count);
+
     void PrintPage();
     void PrintReport();
     void PrintRange();
@@ -58,6 +62,7 @@ private:
     PreviewSurface *surface_;
     StreamPrinter printer_;
     bool opened_ = false;
+    bool labelRun_ = false;
 };
 
 } // namespace kv

@@ -5,10 +5,12 @@
 #include "reports/reportfile.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printselect.h"
+#include "reports/ui/printtarget.h"
 #include "reports/ui/reportform.h"
 #include "reports/ui/userreport.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -281,17 +283,20 @@ void TMyReport::DoIt(int mode, const QString &textPath)
         return;
     }
     Settings &s = ws_.settings();
+    std::optional<PrintTarget> target = PrintTarget{choosePrinter(s.defaultPrinter, s.printerIndex), QString()};
+    if (mode == int(OutputMode::Print) && !(target = choosePrintTarget(s, prompt)))
+        return;
     // The whole catalogue while a search is on: the search is ended for the run.
     const bool endSearch = ws_.search().isOn() && ExportEntire->isChecked();
     if (endSearch)
         ws_.search().end();
 
-    const QString printer = choosePrinter(s.defaultPrinter, s.printerIndex);
+    const QString printer = target->printer;
     const QSizeF paper = printer.isEmpty() ? QSizeF(kLetterWidth, kLetterHeight) : printerPaper(printer);
     PageStream stream;
     std::unique_ptr<PageOutput> output;
     if (mode == int(OutputMode::Print))
-        output = std::make_unique<PrinterOutput>(printer);
+        output = std::make_unique<PrinterOutput>(printer, target->pdfPath);
     else if (mode == int(OutputMode::View))
         output = std::make_unique<StreamOutput>(stream, paper);
     else
@@ -299,19 +304,49 @@ void TMyReport::DoIt(int mode, const QString &textPath)
     ReportRunSetup setup = reportRunSetup(*def, OutputMode(mode), s);
     setup.textPath = textPath;
 
-    bool completed = false;
+    std::unique_ptr<TMyPreview> preview;
+    const auto makePreview = [&] {
+        preview = std::make_unique<TMyPreview>(stream, def->name, false, s, prompt, this);
+        if (styler_)
+            styler_(preview.get());
+    };
+    bool completed = false, previewClosed = false;
     {
         TReportForm form(ws_.master(), setup, *output, prompt, this);
         if (styler_)
             styler_(&form);
+        if (mode == int(OutputMode::View)) {
+            // A long run shows its first page at once and goes on filling the preview;
+            // closing the preview meanwhile cancels the run.
+            QElapsedTimer clock;
+            clock.start();
+            form.onPageDone = [&](int pages) {
+                if (!preview && clock.elapsed() >= earlyPreviewMs) {
+                    makePreview();
+                    preview->setWindowModality(Qt::ApplicationModal);
+                    connect(preview.get(), &QDialog::finished, &form, [&] {
+                        previewClosed = true;
+                        form.cancel();
+                    });
+                    form.closeWhenDone();
+                    preview->setPagesReady(pages);
+                    showDialog(*preview);
+                } else if (preview) {
+                    preview->setPagesReady(pages);
+                }
+            };
+        }
         execDialog(form);
         completed = form.completed();
+        if (preview)
+            preview->disconnect(&form);
     }
     if (mode == int(OutputMode::View) && completed) {
-        TMyPreview preview(stream, def->name, false, s, prompt, this);
-        if (styler_)
-            styler_(&preview);
-        execDialog(preview);
+        if (!preview)
+            makePreview();
+        preview->setPagesReady(-1);
+        if (!previewClosed)
+            execDialog(*preview);
     }
     if (endSearch)
         ws_.search().restart();

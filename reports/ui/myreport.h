@@ -36,6 +36,10 @@ public:
     void setDefinitionEditors(std::function<void()> newReport, std::function<void()> modifyReport);
     // Shows a window modally (the status window, the preview); tests answer them here.
     std::function<int(QDialog &)> execDialog = [](QDialog &d) { return d.exec(); };
+    // Shows the preview of a long view run while the run goes on; tests look at it here.
+    std::function<void(QDialog &)> showDialog = [](QDialog &d) { d.show(); };
+    // A view run that lasts longer than this opens the preview on its first page.
+    int earlyPreviewMs = 400;
 
     // A run in mode 1 (print), 2 (view) or 3 (text file, into textPath).
     void DoIt(int mode, const QString &textPath = QString());

@@ -20,6 +20,8 @@ TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWid
     DefaultPrinter->setObjectName(QStringLiteral("DefaultPrinter"));
     OtherPrinter = new QRadioButton(QStringLiteral("Other Printer"), this);
     OtherPrinter->setObjectName(QStringLiteral("OtherPrinter"));
+    PdfFile = new QRadioButton(QStringLiteral("PDF File"), this);
+    PdfFile->setObjectName(QStringLiteral("PdfFile"));
     PrinterList = new QComboBox(this);
     PrinterList->setObjectName(QStringLiteral("PrinterList"));
     PrinterList->addItems(printers);
@@ -31,9 +33,10 @@ TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWid
     layout->addWidget(DefaultPrinter);
     layout->addWidget(OtherPrinter);
     layout->addWidget(PrinterList);
+    layout->addWidget(PdfFile);
     layout->addWidget(buttons);
 
-    (settings.defaultPrinter ? DefaultPrinter : OtherPrinter)->setChecked(true);
+    (settings.printToPdf ? PdfFile : settings.defaultPrinter ? DefaultPrinter : OtherPrinter)->setChecked(true);
     if (settings.printerIndex >= 0 && settings.printerIndex < printers.size())
         PrinterList->setCurrentIndex(settings.printerIndex);
     connect(OkButton, &QPushButton::clicked, this, &TPrintSelect::OkButtonClick);
@@ -45,6 +48,7 @@ void TPrintSelect::OkButtonClick()
 {
     settings_.defaultPrinter = DefaultPrinter->isChecked();
     settings_.printerIndex = PrinterList->currentIndex();
+    settings_.printToPdf = PdfFile->isChecked();
     accept();
 }
 

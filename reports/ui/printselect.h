@@ -1,6 +1,6 @@
 #pragma once
-// "Printer Selection": the default printer or another one of the system's printers,
-// kept as "Default Printer" and "Printer Index".
+// "Printer Selection": the default printer, another one of the system's printers, or a
+// PDF file, kept as "Default Printer", "Printer Index" and "Print To PDF".
 #include "app/settings/settings.h"
 
 #include <QDialog>
@@ -18,6 +18,7 @@ public:
 
     QRadioButton *DefaultPrinter;
     QRadioButton *OtherPrinter;
+    QRadioButton *PdfFile;
     QComboBox *PrinterList;
     QPushButton *OkButton;
     QPushButton *CancelButton;

@@ -49,6 +49,8 @@ bool TReportForm::run()
         ok = report.run([this](const QString &status) {
             // The engine's status text, its line breaks shown as such.
             StatusLabel->setText(QString(status).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+            if (onPageDone && engine_.pageNumber() > 1)
+                onPageDone(engine_.pageNumber() - 1);
             QCoreApplication::processEvents();
         });
         if (!ok)
@@ -62,7 +64,15 @@ bool TReportForm::run()
         prompt_.showError(failure);
     StatusLabel->setText(QString::fromLatin1(completed_ ? kCompleted : kCanceled));
     CancelButton->setText(QStringLiteral("OK"));
+    if (closeWhenDone_)
+        accept();
     return completed_;
+}
+
+void TReportForm::cancel()
+{
+    if (running_)
+        engine_.cancel();
 }
 
 void TReportForm::CancelButtonClick()

@@ -6,6 +6,7 @@
 #include "reports/reportrun.h"
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -24,6 +25,12 @@ public:
     // file) is told through the prompt.
     bool run();
     bool completed() const { return completed_; }
+    // Stops the run at the end of the page being produced.
+    void cancel();
+    // Called as each page is finished, with the number of finished pages.
+    std::function<void(int pages)> onPageDone;
+    // The window closes by itself when the run ends (the preview already shows it).
+    void closeWhenDone() { closeWhenDone_ = true; }
 
     QLabel *StatusLabel;
     QPushButton *CancelButton;
@@ -41,6 +48,7 @@ private:
     bool started_ = false;
     bool running_ = false;
     bool completed_ = false;
+    bool closeWhenDone_ = false;
 };
 
 } // namespace kv

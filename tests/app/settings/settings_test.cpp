@@ -77,6 +77,7 @@ const char kCatalogueDefaultsAfterFields[] = "[Export]\n"
                                              "Last Report=0\n"
                                              "Default Printer=Yes\n"
                                              "Printer Index=0\n"
+                                             "Print To PDF=No\n"
                                              "Report Viewing Window Left=0\n"
                                              "Report Viewing Window Top=0\n"
                                              "Report Viewing Window Width=640\n"
@@ -227,6 +228,7 @@ Settings changedSettings()
     s.lastReport = 4;
     s.defaultPrinter = false;
     s.printerIndex = 2;
+    s.printToPdf = true;
     s.reportWindowLeft = 5;
     s.reportWindowTop = 6;
     s.reportWindowWidth = 700;

@@ -1,15 +1,18 @@
 // The preview window on a recorded page stream: paging, zoom, colour, label runs.
 #include "../runfixture.h"
+#include "../../report_engine/pdftools.h"
 #include "screenshot.h"
 #include "scriptedprompt.h"
 
 #include "reports/ui/mypreview.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace kv;
@@ -147,4 +150,54 @@ TEST(TMyPreview, PrintingWithoutAPrinterIsTold)
     qunsetenv("CUPS_SERVER");
     EXPECT_EQ(prompt.messages(), QStringList({"Error: No printers are defined, aborting print job."}));
     EXPECT_FALSE(preview.streamPrinter().busy());
+}
+
+// The printer choice "PDF File": the pages asked for land in the file named; a second
+// print asked for while the first is still being handed over is refused and asks nothing.
+TEST(TMyPreview, PrintsIntoAPdfFileAndRefusesASecondJobMeanwhile)
+{
+    const PageStream stream = reportPages(200);
+    kvtest::ScriptedPrompt prompt;
+    Settings settings;
+    settings.printToPdf = true;
+    TMyPreview preview(stream, QStringLiteral("R"), false, settings, prompt);
+    preview.show();
+    const QString all = kvtest::tempPath("all.pdf");
+    const QString page = kvtest::tempPath("page.pdf");
+    prompt.answerFile(all).answerFile(page);
+    QTimer::singleShot(0, &preview, [&] { preview.SBPrint->click(); }); // fires while pages go out
+    preview.MenuPrintReport->trigger();
+    EXPECT_EQ(prompt.messages(), QStringList({"Error: Previous print job has not yet finished.  Try again later."}));
+    EXPECT_EQ(kvtest::pdfInfo(all).pages, 4);
+    EXPECT_FALSE(QFile::exists(page));
+    // Once the job is done, printing goes on; a cancelled file dialog prints nothing.
+    preview.surface()->goToPage(3);
+    preview.SBPrint->click();
+    EXPECT_EQ(kvtest::pdfInfo(page).pages, 1);
+    EXPECT_EQ(kvtest::pdfPageWords(page).first(), stream.pageLines(2).join(QLatin1Char(' ')).simplified());
+    prompt.answerFile(QString());
+    preview.SBPrint->click();
+    EXPECT_EQ(prompt.messages().size(), 1);
+}
+
+// While the run still adds pages only the finished ones can be looked at, and nothing
+// prints until the run has ended.
+TEST(TMyPreview, PagesStillBeingMadeAreNotShownOrPrinted)
+{
+    const PageStream stream = reportPages(200);
+    kvtest::ScriptedPrompt prompt;
+    Settings settings;
+    TMyPreview preview(stream, QStringLiteral("R"), false, settings, prompt);
+    preview.setPagesReady(2);
+    preview.show();
+    EXPECT_EQ(preview.PageLabel->text(), "Page 1 of 2");
+    preview.MenuLast->trigger();
+    EXPECT_EQ(preview.surface()->currentPage(), 2);
+    for (QAction *a : {preview.MenuPrintPage, preview.MenuPrintReport, preview.MenuPrintRange})
+        EXPECT_FALSE(a->isEnabled());
+    EXPECT_FALSE(preview.SBPrint->isEnabled());
+    preview.setPagesReady(-1);
+    EXPECT_EQ(preview.PageLabel->text(), "Page 2 of 4");
+    EXPECT_TRUE(preview.MenuPrintRange->isEnabled());
+    EXPECT_TRUE(preview.SBPrint->isEnabled());
 }

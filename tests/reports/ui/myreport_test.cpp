@@ -1,5 +1,6 @@
 // The Reports window and the status window on a real catalogue, offscreen.
 #include "../runfixture.h"
+#include "../../report_engine/pdftools.h"
 #include "screenshot.h"
 #include "scriptedprompt.h"
 #include "workspacefixture.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace kv;
 
@@ -21,7 +23,7 @@ namespace {
 
 struct ReportWindowFixture : kvtest::WorkspaceFixture {
     kvtest::RunFixture catalogue;
-    ReportWindowFixture()
+    explicit ReportWindowFixture(const std::vector<kvtest::Video> &videos = kvtest::sixVideos()) : catalogue(videos)
     {
         prepareReportFile(programDir());
         catalogue.table.close();
@@ -209,4 +211,99 @@ TEST(TReportForm, NoPrinterIsToldAndNothingIsReportedDone)
     qunsetenv("CUPS_SERVER");
     EXPECT_EQ(prompt.messages(), QStringList({"Error: No printers are defined, aborting print job."}));
     EXPECT_EQ(form.StatusLabel->text(), "Report Canceled!");
+}
+
+namespace {
+std::vector<kvtest::Video> manyVideos(int n)
+{
+    std::vector<kvtest::Video> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back({QString::number(i), QStringLiteral("Film %1").arg(i), "Drama", "PG", "1990", "1", "1"});
+    return v;
+}
+} // namespace
+
+// A long view run opens the preview on its first finished page and fills it as the run
+// goes on; the status window closes by itself at the end and the preview stays.
+TEST(TMyReport, ALongViewRunShowsItsFirstPageAtOnce)
+{
+    ReportWindowFixture f(manyVideos(200));
+    TMyReport window(f.workspace);
+    window.earlyPreviewMs = 0;
+    window.show();
+    window.ReportBox->setCurrentRow(0);
+    QStringList early, after;
+    window.showDialog = [&](QDialog &d) {
+        auto &preview = dynamic_cast<TMyPreview &>(d);
+        d.show();
+        early << preview.PageLabel->text() << (preview.SBPrint->isEnabled() ? "print" : "no print");
+    };
+    window.execDialog = [&](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            form->show();
+            form->run();
+            after << (form->isVisible() ? "status open" : "status closed");
+        } else if (auto *preview = qobject_cast<TMyPreview *>(&d)) {
+            after << (preview->isVisible() ? "already shown" : "new") << preview->PageLabel->text();
+            preview->accept();
+        }
+        return int(QDialog::Accepted);
+    };
+    window.ViewButton->click();
+    EXPECT_EQ(early, QStringList({"Page 1 of 1", "no print"}));
+    EXPECT_EQ(after, QStringList({"status closed", "already shown", "Page 1 of 4"}));
+}
+
+// Closing that preview while the run goes on cancels the run; nothing opens again.
+TEST(TMyReport, ClosingTheEarlyPreviewCancelsTheRun)
+{
+    ReportWindowFixture f(manyVideos(200));
+    TMyReport window(f.workspace);
+    window.earlyPreviewMs = 0;
+    window.show();
+    window.ReportBox->setCurrentRow(0);
+    window.showDialog = [](QDialog &d) {
+        d.show();
+        d.reject();
+    };
+    QStringList shown;
+    window.execDialog = [&](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            form->run();
+            shown << form->StatusLabel->text();
+        } else {
+            shown << d.metaObject()->className();
+        }
+        return int(QDialog::Accepted);
+    };
+    window.ViewButton->click();
+    EXPECT_EQ(shown, QStringList({"Report Canceled!"}));
+}
+
+// With "PDF File" as the printer choice, Print asks for the file and writes the report
+// into it; a cancelled file dialog runs nothing.
+TEST(TMyReport, PrintWritesAPdfFileWhenThatIsThePrinterChoice)
+{
+    ReportWindowFixture f(manyVideos(200));
+    f.settings.printToPdf = true;
+    TMyReport window(f.workspace);
+    window.show();
+    window.ReportBox->setCurrentRow(0);
+    int runs = 0;
+    window.execDialog = [&](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            ++runs;
+            form->run();
+        }
+        return int(QDialog::Accepted);
+    };
+    const QString pdf = kvtest::tempPath("REPORT.PDF");
+    f.prompt.answerFile(pdf).answerFile(QString());
+    window.PrintButton->click();
+    EXPECT_EQ(f.prompt.shown().front().caption, "Save As PDF");
+    EXPECT_EQ(kvtest::pdfInfo(pdf).pages, 4);
+    EXPECT_TRUE(kvtest::pdfText(pdf).contains(QStringLiteral("Film 0")));
+    window.PrintButton->click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(f.prompt.messages().isEmpty());
 }

@@ -70,6 +70,20 @@ TEST(TPrintSelect, ShowsAndKeepsThePrinterChoice)
     }
     EXPECT_TRUE(settings.defaultPrinter);
     EXPECT_EQ(settings.printerIndex, 2); // kept with the default printer too
+    {
+        TPrintSelect dialog(settings, printers);
+        dialog.PdfFile->setChecked(true);
+        dialog.OkButton->click();
+    }
+    EXPECT_TRUE(settings.printToPdf);
+    EXPECT_FALSE(settings.defaultPrinter);
+    {
+        TPrintSelect dialog(settings, printers);
+        EXPECT_TRUE(dialog.PdfFile->isChecked());
+        dialog.DefaultPrinter->setChecked(true);
+        dialog.OkButton->click();
+    }
+    EXPECT_FALSE(settings.printToPdf);
     settings.printerIndex = 7;
     TPrintSelect outOfRange(settings, printers);
     EXPECT_TRUE(outOfRange.DefaultPrinter->isChecked());
