@@ -88,7 +88,8 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
                 [this, zoom] { surface_->setZoom(zoom); });
     }
 
-    auto *bar = new QToolBar(this);
+    auto *buttons = new QToolBar(this);
+    QToolBar *bar = buttons;
     SBZoomIn = toolButton(bar, "SBZoomIn", QStringLiteral("Zoom In"));
     SBZoomOut = toolButton(bar, "SBZoomOut", QStringLiteral("Zoom Out"));
     SBZoomPageWidth = toolButton(bar, "SBZoomPageWidth", QStringLiteral("Zoom Page Width"));
@@ -97,7 +98,10 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
     SBNextPage = toolButton(bar, "SBNextPage", QStringLiteral("Next Page"));
     SBPrint = toolButton(bar, "SBPrint", QStringLiteral("Print Page"));
     SBDone = toolButton(bar, "SBDone", QStringLiteral("Done"));
-    bar->addSeparator();
+    // The boxes get a row of their own, so that the page count stays in sight on a
+    // narrow window.
+    auto *boxes = new QToolBar(this);
+    bar = boxes;
     bar->addWidget(new QLabel(QStringLiteral("Zoom %"), bar));
     ZoomEdit = new QLineEdit(bar);
     ZoomEdit->setObjectName(QStringLiteral("ZoomEdit"));
@@ -111,7 +115,8 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
     PageLabel = new QLabel(QStringLiteral("Page 1 of 1"), bar);
     PageLabel->setObjectName(QStringLiteral("PageLabel"));
     bar->addWidget(PageLabel);
-    layout->addWidget(bar);
+    layout->addWidget(buttons);
+    layout->addWidget(boxes);
     layout->addWidget(surface_, 1);
 
     const auto both = [this](QAction *a, QToolButton *b, auto slot) {

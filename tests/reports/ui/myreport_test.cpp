@@ -237,6 +237,8 @@ TEST(TMyReport, ALongViewRunShowsItsFirstPageAtOnce)
         auto &preview = dynamic_cast<TMyPreview &>(d);
         d.show();
         early << preview.PageLabel->text() << (preview.SBPrint->isEnabled() ? "print" : "no print");
+        preview.resize(900, 600);
+        kvtest::saveShot(preview, "preview-while-running.png");
     };
     window.execDialog = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d)) {

@@ -1,4 +1,5 @@
 // The page-range and printer dialogs.
+#include "screenshot.h"
 #include "scriptedprompt.h"
 #include "testenv.h"
 
@@ -80,6 +81,7 @@ TEST(TPrintSelect, ShowsAndKeepsThePrinterChoice)
     {
         TPrintSelect dialog(settings, printers);
         EXPECT_TRUE(dialog.PdfFile->isChecked());
+        kvtest::saveShot(dialog, "printer-selection.png");
         dialog.DefaultPrinter->setChecked(true);
         dialog.OkButton->click();
     }
