@@ -1,6 +1,7 @@
 #include "dateformat.h"
 
 #include <QStringList>
+#include <ctime>
 
 namespace kv {
 
@@ -14,6 +15,18 @@ DateFormat &state()
 // Splits a pattern like "dd/mm/yyyy" into its three parts.
 QStringList patternParts(const QString &pattern) { return pattern.split(QLatin1Char('/')); }
 } // namespace
+
+QDate today()
+{
+    static thread_local std::time_t asked = 0;
+    static thread_local QDate date;
+    const std::time_t now = std::time(nullptr);
+    if (now != asked || !date.isValid()) {
+        asked = now;
+        date = QDate::currentDate();
+    }
+    return date;
+}
 
 const DateFormat &currentDateFormat() { return state(); }
 void setCurrentDateFormat(const DateFormat &format) { state() = format; }
@@ -129,7 +142,7 @@ std::optional<QDate> parseDate(const QString &text, const DateFormat &format)
         else if (kind == QLatin1Char('m'))
             month = value;
         else if (kind == QLatin1Char('y'))
-            year = p.size() <= 2 ? expandTwoDigitYear(value, QDate::currentDate().year()) : value;
+            year = p.size() <= 2 ? expandTwoDigitYear(value, today().year()) : value;
     }
     if (day < 0 || month < 0 || year < 0)
         return std::nullopt;

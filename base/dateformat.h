@@ -45,6 +45,11 @@ private:
     DateFormat saved_;
 };
 
+// Today's date. Asking the system looks the time zone up again, a file system call each
+// time, so a loop that converts or writes record after record asks it once a second at
+// most.
+QDate today();
+
 // An invalid (null) date gives an empty text.
 QString formatDate(const QDate &date, const DateFormat &format = currentDateFormat());
 

@@ -2,6 +2,7 @@
 
 #include "store/dbf/osfile.h"
 
+#include "base/dateformat.h"
 #include "base/dberror.h"
 
 #include <QDate>
@@ -45,19 +46,7 @@ void putToday(unsigned char *p)
 
 } // namespace
 
-QDate todayForHeaders()
-{
-    // The date looks the time zone up again, a file system call each time: one
-    // writer adding record after record asks for it once a second at most.
-    static thread_local std::time_t asked = 0;
-    static thread_local QDate date;
-    const std::time_t now = std::time(nullptr);
-    if (now != asked || !date.isValid()) {
-        asked = now;
-        date = QDate::currentDate();
-    }
-    return date;
-}
+QDate todayForHeaders() { return today(); }
 
 namespace {
 
