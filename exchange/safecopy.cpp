@@ -2,6 +2,7 @@
 
 #include "store/dbf/osfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +82,21 @@ bool copyStep(int from, int to, qint64 offset, qint64 count, std::vector<char> &
     return true;
 }
 
+// The temporaries of earlier copies to target that were killed before they ended: the
+// names OsFile::createTemporary gives, untouched for a minute (a copy that is still
+// running writes its own all the time).
+void removeStaleTemporaries(const QString &target)
+{
+    const QFileInfo info(target);
+    QDir dir = info.absoluteDir();
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo &left : dir.entryInfoList({info.fileName() + QStringLiteral(".????????.tmp")},
+                                                   QDir::Files | QDir::Hidden)) {
+        if (left.lastModified() < before)
+            dir.remove(left.fileName());
+    }
+}
+
 } // namespace
 
 CopyResult safeCopy(const QString &source, const QString &target, const CopyProgress &progress, QString *error)
@@ -91,6 +107,7 @@ CopyResult safeCopy(const QString &source, const QString &target, const CopyProg
             *error = in.errorString();
         return CopyResult::Failed;
     }
+    removeStaleTemporaries(target);
     OsFile out;
     if (!out.createTemporary(target)) {
         if (error)

@@ -3,7 +3,8 @@
 // temporary file beside the target, which is flushed to the disk, checked for the
 // source's size and only then renamed over the target. A full disk, a pulled medium, a
 // cancel or a killed process leave the old target whole and no temporary behind (a
-// killed process may leave its temporary, never a damaged target).
+// killed process may leave its temporary, which the next copy to that target clears;
+// never a damaged target).
 #include <QString>
 #include <functional>
 

@@ -7,6 +7,7 @@
 #include "edit/picklists.h"
 #include "reports/reportfile.h"
 
+#include <QDateTime>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
@@ -115,6 +116,28 @@ TEST(SafeCopy, ACopyThatDoesNotCompleteLeavesTheOldTargetAndNoTemporary)
         EXPECT_EQ(readFile(target), QByteArray("the older backup"));
         EXPECT_TRUE(strays(target).isEmpty()) << strays(target).join(QLatin1Char(' ')).toStdString();
     }
+}
+
+// A killed copy leaves its temporary; the next copy to that target clears the ones that
+// nothing writes any more, and only those.
+TEST(SafeCopy, ClearsTheTemporariesOfKilledCopiesToItsTarget)
+{
+    writeFile(tempPath(QStringLiteral("source")), "new bytes");
+    const QString target = tempPath(QStringLiteral("target"));
+    const QStringList names = {"target.0123abcd.tmp", "target.fedc4321.tmp", "target.tmp", "other.0123abcd.tmp"};
+    for (const QString &name : names) {
+        writeFile(tempPath(name), "left");
+        if (name != "target.fedc4321.tmp") {
+            QFile f(tempPath(name));
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+        }
+    }
+    ASSERT_EQ(kv::safeCopy(tempPath(QStringLiteral("source")), target), kv::CopyResult::Copied);
+    EXPECT_EQ(readFile(target), QByteArray("new bytes"));
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("target.0123abcd.tmp"))));
+    for (const char *kept : {"target.fedc4321.tmp", "target.tmp", "other.0123abcd.tmp"})
+        EXPECT_TRUE(QFile::exists(tempPath(QString::fromLatin1(kept)))) << kept;
 }
 
 TEST(BackupTable, CopiesTheTableAndLeavesItOpenForOthersToo)
