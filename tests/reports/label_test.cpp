@@ -354,8 +354,9 @@ TEST(LabelLayout, AveryNumber5199SpineSheetHasFifteenLabels)
     const kv::GridShape shape = kv::gridShape(LabelKind::Spine, LabelStock::Avery5199);
     QList<kv::LabelPosition> positions = kv::labelPositions(s, kv::kMaxLabelPositions);
     EXPECT_EQ(positions[15].mediaNumber, QStringLiteral("*NOT USED*"));
-    for (kv::LabelPosition &p : positions)
-        p = positionWith("X", 1);
+    // 1 ... 6 recordings in turn: five at 7 points are the tallest
+    for (int i = 0; i < positions.size(); ++i)
+        positions[i] = positionWith("X", i % 6 + 1);
     const kv::TLabelStockRec stock = kv::labelGeometry(LabelStock::Avery5199, LabelKind::Spine, s.labelDimensions);
     const QList<kv::LaidOutLabel> labels = kv::layoutLabels(LabelKind::Spine, stock, positions, s, tenthPerChar);
     ASSERT_EQ(labels.size(), shape.positions);
