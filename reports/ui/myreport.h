@@ -30,7 +30,7 @@ public:
     TMyReport(Workspace &ws, Styler styler = {}, QWidget *parent = nullptr);
 
     // The label side's page, shown instead of the report controls when a label kind is
-    // checked; empty until the label windows fill it.
+    // checked; the label side fills it.
     QWidget *labelPage() const { return labelPage_; }
     TLabelSide *labelSide() const { return labelSide_; }
     // When a label kind is checked, View, Print and Options go here with the mode.

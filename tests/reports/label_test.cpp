@@ -176,7 +176,7 @@ struct Tapes {
         table.setPath(newCatalogue());
         table.open();
         for (const auto &[media, title, start] : tapes)
-            addRecords(table, {{{"MediaNum", QString::fromLatin1(media)},
+            addRecords(table, {{{"MediaNum", QString::fromUtf8(media)},
                                 {"Title", QString::fromLatin1(title)},
                                 {"CounterSta", QString::fromLatin1(start)},
                                 {"Rating", QStringLiteral("PG")}}});
@@ -223,6 +223,17 @@ TEST(LabelScan, CollectsExactMatchesSortedByStartCounterAsText)
     EXPECT_TRUE(positions[3].contents.isEmpty());
     EXPECT_TRUE(positions[4].contents.isEmpty());
     EXPECT_EQ(positions[0].contents[0].rating, QStringLiteral("PG"));
+}
+
+TEST(LabelScan, MediaNumbersBeyondAsciiMatchAsTheTableShowsThem)
+{
+    Tapes tapes({{"\u00c97", "Accent", "0001"}, {"?7", "Question", "0001"}, {"\u00c970", "Longer", "0001"}});
+    // Omega has no place in the table's code page: no record shows it, not even "?7".
+    const QList<kv::LabelPosition> positions =
+        scan(tapes.table, {QStringLiteral("\u00c97"), QStringLiteral("\u03a97"), QStringLiteral("?7")});
+    EXPECT_EQ(titles(positions[0]), (QStringList{"Accent"}));
+    EXPECT_TRUE(positions[1].contents.isEmpty());
+    EXPECT_EQ(titles(positions[2]), (QStringList{"Question"}));
 }
 
 TEST(LabelScan, KeepsSixRecordingsAndCutsTheMediaNumber)
