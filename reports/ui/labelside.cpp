@@ -85,16 +85,21 @@ TLabelSide::TLabelSide(Workspace &workspace, QWidget *parent) : QWidget(parent),
     stocks->addWidget(LabelTypePanel);
     stocks->addStretch(1);
     layout->addLayout(stocks);
-    setKind(kind_); // the names, so that the window is sized for them
+    showStockNames(); // before the window takes its size
 }
 
 LabelStock TLabelSide::stock() const { return labelStockOf(ws_.settings().labelSize); }
 
+void TLabelSide::showStockNames()
+{
+    for (int i = 0; i < kLabelStockCount; ++i)
+        StockButtons[size_t(i)]->setText(labelStockName(LabelStock(i + 1), kind_));
+}
+
 void TLabelSide::setKind(LabelKind kind)
 {
     kind_ = kind;
-    for (int i = 0; i < kLabelStockCount; ++i)
-        StockButtons[size_t(i)]->setText(labelStockName(LabelStock(i + 1), kind));
+    showStockNames();
     StockButtons[size_t(int(stock()) - 1)]->setChecked(true);
     showGrid();
 }

@@ -53,6 +53,7 @@ private:
     int exec(QDialog &dialog);
     void StockClick(int stock);
     void MediaListChange(int row, int column);
+    void showStockNames();
     void showGrid();
 
     Workspace &ws_;
