@@ -1,6 +1,7 @@
 #include "reports/ui/labelside.h"
 
 #include "report_engine/ui/printeroutput.h"
+#include "reports/reportrun.h"
 #include "reports/ui/choosemedia.h"
 #include "reports/ui/labeldimsdialog.h"
 #include "reports/ui/labeloptions.h"
@@ -23,7 +24,6 @@ namespace kv {
 
 namespace {
 
-constexpr int kPrint = 1, kView = 2;
 constexpr const char *kStockNames[kLabelStockCount] = {"Avery5199", "AveryL7654", "ProLabel", "ZLabel", "UserLabel"};
 
 // A grid cell takes at most as many characters as its setting keeps.
@@ -162,7 +162,7 @@ int TLabelSide::exec(QDialog &dialog) { return execDialog ? execDialog(dialog) :
 
 void TLabelSide::DoItLabel(int mode)
 {
-    if (mode != kPrint && mode != kView)
+    if (mode != int(OutputMode::Print) && mode != int(OutputMode::View))
         return;
     Prompt &prompt = ws_.prompt();
     const std::optional<LabelSheet> sheet = prepareLabelSheet(ws_, kind_, stock());
@@ -174,7 +174,7 @@ void TLabelSide::DoItLabel(int mode)
     Settings &s = ws_.settings();
     const UserFont &font = s.font(FontRole::ReportLabel);
     QString error;
-    if (mode == kView) {
+    if (mode == int(OutputMode::View)) {
         PageStream stream;
         StreamOutput output(stream, labelPaperSize(sheet->stock));
         if (!printLabelSheet(*sheet, font, output, &error)) {
