@@ -13,7 +13,7 @@ namespace kv {
 
 namespace {
 
-constexpr double kPointsPerInch = 72.0;
+constexpr double kMeasureDpi = 1200.0;
 constexpr double kMediaColumnStep = 0.1;
 constexpr char kStart[] = "Start: ";
 constexpr char kStop[] = "Stop: ";
@@ -182,8 +182,13 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
                 {on.category, 2.0 - m, c.category}});
         return;
     }
-    w.setSize(spineManySize(contents.size()));
-    w.emptyLine();
+    const double size = spineManySize(contents.size());
+    w.setSize(size);
+    // The empty line above the recordings gives way where it would push the last one
+    // past the label's bottom edge (five at 7 points need 0.7 inch, four at 8 points
+    // 0.667, on labels of 0.656 to 0.667).
+    const double room = rect.bottom() - w.top() - double(contents.size()) * labelLineHeight(size);
+    w.moveTo(w.top() + std::clamp(room, 0.0, labelLineHeight(size)));
     const double others = (on.start ? 0.5 : 0) + (on.stop ? 0.5 : 0) + (on.year ? 0.5 : 0) + (on.play ? 0.5 : 0) +
                           (on.category ? 1.0 : 0) + (on.rating ? 0.5 : 0);
     for (const TLabelTitleRec &c : contents)
@@ -201,10 +206,11 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
 
 LabelTextWidth labelTextWidth(const QFont &labelFont)
 {
-    // Measured on a 72-dots-per-inch surface, where a width in dots is a width in points;
-    // one set of metrics per size, as cutting a text measures it again and again.
+    // Measured at the resolution the report engine lays out at, so that a text cut here
+    // fits its stop when the engine places it; one set of metrics per size, as cutting a
+    // text measures it again and again.
     auto surface = std::make_shared<QImage>(1, 1, QImage::Format_RGB32);
-    const int dotsPerMetre = qRound(kPointsPerInch / 0.0254);
+    const int dotsPerMetre = qRound(kMeasureDpi / 0.0254);
     surface->setDotsPerMeterX(dotsPerMetre);
     surface->setDotsPerMeterY(dotsPerMetre);
     auto metrics = std::make_shared<std::map<double, QFontMetricsF>>();
@@ -215,7 +221,7 @@ LabelTextWidth labelTextWidth(const QFont &labelFont)
             font.setPointSizeF(pointSize);
             found = metrics->emplace(pointSize, QFontMetricsF(font, surface.get())).first;
         }
-        return found->second.horizontalAdvance(text) / kPointsPerInch;
+        return found->second.horizontalAdvance(text) / kMeasureDpi;
     };
 }
 

@@ -1,9 +1,12 @@
 #include "reports/labelscan.h"
 
+#include "base/codepage.h"
 #include "store/fieldtable.h"
 
 #include <QHash>
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace kv {
 
@@ -47,6 +50,48 @@ QList<LabelPosition> labelPositions(const Settings &s, int count)
     return positions;
 }
 
+namespace {
+
+// The bytes a media number has in the table's text field: a record whose field does not
+// start with them cannot show that number, so most records are passed over without being
+// read as text. A number the code page cannot hold has no such bytes: no record shows it.
+class MediaPrefilter {
+public:
+    MediaPrefilter(const Table &table, int field, const QList<QString> &numbers)
+    {
+        if (field < 0 || table.fieldLayout(field).type != 'C')
+            return; // read every record as text
+        on_ = true;
+        offset_ = table.fieldLayout(field).offset;
+        for (const QString &number : numbers) {
+            const QByteArray bytes = encode(number, table.codepage());
+            if (decode(bytes, table.codepage()) != number)
+                continue;
+            first_[uchar(bytes.at(0))] = true;
+            bytes_.append(bytes);
+        }
+    }
+    bool mayMatch(const char *record) const
+    {
+        if (!on_)
+            return true;
+        const char *field = record + offset_;
+        if (!first_[uchar(field[0])])
+            return false;
+        return std::any_of(bytes_.begin(), bytes_.end(), [field](const QByteArray &b) {
+            return std::memcmp(field, b.constData(), size_t(b.size())) == 0;
+        });
+    }
+
+private:
+    bool on_ = false;
+    int offset_ = 0;
+    std::array<bool, 256> first_{};
+    QList<QByteArray> bytes_;
+};
+
+} // namespace
+
 void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
 {
     // The positions waiting for each media number.
@@ -64,12 +109,15 @@ void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
     const auto text = [&table](const char *record, int field, int length) {
         return field < 0 ? QString() : table.textOf(record, field).left(length);
     };
+    const MediaPrefilter prefilter(table, media, wanted.keys());
     int open = 0; // positions that still take recordings
     for (const LabelPosition &position : positions)
         open += position.mediaNumber.isEmpty() ? 0 : 1;
     const int count = table.recordCount();
     for (int p = 0; p < count && open > 0; ++p) {
         const char *record = table.recordData(table.recNoAt(p));
+        if (!prefilter.mayMatch(record))
+            continue;
         const auto found = wanted.constFind(text(record, media, kMediaNumberLength));
         if (found == wanted.constEnd())
             continue;

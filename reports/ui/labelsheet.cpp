@@ -4,7 +4,8 @@ namespace kv {
 
 std::optional<LabelSheet> prepareLabelSheet(Workspace &ws, LabelKind kind, LabelStock stock)
 {
-    return prepareLabelSheet(ws, kind, stock, labelTextWidth(ws.settings().font(FontRole::ReportLabel).font));
+    return prepareLabelSheet(ws, kind, stock,
+                             labelTextWidth(labelPageFont(ws.settings().font(FontRole::ReportLabel)).font()));
 }
 
 std::optional<LabelSheet> prepareLabelSheet(Workspace &ws, LabelKind kind, LabelStock stock,

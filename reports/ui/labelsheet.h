@@ -3,19 +3,11 @@
 // (a search that is on is ended for it and started again after), and the labels laid out
 // on the stock. Printing, previewing or saving the sheet draws what this returns.
 #include "app/workspace/workspace.h"
-#include "reports/labellayout.h"
+#include "reports/labelprint.h"
 
 #include <optional>
 
 namespace kv {
-
-struct LabelSheet {
-    LabelKind kind = LabelKind::Face;
-    LabelStock stock = LabelStock::Avery5199;
-    TLabelStockRec geometry;
-    QList<LabelPosition> positions; // 1 ... the stock's labels per page
-    QList<LaidOutLabel> labels;     // the positions that found recordings
-};
 
 // The kind, stock, grid, items and label font of the workspace's settings. Nothing when
 // the run is refused (the user was told why).

@@ -3,6 +3,7 @@
 #include "help/help.h"
 #include "report_engine/ui/printeroutput.h"
 #include "reports/reportfile.h"
+#include "reports/ui/labelside.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printselect.h"
 #include "reports/ui/printtarget.h"
@@ -43,6 +44,7 @@ TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
     setObjectName(QStringLiteral("TMyReport"));
     setWindowTitle(QStringLiteral("Reports"));
     buildControls();
+    buildLabelSide();
     setDefinitionEditors([this] { editDefinition(TUserReport::kNewReport); },
                          [this] {
                              if (ReportBox->currentRow() >= 0) {
@@ -151,6 +153,31 @@ void TMyReport::buildControls()
         if (modifyReport_)
             modifyReport_();
     });
+}
+
+// The label side fills the label page: the checked kind shapes its grid, View and Print
+// run a sheet, and the file button opens the label options.
+void TMyReport::buildLabelSide()
+{
+    labelSide_ = new TLabelSide(ws_, labelPage_);
+    auto *layout = new QVBoxLayout(labelPage_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(labelSide_);
+    labelSide_->setStyler(styler_);
+    labelSide_->execDialog = [this](QDialog &d) { return execDialog(d); };
+    labelSide_->setOptionsButton(FileButton);
+    onLabelRun = [this](int mode) {
+        if (mode == int(OutputMode::TextFile))
+            labelSide_->OptionsClick();
+        else
+            labelSide_->DoItLabel(mode);
+    };
+    for (QRadioButton *kind : {FaceLabels, SpineLabels}) {
+        connect(kind, &QRadioButton::toggled, this, [this, kind](bool on) {
+            if (on)
+                labelSide_->setKind(kind == FaceLabels ? LabelKind::Face : LabelKind::Spine);
+        });
+    }
 }
 
 void TMyReport::setDefinitionEditors(std::function<void()> newReport, std::function<void()> modifyReport)

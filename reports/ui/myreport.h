@@ -18,6 +18,8 @@ class QStackedWidget;
 
 namespace kv {
 
+class TLabelSide;
+
 class TMyReport : public QDialog {
     Q_OBJECT
 public:
@@ -28,8 +30,9 @@ public:
     TMyReport(Workspace &ws, Styler styler = {}, QWidget *parent = nullptr);
 
     // The label side's page, shown instead of the report controls when a label kind is
-    // checked; empty until the label windows fill it.
+    // checked; the label side fills it.
     QWidget *labelPage() const { return labelPage_; }
+    TLabelSide *labelSide() const { return labelSide_; }
     // When a label kind is checked, View, Print and Options go here with the mode.
     std::function<void(int mode)> onLabelRun;
     // New Report and Modify Report: disabled until set.
@@ -60,6 +63,7 @@ protected:
 
 private:
     void buildControls();
+    void buildLabelSide();
     void WhatToPrintClick();
     void ViewButtonClick() { run(int(OutputMode::View)); }
     void PrintButtonClick() { run(int(OutputMode::Print)); }
@@ -75,6 +79,7 @@ private:
     Styler styler_;
     QStackedWidget *sides_;
     QWidget *labelPage_;
+    TLabelSide *labelSide_ = nullptr;
     std::function<void()> newReport_, modifyReport_;
     TReportDefRec current_; // the definition the editors work on
 };

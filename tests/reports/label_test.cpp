@@ -176,7 +176,7 @@ struct Tapes {
         table.setPath(newCatalogue());
         table.open();
         for (const auto &[media, title, start] : tapes)
-            addRecords(table, {{{"MediaNum", QString::fromLatin1(media)},
+            addRecords(table, {{{"MediaNum", QString::fromUtf8(media)},
                                 {"Title", QString::fromLatin1(title)},
                                 {"CounterSta", QString::fromLatin1(start)},
                                 {"Rating", QStringLiteral("PG")}}});
@@ -223,6 +223,17 @@ TEST(LabelScan, CollectsExactMatchesSortedByStartCounterAsText)
     EXPECT_TRUE(positions[3].contents.isEmpty());
     EXPECT_TRUE(positions[4].contents.isEmpty());
     EXPECT_EQ(positions[0].contents[0].rating, QStringLiteral("PG"));
+}
+
+TEST(LabelScan, MediaNumbersBeyondAsciiMatchAsTheTableShowsThem)
+{
+    Tapes tapes({{"\u00c97", "Accent", "0001"}, {"?7", "Question", "0001"}, {"\u00c970", "Longer", "0001"}});
+    // Omega has no place in the table's code page: no record shows it, not even "?7".
+    const QList<kv::LabelPosition> positions =
+        scan(tapes.table, {QStringLiteral("\u00c97"), QStringLiteral("\u03a97"), QStringLiteral("?7")});
+    EXPECT_EQ(titles(positions[0]), (QStringList{"Accent"}));
+    EXPECT_TRUE(positions[1].contents.isEmpty());
+    EXPECT_EQ(titles(positions[2]), (QStringList{"Question"}));
 }
 
 TEST(LabelScan, KeepsSixRecordingsAndCutsTheMediaNumber)
@@ -354,8 +365,9 @@ TEST(LabelLayout, AveryNumber5199SpineSheetHasFifteenLabels)
     const kv::GridShape shape = kv::gridShape(LabelKind::Spine, LabelStock::Avery5199);
     QList<kv::LabelPosition> positions = kv::labelPositions(s, kv::kMaxLabelPositions);
     EXPECT_EQ(positions[15].mediaNumber, QStringLiteral("*NOT USED*"));
-    for (kv::LabelPosition &p : positions)
-        p = positionWith("X", 1);
+    // 1 ... 6 recordings in turn: five at 7 points are the tallest
+    for (int i = 0; i < positions.size(); ++i)
+        positions[i] = positionWith("X", i % 6 + 1);
     const kv::TLabelStockRec stock = kv::labelGeometry(LabelStock::Avery5199, LabelKind::Spine, s.labelDimensions);
     const QList<kv::LaidOutLabel> labels = kv::layoutLabels(LabelKind::Spine, stock, positions, s, tenthPerChar);
     ASSERT_EQ(labels.size(), shape.positions);

@@ -1,0 +1,73 @@
+#include "reports/labelprint.h"
+
+#include "report_engine/reportengine.h"
+
+#include <QPageSize>
+#include <algorithm>
+
+namespace kv {
+
+QSizeF labelPaperSize(LabelStock stock)
+{
+    return QPageSize(labelPaper(stock)).size(QPageSize::Inch);
+}
+
+PageFont labelPageFont(const UserFont &font)
+{
+    const QFont &f = font.font;
+    return PageFont{f.family(), double(kLabelFontSize), f.bold(), f.italic(), f.underline(), f.strikeOut(),
+                    font.color.rgb()};
+}
+
+namespace {
+
+void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &base)
+{
+    // A sheet is one page: the band reaches below the lowest line, so that a user-defined
+    // stock taller than the paper is cut off at its edge rather than continued on a
+    // second page.
+    double lowest = engine.pageHeight();
+    for (const LaidOutLabel &label : sheet.labels)
+        for (const LabelLine &line : label.lines)
+            lowest = std::max(lowest, line.top + labelLineHeight(line.pointSize));
+    engine.setMargins(0, 0, 0, 0);
+    engine.setBandTop(0);
+    engine.setBandBottom(lowest);
+
+    PageFont font = base;
+    for (const LaidOutLabel &label : sheet.labels) {
+        for (const LabelLine &line : label.lines) {
+            font.points = line.pointSize;
+            engine.setFont(font);
+            engine.clearTabs();
+            QString text;
+            for (const LabelStop &stop : line.stops) {
+                engine.addTab(TabStop{Justify(int(stop.justify)), 0, 0, kLabelStopMargin, stop.width, stop.x});
+                text += QLatin1Char('\t') + QString(stop.text).replace(QLatin1Char('\t'), QLatin1Char(' '));
+            }
+            engine.moveTo(line.stops.first().x, line.top);
+            engine.print(text);
+        }
+    }
+}
+
+} // namespace
+
+bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &output, QString *error)
+{
+    ReportEngine engine(output);
+    engine.setOrientation(QPageLayout::Portrait);
+    const PageFont base = labelPageFont(font);
+    ReportEngine::Callbacks callbacks;
+    callbacks.onPrintPage = [&] {
+        drawLabels(engine, sheet, base);
+        return false;
+    };
+    engine.setCallbacks(std::move(callbacks));
+    const bool ok = engine.start();
+    if (!ok && error)
+        *error = engine.errorString();
+    return ok;
+}
+
+} // namespace kv

@@ -1,0 +1,33 @@
+#pragma once
+// A label sheet on paper: its laid-out labels drawn through the report engine on one page
+// of any page output (the preview's page stream, a PDF file, a printer), on the paper the
+// stock comes on. Header and footer print nothing; the page is portrait.
+#include "app/settings/settings.h"
+#include "report_engine/pageoutput.h"
+#include "report_engine/pagestream.h"
+#include "reports/labellayout.h"
+
+#include <QSizeF>
+
+namespace kv {
+
+// One sheet of a label run.
+struct LabelSheet {
+    LabelKind kind = LabelKind::Face;
+    LabelStock stock = LabelStock::Avery5199;
+    TLabelStockRec geometry;
+    QList<LabelPosition> positions; // 1 ... the stock's labels per page
+    QList<LaidOutLabel> labels;     // the positions that found recordings
+};
+
+// The stock's paper in inches, portrait: A4 or Letter.
+QSizeF labelPaperSize(LabelStock stock);
+
+// The label font as the engine draws it; each line sets its own size.
+PageFont labelPageFont(const UserFont &font);
+
+// Draws the sheet's labels on one page of output, which should be on the stock's paper.
+// False, with the output's message in error, when the output fails.
+bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &output, QString *error = nullptr);
+
+} // namespace kv
