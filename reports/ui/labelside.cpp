@@ -8,6 +8,7 @@
 #include "reports/ui/labelprinting.h"
 #include "reports/ui/labelsheet.h"
 #include "reports/ui/mypreview.h"
+#include "reports/ui/printtarget.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -187,9 +188,9 @@ void TLabelSide::DoItLabel(int mode)
         exec(preview);
         return;
     }
-    const std::optional<PrintRequest> request =
-        prompt.printDialog(QStringLiteral("Print"), choosePrinter(s.defaultPrinter, s.printerIndex));
-    if (request && !printLabelSheet(*sheet, font, *request, &error))
+    // Like a report: the printer of the printer choice, or the PDF file it asks for.
+    const std::optional<PrintTarget> target = choosePrintTarget(s, prompt);
+    if (target && !printLabelSheet(*sheet, font, PrintRequest{target->printer, target->pdfPath, 1}, &error))
         prompt.showError(error);
 }
 

@@ -214,29 +214,30 @@ TEST(TLabelSide, ViewShowsTheWholeCatalogueOnOnePageInTheLabelPreview)
     EXPECT_EQ(f.workspace.recordCount(), 2);
 }
 
-TEST(TLabelSide, PrintGoesThroughThePrintDialogOnTheStocksPaper)
+// Print goes where reports go: with "PDF File" as the printer choice, into the file asked
+// for, on the stock's paper; a cancelled file dialog prints nothing.
+TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
 {
     LabelWindowFixture f;
     f.settings.whatToPrint = 4;
     f.settings.labelSize = 2;
+    f.settings.printToPdf = true;
     f.cell(0, 0) = QStringLiteral("B-002");
     TMyReport window(f.workspace);
     window.show();
     const QString pdf = kvtest::tempPath("sheet.pdf");
-    f.prompt.answerPrint(std::nullopt);
+    f.prompt.answerFile(QString());
     window.PrintButton->click();
     EXPECT_FALSE(QFile::exists(pdf));
-    f.prompt.answerPrint(PrintRequest{QString(), pdf, 1});
+    f.prompt.answerFile(pdf);
     window.MenuPrint->trigger();
     ASSERT_TRUE(QFile::exists(pdf));
     const kvtest::PdfInfo info = kvtest::pdfInfo(pdf);
     EXPECT_EQ(info.pages, 1);
     EXPECT_NEAR(info.pointSize.height(), 841.89, 0.5); // A4
     EXPECT_TRUE(kvtest::pdfText(pdf).contains("The Apartment"));
-    int printDialogs = 0;
-    for (const kvtest::Shown &s : f.prompt.shown())
-        printDialogs += s.kind == "print" ? 1 : 0;
-    EXPECT_EQ(printDialogs, 2);
+    ASSERT_EQ(f.prompt.shown().size(), 2u);
+    EXPECT_EQ(f.prompt.shown().back().caption, "Save As PDF");
     EXPECT_TRUE(f.prompt.messages().isEmpty());
 }
 
