@@ -1,6 +1,5 @@
 #include "reports/ui/labelside.h"
 
-#include "report_engine/ui/printeroutput.h"
 #include "reports/reportrun.h"
 #include "reports/ui/choosemedia.h"
 #include "reports/ui/labeldimsdialog.h"
