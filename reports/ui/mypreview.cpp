@@ -88,25 +88,24 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
                 [this, zoom] { surface_->setZoom(zoom); });
     }
 
-    auto *buttons = new QToolBar(this);
-    QToolBar *bar = buttons;
+    // Two rows, zooming and paging, so that every control and the page count stay in
+    // sight in the window's default width.
+    auto *zoomRow = new QToolBar(this);
+    auto *pageRow = new QToolBar(this);
+    QToolBar *bar = zoomRow;
     SBZoomIn = toolButton(bar, "SBZoomIn", QStringLiteral("Zoom In"));
     SBZoomOut = toolButton(bar, "SBZoomOut", QStringLiteral("Zoom Out"));
     SBZoomPageWidth = toolButton(bar, "SBZoomPageWidth", QStringLiteral("Zoom Page Width"));
     SBZoomPage = toolButton(bar, "SBZoomPage", QStringLiteral("Zoom Whole Page"));
-    SBPrevPage = toolButton(bar, "SBPrevPage", QStringLiteral("Prev Page"));
-    SBNextPage = toolButton(bar, "SBNextPage", QStringLiteral("Next Page"));
-    SBPrint = toolButton(bar, "SBPrint", QStringLiteral("Print Page"));
-    SBDone = toolButton(bar, "SBDone", QStringLiteral("Done"));
-    // The boxes get a row of their own, so that the page count stays in sight on a
-    // narrow window.
-    auto *boxes = new QToolBar(this);
-    bar = boxes;
+    bar->addSeparator();
     bar->addWidget(new QLabel(QStringLiteral("Zoom %"), bar));
     ZoomEdit = new QLineEdit(bar);
     ZoomEdit->setObjectName(QStringLiteral("ZoomEdit"));
     ZoomEdit->setMaximumWidth(70);
     bar->addWidget(ZoomEdit);
+    bar = pageRow;
+    SBPrevPage = toolButton(bar, "SBPrevPage", QStringLiteral("Prev Page"));
+    SBNextPage = toolButton(bar, "SBNextPage", QStringLiteral("Next Page"));
     bar->addWidget(new QLabel(QStringLiteral("Page #"), bar));
     PageEdit = new QLineEdit(bar);
     PageEdit->setObjectName(QStringLiteral("PageEdit"));
@@ -115,8 +114,11 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
     PageLabel = new QLabel(QStringLiteral("Page 1 of 1"), bar);
     PageLabel->setObjectName(QStringLiteral("PageLabel"));
     bar->addWidget(PageLabel);
-    layout->addWidget(buttons);
-    layout->addWidget(boxes);
+    bar->addSeparator();
+    SBPrint = toolButton(bar, "SBPrint", QStringLiteral("Print Page"));
+    SBDone = toolButton(bar, "SBDone", QStringLiteral("Done"));
+    layout->addWidget(zoomRow);
+    layout->addWidget(pageRow);
     layout->addWidget(surface_, 1);
 
     const auto both = [this](QAction *a, QToolButton *b, auto slot) {
