@@ -1,7 +1,7 @@
-// Times a label sheet made ready from a large catalogue: the run's checks, the search
-// ended and started again, the scan for the sheet's media numbers and the layout of its
-// labels; then the same sheet all the way into the label preview (the page drawn into its
-// page stream by the report engine, the preview window shown with the page painted), as
+// Times a label sheet made ready from a large catalogue: the run's checks, the scan for
+// the sheet's media numbers (past a search that is on) and the layout of its labels;
+// then the same sheet all the way into the label preview (the page drawn into its page
+// stream by the report engine, the preview window shown with the page painted), as
 // ratios to a plain read of the file. Two sheets: sixteen media numbers that fill up
 // half-way through the file, and sixteen that match nothing (a scan of it all); each
 // without a search and with one on.
@@ -74,7 +74,7 @@ void run(const QString &dir, std::uint32_t records)
     };
     std::printf(" no search:\n");
     sheets();
-    // The search is ended for the scan and applied again after it, a scan of its own.
+    // The scan looks past the search, which stays on.
     ws.search().start([](const kv::RecordRef &r) { return r.text(QStringLiteral("Title")).contains('a'); });
     std::printf(" a search on (titles with an \"a\"):\n");
     sheets();

@@ -113,9 +113,10 @@ void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
     int open = 0; // positions that still take recordings
     for (const LabelPosition &position : positions)
         open += position.mediaNumber.isEmpty() ? 0 : 1;
-    const int count = table.recordCount();
-    for (int p = 0; p < count && open > 0; ++p) {
-        const char *record = table.recordData(table.recNoAt(p));
+    // Labels look at the whole catalogue: a search that is on does not limit them.
+    const std::vector<std::uint32_t> order = table.orderIgnoringFilter();
+    for (std::size_t p = 0; p < order.size() && open > 0; ++p) {
+        const char *record = table.recordData(order[p]);
         if (!prefilter.mayMatch(record))
             continue;
         const auto found = wanted.constFind(text(record, media, kMediaNumberLength));

@@ -40,10 +40,10 @@ bool labelRunAllowed(const Settings &s, LabelKind kind, LabelStock stock, Prompt
 // Positions 1 ... count with the trimmed text of their grid cell, cut to 10 characters.
 QList<LabelPosition> labelPositions(const Settings &s, int count);
 
-// Walks the table's visible records in its current order; a record whose media number
-// equals a position's exactly joins that position while it holds fewer than six
-// recordings (every position with that number collects it). Then each position's
-// recordings are sorted by their start counter as text, greatest first.
+// Walks every record of the table in its current order, a filter that is on ignored; a
+// record whose media number equals a position's exactly joins that position while it
+// holds fewer than six recordings (every position with that number collects it). Then
+// each position's recordings are sorted by their start counter as text, greatest first.
 void collectLabelContents(const Table &table, QList<LabelPosition> &positions);
 
 } // namespace kv

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <numeric>
 
 namespace kv {
 
@@ -559,6 +560,30 @@ std::uint32_t Table::recNoAt(int position) const
     if (position < 0 || std::size_t(position) >= order_.size())
         return 0;
     return order_.at(size_t(position));
+}
+
+std::vector<std::uint32_t> Table::orderIgnoringFilter() const
+{
+    std::vector<std::uint32_t> order;
+    if (!isOpen())
+        return order;
+    if (!filtered_ || !filter_) {
+        settlePending();
+        order.reserve(order_.size());
+        for (std::size_t p = 0; p < order_.size(); ++p)
+            order.push_back(order_.at(p));
+        return order;
+    }
+    const std::uint32_t count = dbf_.count();
+    if (activeTag_ >= 0) {
+        bool rewrite = false; // left to the next change of the order
+        order = orderFromIndex(rewrite);
+    } else {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 1u);
+    }
+    std::erase_if(order, [&](std::uint32_t r) { return r < 1 || r > count || recordData(r)[0] == kDeletedFlag; });
+    return order;
 }
 
 QString Table::fieldTextAt(int position, int field) const

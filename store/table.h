@@ -129,6 +129,9 @@ public:
     // A field of the record at a place in the order, without moving (for the viewer).
     QString fieldTextAt(int position, int field) const;
     std::uint32_t recNoAt(int position) const;
+    // The record numbers of the active order as they would be with the filter off, the
+    // filter left as it is: for work that looks at the whole table during a search.
+    std::vector<std::uint32_t> orderIgnoringFilter() const;
 
     void append();
     void edit();

@@ -20,15 +20,9 @@ std::optional<LabelSheet> prepareLabelSheet(Workspace &ws, LabelKind kind, Label
     sheet.geometry = labelGeometry(stock, kind, s.labelDimensions);
     sheet.positions = labelPositions(s, sheet.geometry.perPage);
 
-    // Labels look at the whole catalogue.
-    const bool searchWasOn = ws.search().isOn();
-    ws.search().end();
-    const bool scanned = ws.attempt([&] { collectLabelContents(ws.master(), sheet.positions); });
-    if (searchWasOn) {
-        ws.search().restart();
-        ws.announceCount();
-    }
-    if (!scanned)
+    // The scan looks at the whole catalogue in its order; a search that is on stays on,
+    // as if it had been ended for the scan and started again.
+    if (!ws.attempt([&] { collectLabelContents(ws.master(), sheet.positions); }))
         return std::nullopt;
     sheet.labels = layoutLabels(kind, sheet.geometry, sheet.positions, s, textWidth);
     return sheet;

@@ -1,6 +1,6 @@
 #pragma once
 // A label run up to the page: the run's two refusals, the scan of the whole catalogue
-// (a search that is on is ended for it and started again after), and the labels laid out
+// (a search that is on does not limit it and stays on), and the labels laid out
 // on the stock. Printing, previewing or saving the sheet draws what this returns.
 #include "app/workspace/workspace.h"
 #include "reports/labelprint.h"

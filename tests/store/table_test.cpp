@@ -291,8 +291,19 @@ TEST(Table, LocateInOrderAndFilter)
     addRecords(t, {{{"Title", QStringLiteral("Brazil")}, {"Year", QStringLiteral("1985")}},
                    {{"Title", QStringLiteral("Up")}, {"Year", QStringLiteral("2009")}}});
     EXPECT_EQ(t.recordCount(), 3);
+    t.first();
+    t.deleteRecord();
+    // Work that looks at the whole table during a search gets the order the table has
+    // with the filter off, deleted records left out, and the filter stays on.
+    const std::vector<std::uint32_t> whole = t.orderIgnoringFilter();
+    EXPECT_EQ(t.recordCount(), 2);
     t.setFiltered(false);
-    EXPECT_EQ(t.recordCount(), 6);
+    EXPECT_EQ(t.recordCount(), 5);
+    std::vector<std::uint32_t> unfiltered;
+    for (int p = 0; p < t.recordCount(); ++p)
+        unfiltered.push_back(t.recNoAt(p));
+    EXPECT_EQ(whole, unfiltered);
+    EXPECT_EQ(t.orderIgnoringFilter(), unfiltered);
 }
 
 TEST(Table, DisplaySuspensionHoldsBackNotifications)
