@@ -56,6 +56,12 @@ void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &b
 bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &output, QString *error)
 {
     ReportEngine engine(output);
+    return printLabelSheet(sheet, font, engine, {}, error);
+}
+
+bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, ReportEngine &engine,
+                     const std::function<void(const QString &)> &status, QString *error)
+{
     engine.setOrientation(QPageLayout::Portrait);
     const PageFont base = labelPageFont(font);
     ReportEngine::Callbacks callbacks;
@@ -63,6 +69,7 @@ bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &
         drawLabels(engine, sheet, base);
         return false;
     };
+    callbacks.onStatus = status;
     engine.setCallbacks(std::move(callbacks));
     const bool ok = engine.start();
     if (!ok && error)

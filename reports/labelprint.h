@@ -5,9 +5,11 @@
 #include "app/settings/settings.h"
 #include "report_engine/pageoutput.h"
 #include "report_engine/pagestream.h"
+#include "report_engine/reportengine.h"
 #include "reports/labellayout.h"
 
 #include <QSizeF>
+#include <functional>
 
 namespace kv {
 
@@ -29,5 +31,9 @@ PageFont labelPageFont(const UserFont &font);
 // Draws the sheet's labels on one page of output, which should be on the stock's paper.
 // False, with the output's message in error, when the output fails.
 bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &output, QString *error = nullptr);
+// The same on an engine over such an output; status, when given, is told the engine's
+// status text as the page starts.
+bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, ReportEngine &engine,
+                     const std::function<void(const QString &)> &status, QString *error = nullptr);
 
 } // namespace kv

@@ -56,10 +56,11 @@ std::unique_ptr<QPrinter> openPrinter(const QString &name, const QString &pdfPat
 }
 } // namespace
 
-PrinterOutput::PrinterOutput(const QString &printerName, const QString &pdfPath)
+PrinterOutput::PrinterOutput(const QString &printerName, const QString &pdfPath, QSizeF paper)
     : printerName_(printerName), pdfPath_(pdfPath),
-      paper_(pdfPath.isEmpty() ? printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName)
-                               : QSizeF(kLetterWidth, kLetterHeight))
+      paper_(!paper.isEmpty()     ? paper
+             : pdfPath.isEmpty() ? printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName)
+                                 : QSizeF(kLetterWidth, kLetterHeight))
 {
 }
 

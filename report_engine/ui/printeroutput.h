@@ -25,8 +25,10 @@ QSizeF printerPaper(const QString &printerName);
 class PrinterOutput final : public PaintedOutput {
 public:
     // printerName empty: the default printer. pdfPath not empty: the printer writes that
-    // PDF file instead (the printer dialog's "Print to File").
-    explicit PrinterOutput(const QString &printerName, const QString &pdfPath = QString());
+    // PDF file instead (the printer dialog's "Print to File"). paper, when given, is the
+    // paper the job asks for (a label stock's) instead of the printer's own (Letter for a
+    // PDF file).
+    explicit PrinterOutput(const QString &printerName, const QString &pdfPath = QString(), QSizeF paper = QSizeF());
     ~PrinterOutput() override;
     QSizeF paperSize() const override { return paper_; }
     void setCopies(int copies);

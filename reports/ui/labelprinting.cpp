@@ -11,21 +11,10 @@ bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, const PrintR
         PdfOutput output(request.pdfPath, paper);
         return printLabelSheet(sheet, font, output, error);
     }
-    // The sheet is laid out once and printed from its page, which carries the stock's
-    // paper to the printer whatever paper the printer would choose.
-    PageStream stream;
-    StreamOutput output(stream, paper);
-    if (!printLabelSheet(sheet, font, output, error))
-        return false;
-    StreamPrinter printer;
-    for (int copy = 0; copy < std::max(1, request.copies); ++copy) {
-        if (!printer.print(stream, 1, 1, request.printer)) {
-            if (error)
-                *error = printer.errorString();
-            return false;
-        }
-    }
-    return true;
+    // The job asks for the stock's paper whatever paper the printer would choose.
+    PrinterOutput output(request.printer, QString(), paper);
+    output.setCopies(request.copies);
+    return printLabelSheet(sheet, font, output, error);
 }
 
 } // namespace kv

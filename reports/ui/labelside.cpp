@@ -1,13 +1,14 @@
 #include "reports/ui/labelside.h"
 
+#include "report_engine/ui/printeroutput.h"
 #include "reports/reportrun.h"
 #include "reports/ui/choosemedia.h"
 #include "reports/ui/labeldimsdialog.h"
 #include "reports/ui/labeloptions.h"
-#include "reports/ui/labelprinting.h"
 #include "reports/ui/labelsheet.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printtarget.h"
+#include "reports/ui/reportform.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace kv {
 
@@ -173,24 +175,38 @@ void TLabelSide::DoItLabel(int mode)
     }
     Settings &s = ws_.settings();
     const UserFont &font = s.font(FontRole::ReportLabel);
-    QString error;
+    const QSizeF paper = labelPaperSize(sheet->stock);
+    PageStream stream;
+    std::unique_ptr<PageOutput> output;
     if (mode == int(OutputMode::View)) {
-        PageStream stream;
-        StreamOutput output(stream, labelPaperSize(sheet->stock));
-        if (!printLabelSheet(*sheet, font, output, &error)) {
-            prompt.showError(error);
+        output = std::make_unique<StreamOutput>(stream, paper);
+    } else {
+        // Like a report: the printer of the printer choice, or the PDF file it asks for.
+        const std::optional<PrintTarget> target = choosePrintTarget(s, prompt);
+        if (!target)
             return;
-        }
+        output = std::make_unique<PrinterOutput>(target->printer, target->pdfPath, paper);
+    }
+    // The sheet goes out through the status window, as a report does.
+    bool completed = false;
+    {
+        TReportForm form(
+            *output,
+            [&](ReportEngine &engine, const TReportForm::Status &status, QString &error) {
+                return printLabelSheet(*sheet, font, engine, status, &error);
+            },
+            prompt, this);
+        if (styler_)
+            styler_(&form);
+        exec(form);
+        completed = form.completed();
+    }
+    if (mode == int(OutputMode::View) && completed) {
         TMyPreview preview(stream, QString::fromLatin1(TMyPreview::kLabelCaption), true, s, prompt, this);
         if (styler_)
             styler_(&preview);
         exec(preview);
-        return;
     }
-    // Like a report: the printer of the printer choice, or the PDF file it asks for.
-    const std::optional<PrintTarget> target = choosePrintTarget(s, prompt);
-    if (target && !printLabelSheet(*sheet, font, PrintRequest{target->printer, target->pdfPath, 1}, &error))
-        prompt.showError(error);
 }
 
 } // namespace kv

@@ -12,7 +12,21 @@
 namespace kv {
 
 TReportForm::TReportForm(Table &table, ReportRunSetup setup, PageOutput &output, Prompt &prompt, QWidget *parent)
-    : QDialog(parent), table_(table), setup_(std::move(setup)), engine_(output), prompt_(prompt)
+    : TReportForm(
+          output,
+          [&table, setup = std::move(setup)](ReportEngine &engine, const Status &status, QString &error) {
+              ReportRun report(table, setup, engine);
+              const bool ok = report.run(status);
+              if (!ok)
+                  error = report.errorString();
+              return ok;
+          },
+          prompt, parent)
+{
+}
+
+TReportForm::TReportForm(PageOutput &output, Job job, Prompt &prompt, QWidget *parent)
+    : QDialog(parent), engine_(output), job_(std::move(job)), prompt_(prompt)
 {
     setObjectName(QStringLiteral("TReportForm"));
     setWindowTitle(QStringLiteral("Report Status Screen"));
@@ -37,24 +51,24 @@ void TReportForm::showEvent(QShowEvent *event)
         QTimer::singleShot(0, this, [this] { run(); });
 }
 
+// The engine's status text, its line breaks shown as such.
+void TReportForm::showStatus(const QString &status)
+{
+    StatusLabel->setText(QString(status).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    if (onPageDone && engine_.pageNumber() > 1)
+        onPageDone(engine_.pageNumber() - 1);
+    QCoreApplication::processEvents();
+}
+
 bool TReportForm::run()
 {
     if (started_)
         return completed_;
     started_ = running_ = true;
-    ReportRun report(table_, setup_, engine_);
     bool ok = false;
     QString failure;
     try {
-        ok = report.run([this](const QString &status) {
-            // The engine's status text, its line breaks shown as such.
-            StatusLabel->setText(QString(status).replace(QLatin1Char('\r'), QLatin1Char('\n')));
-            if (onPageDone && engine_.pageNumber() > 1)
-                onPageDone(engine_.pageNumber() - 1);
-            QCoreApplication::processEvents();
-        });
-        if (!ok)
-            failure = report.errorString();
+        ok = job_(engine_, [this](const QString &status) { showStatus(status); }, failure);
     } catch (const DbError &error) {
         failure = error.message();
     }

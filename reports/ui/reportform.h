@@ -19,7 +19,13 @@ public:
     static constexpr char kCompleted[] = "Report Completed!";
     static constexpr char kCanceled[] = "Report Canceled!";
 
+    // Another run on the window's engine (a label sheet), which tells the engine's status
+    // text to status at each page: false with the reason in error.
+    using Status = std::function<void(const QString &status)>;
+    using Job = std::function<bool(ReportEngine &engine, const Status &status, QString &error)>;
+
     TReportForm(Table &table, ReportRunSetup setup, PageOutput &output, Prompt &prompt, QWidget *parent = nullptr);
+    TReportForm(PageOutput &output, Job job, Prompt &prompt, QWidget *parent = nullptr);
 
     // Runs the report once; true when it ran to its end. A failure (no printer, the text
     // file) is told through the prompt.
@@ -40,10 +46,10 @@ protected:
 
 private:
     void CancelButtonClick();
+    void showStatus(const QString &status);
 
-    Table &table_;
-    ReportRunSetup setup_;
     ReportEngine engine_;
+    Job job_;
     Prompt &prompt_;
     bool started_ = false;
     bool running_ = false;

@@ -14,6 +14,7 @@
 #include "reports/ui/labelside.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/myreport.h"
+#include "reports/ui/reportform.h"
 
 #include <QAction>
 #include <QLabel>
@@ -179,7 +180,15 @@ TEST(TLabelSide, ViewShowsTheWholeCatalogueOnOnePageInTheLabelPreview)
 
     TMyReport window(f.workspace);
     int previews = 0;
+    QStringList status;
     window.execDialog = [&](QDialog &d) {
+        // The sheet goes through the status window first.
+        if (auto *form = qobject_cast<TReportForm *>(&d)) {
+            form->show();
+            form->run();
+            status << form->StatusLabel->text();
+            return int(QDialog::Accepted);
+        }
         auto *preview = qobject_cast<TMyPreview *>(&d);
         EXPECT_NE(preview, nullptr) << d.metaObject()->className();
         if (!preview)
@@ -208,6 +217,7 @@ TEST(TLabelSide, ViewShowsTheWholeCatalogueOnOnePageInTheLabelPreview)
     window.show();
     kvtest::saveShot(window, "label-side.png");
     window.ViewButton->click();
+    EXPECT_EQ(status, QStringList{"Report Completed!"});
     EXPECT_EQ(previews, 1);
     EXPECT_TRUE(f.prompt.messages().isEmpty()) << f.prompt.messages().join('\n').toStdString();
     EXPECT_TRUE(f.workspace.search().isOn());
@@ -224,6 +234,12 @@ TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
     f.settings.printToPdf = true;
     f.cell(0, 0) = QStringLiteral("B-002");
     TMyReport window(f.workspace);
+    int runs = 0;
+    window.execDialog = [&](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d))
+            runs += form->run() ? 1 : 0;
+        return int(QDialog::Accepted);
+    };
     window.show();
     const QString pdf = kvtest::tempPath("sheet.pdf");
     f.prompt.answerFile(QString());
@@ -238,6 +254,7 @@ TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
     EXPECT_TRUE(kvtest::pdfText(pdf).contains("The Apartment"));
     ASSERT_EQ(f.prompt.shown().size(), 2u);
     EXPECT_EQ(f.prompt.shown().back().caption, "Save As PDF");
+    EXPECT_EQ(runs, 1);
     EXPECT_TRUE(f.prompt.messages().isEmpty());
 }
 
