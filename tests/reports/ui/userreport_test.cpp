@@ -2,6 +2,8 @@
 // on the offscreen platform, with a real definitions file and the scripted prompt.
 #include "reports/ui/userreport.h"
 
+#include "../runfixture.h"
+
 #include "dialogfixture.h"
 #include "reports/builtinreports.h"
 #include "reports/reportlayout.h"
@@ -209,7 +211,7 @@ QPoint partCentre(const kv::TRepLayout &layout, int line, int part)
     return {};
 }
 
-TEST(UserReportWindow, SpecifiedLayoutIsSavedAsDrawn)
+TEST(UserReportWindow, SpecifiedLayoutIsSavedAndPrintedAsDrawn)
 {
     Definitions d;
     TUserReport window(d.workspace, d.file, d.current);
@@ -252,6 +254,17 @@ TEST(UserReportWindow, SpecifiedLayoutIsSavedAsDrawn)
     EXPECT_EQ(saved.bodyLines[1][0].width, 12);
     EXPECT_EQ(saved.bodyLines[1][1].width, 78); // the part of width 0 after it takes the rest of 90
     EXPECT_EQ(saved.bodyLines[1][2].width, 0);
+
+    // It prints as drawn: each record's second line is its media number in a column of 12.
+    kvtest::RunFixture catalogue;
+    const QList<QByteArray> lines = catalogue.textFile(catalogue.setup(saved, kv::OutputMode::TextFile)).split('\n');
+    QList<QByteArray> records;
+    for (const QByteArray &l : lines)
+        if (!l.trimmed().isEmpty() && l[0] != ' ')
+            records << l;
+    ASSERT_EQ(records.size(), 7); // six records and the footer
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(records[i], kvtest::sixVideos()[size_t(i)].media.toLatin1().leftJustified(90) + '\r');
 }
 
 TEST(RepLayout, PressAndReleaseInDifferentBoxesOpenNothing)
