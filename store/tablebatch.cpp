@@ -2,6 +2,7 @@
 // write lock each.
 #include "store/table.h"
 
+#include <cstring>
 #include <exception>
 
 namespace kv {
@@ -85,15 +86,31 @@ void Table::countChunkChange()
         endChunk();
 }
 
-// One record written over its old bytes, whole, and its keys moved where they changed.
+// One record written over its old bytes, in one write, and its keys moved where they
+// changed.
 // From the first such write of a chunk until the chunk ends, the table says that its
 // index may be behind; a failure on the way leaves it so, and the index is then written
 // again at the next open.
 void Table::rewriteInBatch(std::uint32_t recno, bool &keyChanged)
 {
+    // Only the bytes that changed are written: the rest of the record is on the file as
+    // it should be (we hold the lock), and the write then touches fewer pages.
+    const char *old = recordData(recno);
+    const char *now = buffer_.constData();
+    constexpr std::size_t kBlock = 64;
+    std::size_t from = 0, to = std::size_t(buffer_.size());
+    while (from + kBlock <= to && std::memcmp(old + from, now + from, kBlock) == 0)
+        from += kBlock;
+    while (from < to && old[from] == now[from])
+        ++from;
+    while (to >= from + kBlock && std::memcmp(old + to - kBlock, now + to - kBlock, kBlock) == 0)
+        to -= kBlock;
+    while (to > from && old[to - 1] == now[to - 1])
+        --to;
+    if (from == to)
+        return;
     const bool indexed = !index_.tags().empty();
     if (indexed) {
-        const char *old = recordData(recno);
         before_.assign(old, old + buffer_.size());
         if (!chunkMarked_) {
             dbf_.setIndexPending(true);
@@ -101,7 +118,7 @@ void Table::rewriteInBatch(std::uint32_t recno, bool &keyChanged)
         }
     }
     try {
-        dbf_.rewriteRecord(recno, buffer_);
+        dbf_.rewriteRecordPart(recno, now, from, to);
         if (indexed)
             keyChanged = index_.update(recno, before_.data(), recordData(recno), activeTag_);
     } catch (const DbError &) {
