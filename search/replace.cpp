@@ -114,7 +114,9 @@ ReplaceResult searchAndReplace(Table &master, Table &check, const QString &sortE
     const FieldLayout &layout = master.fieldLayout(f);
     ReplaceResult result = ReplaceResult::Done;
     try {
-        master.suspendDisplay();
+        // The changed records are written in chunks, each under one lock with one header
+        // write; the viewer hears of them at the end.
+        Table::Changes changes(master);
         for (master.first(); !master.eof(); master.next()) {
             ++counters.processed;
             const char *record = master.recordData(master.recNo());
@@ -145,13 +147,13 @@ ReplaceResult searchAndReplace(Table &master, Table &check, const QString &sortE
             if (hooks.progress)
                 hooks.progress(counters);
         }
+        changes.commit();
     } catch (const DbError &e) {
         if (master.state() == Table::State::Edit)
             master.cancel();
         prompt.showError(e.message());
         result = ReplaceResult::Failed;
     }
-    master.resumeDisplay();
     try {
         applySortExpression(master, sortExpression);
     } catch (const DbError &e) {

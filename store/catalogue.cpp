@@ -4,6 +4,8 @@
 #include "store/mastertable.h"
 #include "store/table.h"
 
+#include "store/dbf/dbffile.h"
+
 #include "store/index/mdx.h"
 
 #include "base/dateformat.h"
@@ -159,15 +161,16 @@ bool dbaseInUse(Table &check, const QString &path)
     check.setPath(QFileInfo(path).absoluteFilePath());
     check.setReadOnly(true);
     check.setIndexName(QString());
-    check.setExclusive(true);
+    check.setExclusive(false);
+    // Only whether the file opens for our exclusive use: opening the table object would
+    // also read every record for its order.
     bool inUse = false;
     try {
-        check.open();
+        DbfFile probe;
+        probe.open(check.filePath(), true);
     } catch (const DbError &) {
         inUse = true;
     }
-    check.close();
-    check.setExclusive(false);
     return inUse;
 }
 

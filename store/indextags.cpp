@@ -87,8 +87,12 @@ std::vector<std::uint32_t> IndexTags::readOrder(int tag, bool *inKeyOrder) const
 
 void IndexTags::insert(std::uint32_t recno, const char *record)
 {
-    for (size_t t = 0; t < tags_.size(); ++t)
-        mdx_->insert(int(t), tags_[t].expression.evaluate(record).constData(), recno);
+    // Keys are at most 100 bytes: made on the stack, with no allocation for each record.
+    char key[128];
+    for (size_t t = 0; t < tags_.size(); ++t) {
+        tags_[t].expression.evaluate(record, key);
+        mdx_->insert(int(t), key, recno);
+    }
 }
 
 bool IndexTags::update(std::uint32_t recno, const char *before, const char *after, int watch)
@@ -110,7 +114,8 @@ bool IndexTags::sync(bool writable)
 {
     if (!mdx_)
         return false;
-    if (!OsFile::stampOf(path_).sameFile(mdx_->stamp())) {
+    // Writers replace the index by renaming a new file over it, which leaves ours unlinked.
+    if (mdx_->replaced()) {
         mdx_->close();
         mdx_->open(path_, writable);
         return true;

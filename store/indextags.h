@@ -1,7 +1,6 @@
 #pragma once
-// The production index of an open table, kept current with its records: the .MDX, the
-// key expression of every tag, and the stamp that tells when another program changed
-// the file.
+// The production index of an open table, kept current with its records: the .MDX and
+// the key expression of every tag, followed again when another program changed the file.
 #include "store/dbf/osfile.h"
 #include "store/dbf/recordcodec.h"
 #include "store/index/keyexpr.h"

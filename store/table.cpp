@@ -240,6 +240,7 @@ void Table::close()
 {
     if (state_ == State::Inactive)
         return;
+    endChanges(false);
     rollbackBulkAppend();
     buffer_.clear();
     closeIndex();

@@ -171,6 +171,30 @@ public:
         Table &t_;
     };
 
+    // Around many changes of existing records by one writer (search and replace): the
+    // write lock, the check that our picture of the file is fresh and the header are
+    // taken once for a chunk of changes instead of once for each record, and the viewer
+    // is told once at the end. Records are written whole as they are posted, so a run
+    // that stops midway leaves each record old or new; keys are moved in the index only
+    // where they changed, and while a chunk has moved keys the table says that its index
+    // may be behind (repaired at the next open if the run is killed). Between chunks the
+    // lock is let go: other writers may take their turn, and the next change sees what
+    // they did. chunk: changes in a chunk, at least 1.
+    void beginChanges(int chunk = 4096);
+    // Posts a record still being edited, then ends the chunk; throws DbError when the
+    // record cannot be written. endChanges(false) posts nothing and throws nothing.
+    void endChanges(bool postEdit = true);
+    class Changes {
+    public:
+        explicit Changes(Table &t, int chunk = 4096) : t_(t) { t_.beginChanges(chunk); }
+        ~Changes() { t_.endChanges(false); }
+        void commit() { t_.endChanges(); }
+        Changes(const Changes &) = delete;
+        Changes &operator=(const Changes &) = delete;
+    private:
+        Table &t_;
+    };
+
     // Around bulk changes: the viewer stops following until the matching resume.
     void suspendDisplay();
     void resumeDisplay();
@@ -235,7 +259,7 @@ private:
     bool indexSoundUnderLock();
     // sorted, when given: the tags' keys over the table's records, already sorted.
     void writeIndexFile(std::vector<IndexTags::Tag> tags, const IndexTags::Sorted *sorted = nullptr);
-    template <typename F> void withExclusiveUse(const char *operation, F &&work);
+    template <typename F> void withExclusiveUse(const char *operation, bool reorders, F &&work);
 
     void rebuildView(std::uint32_t keepRecno);
     std::vector<std::uint32_t> orderFromIndex(bool &rewrite) const;
@@ -247,6 +271,12 @@ private:
     void setCurrent(std::size_t position);
 
     void rereadCountUnderLock();
+    // Changes in a batch: the chunk's lock taken (and our picture refreshed) when not held,
+    // and the chunk closed (header written, lock let go).
+    void startChunk();
+    void endChunk();
+    void rewriteInBatch(std::uint32_t recno, bool &keyChanged);
+    void countChunkChange();
     void appendOne();
     void flushBulk();
     // The record being edited or appended, else the current record; null when none.
@@ -293,6 +323,14 @@ private:
     QByteArray bulkTail_;
     QByteArray bulkPending_;  // appended in bulk, not yet written
     std::uint32_t bulkFirst_ = 0; // record number of the first of them
+
+    // A batch of changes (beginChanges): its chunk size, the changes left in this chunk,
+    // whether the chunk holds the lock and has said that the index may be behind.
+    int batchChunk_ = 0;
+    int chunkLeft_ = 0;
+    bool chunkLocked_ = false;
+    bool chunkMarked_ = false;
+    std::vector<char> before_; // the record as it was, while its keys move
 
     std::vector<FieldDef> fieldDefs_;
 };

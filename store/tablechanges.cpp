@@ -1,4 +1,5 @@
-// The table object: changing records, one at a time or many in a bulk append.
+// The table object: changing records, one at a time, many in a bulk append, or many
+// existing ones in a batch of changes.
 #include "store/table.h"
 
 #include <optional>
@@ -69,6 +70,9 @@ void Table::edit()
     const std::uint32_t r = recNo();
     if (r == 0)
         fail(QStringLiteral("There is no record to edit in the table \"%1\".").arg(tableName_));
+    // In a batch of changes the record is taken under the lock, as the file has it now.
+    if (batchChunk_ > 0)
+        startChunk();
     buffer_ = QByteArray(recordData(r), int(dbf_.header().recordLength));
     editRecno_ = r;
     state_ = State::Edit;
@@ -90,7 +94,18 @@ void Table::post()
     const bool inserted = state_ == State::Insert;
     std::uint32_t recno = 0;
     bool keyChanged = false;
-    {
+    if (batchChunk_ > 0) {
+        startChunk();
+        if (inserted) {
+            buffer_[0] = kLiveFlag;
+            appendOne();
+            recno = dbf_.count();
+            chunkMarked_ = false; // the add leaves the mark cleared, with the index whole
+        } else {
+            recno = editRecno_;
+            rewriteInBatch(recno, keyChanged);
+        }
+    } else {
         // In a bulk append the write lock is held from its beginning.
         std::optional<WriteGuard> guard;
         if (!bulk_) {
@@ -136,6 +151,7 @@ void Table::post()
             setCurrent(order_.replaceCurrent(recno));
     }
     notify();
+    countChunkChange();
 }
 
 // Under the write lock: the count another program sharing the table may have raised,
@@ -203,7 +219,10 @@ void Table::deleteRecord()
     const std::uint32_t r = recNo();
     if (r == 0)
         fail(QStringLiteral("There is no record to delete in the table \"%1\".").arg(tableName_));
-    {
+    if (batchChunk_ > 0) {
+        startChunk();
+        dbf_.markDeleted(r);
+    } else {
         WriteGuard guard(dbf_.os());
         rereadCountUnderLock();
         dbf_.markDeleted(r);
@@ -213,6 +232,7 @@ void Table::deleteRecord()
     if (order_.size() == 0)
         bof_ = eof_ = true;
     notify();
+    countChunkChange();
 }
 
 // ---------------------------------------------------------------- bulk append
@@ -222,6 +242,8 @@ void Table::beginBulkAppend()
     requireWritable();
     if (bulk_)
         return;
+    if (batchChunk_ > 0)
+        fail(QStringLiteral("Cannot add records in bulk to the table \"%1\" while records are being changed.").arg(displayName()));
     dbf_.os().lockWrites();
     try {
         syncIndexWithFile();

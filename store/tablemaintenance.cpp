@@ -40,7 +40,9 @@ void Table::createTable()
 
 // ---------------------------------------------------------------- index tags and maintenance
 
-template <typename F> void Table::withExclusiveUse(const char *operation, F &&work)
+// reorders: whether the work can change the active order; a tag added or deleted beside
+// the active one leaves it as it is, and the view is then not made again.
+template <typename F> void Table::withExclusiveUse(const char *operation, bool reorders, F &&work)
 {
     if (isOpen()) {
         if (!exclusive_)
@@ -50,9 +52,11 @@ template <typename F> void Table::withExclusiveUse(const char *operation, F &&wo
             fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
         requireSound();
         checkBrowseMode();
+        endChunk(); // the lock of a batch of changes is not kept across the work
         const std::uint32_t keep = recNo();
         work();
-        rebuildView(keep);
+        if (reorders)
+            rebuildView(keep);
         notify();
         return;
     }
@@ -119,7 +123,8 @@ void Table::addIndex(const QString &name, const QString &expression)
         ok = ok && c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_'));
     if (!ok)
         fail(QStringLiteral("\"%1\" is not a valid index tag name.").arg(name));
-    withExclusiveUse("add an index", [&] {
+    const bool active = indexName_.compare(tagName, Qt::CaseInsensitive) == 0;
+    withExclusiveUse("add an index", active, [&] {
         if (!index_.problem().isEmpty())
             fail(index_.problem());
         std::vector<IndexTags::Tag> tags = index_.tagsWithout(tagName);
@@ -130,7 +135,8 @@ void Table::addIndex(const QString &name, const QString &expression)
 
 void Table::deleteIndex(const QString &name)
 {
-    withExclusiveUse("delete an index", [&] {
+    const bool active = indexName_.compare(name, Qt::CaseInsensitive) == 0;
+    withExclusiveUse("delete an index", active, [&] {
         if (index_.find(name) < 0)
             fail(QStringLiteral("The index tag \"%1\" does not exist for the table \"%2\".").arg(name, displayName()));
         if (!index_.problem().isEmpty())
@@ -143,7 +149,7 @@ void Table::deleteIndex(const QString &name)
 
 void Table::regenerateIndexes()
 {
-    withExclusiveUse("rebuild the indexes", [&] {
+    withExclusiveUse("rebuild the indexes", true, [&] {
         if (!index_.isOpen())
             return;
         if (!index_.problem().isEmpty())
@@ -165,7 +171,7 @@ QString Table::indexProblem() const
 
 void Table::pack()
 {
-    withExclusiveUse("pack the table", [&] {
+    withExclusiveUse("pack the table", true, [&] {
         if (!index_.problem().isEmpty())
             fail(index_.problem());
         const std::vector<IndexTags::Tag> tags = index_.tags();

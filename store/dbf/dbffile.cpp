@@ -117,6 +117,12 @@ void DbfFile::rewriteRecord(std::uint32_t recno, const QByteArray &record)
         fail("save the record in", file_.errorText());
 }
 
+void DbfFile::rewriteRecordPart(std::uint32_t recno, const char *record, std::size_t from, std::size_t to)
+{
+    if (!file_.writeAt(header_.recordOffset(recno) + std::int64_t(from), record + from, to - from))
+        fail("save the record in", file_.errorText());
+}
+
 void DbfFile::markDeleted(std::uint32_t recno)
 {
     if (!file_.writeAt(header_.recordOffset(recno), &kDeletedFlag, 1))

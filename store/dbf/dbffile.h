@@ -47,6 +47,8 @@ public:
     // a failed write cuts the file back to where they began.
     void writeRecords(std::uint32_t first, const QByteArray &records);
     void rewriteRecord(std::uint32_t recno, const QByteArray &record);
+    // Writes bytes from ... to - 1 of the record's new bytes over the old ones.
+    void rewriteRecordPart(std::uint32_t recno, const char *record, std::size_t from, std::size_t to);
     void markDeleted(std::uint32_t recno);
     // The header's count (with today's date) and production-index flag.
     void writeCount(std::uint32_t count);

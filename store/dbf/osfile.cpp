@@ -177,6 +177,12 @@ OsFile::Stamp OsFile::stamp() const
     return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 }
 
+bool OsFile::unlinked() const
+{
+    struct stat st;
+    return fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
+}
+
 OsFile::Stamp OsFile::stampOf(const QString &path)
 {
     struct stat st;

@@ -68,6 +68,10 @@ public:
     Stamp stamp() const;
     // The stamp of whatever file the path names now; an empty stamp when there is none.
     static Stamp stampOf(const QString &path);
+    // Whether no name leads to the open file any more: another file was renamed over its
+    // path, or it was deleted. One call on the open file, where a stamp of the path
+    // looks the path up.
+    bool unlinked() const;
 
     // The first `size` bytes of the file, mapped for reading. The pointer stays valid
     // until the next map() that needs more, or close(). Writes through writeAt() are

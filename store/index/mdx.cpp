@@ -216,7 +216,6 @@ void MdxFile::open(const QString &path, bool writable)
         throw DbError(QStringLiteral("The index file \"%1\" cannot be opened: %2").arg(shown(path), impl->file.errorText()));
     }
     impl->readHeader();
-    impl->opened = impl->file.stamp();
     d = std::move(impl);
 }
 
@@ -233,7 +232,7 @@ void MdxFile::reload()
         d->readHeader();
 }
 
-OsFile::Stamp MdxFile::stamp() const { return d->opened; }
+bool MdxFile::replaced() const { return d->file.unlinked(); }
 
 int MdxFile::tagCount() const { return int(d->tags.size()); }
 

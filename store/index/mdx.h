@@ -48,8 +48,8 @@ public:
     // Reads the file header and the tag headers again: another program sharing the
     // table may have grown a tree since. Throws DbError when they are damaged now.
     void reload();
-    // Which file is open: its stamp when it was opened (see OsFile::Stamp).
-    OsFile::Stamp stamp() const;
+    // Whether another file has taken its path (or the path is gone): see OsFile::unlinked().
+    bool replaced() const;
 
     int tagCount() const;
     const MdxTagInfo &tag(int i) const;

@@ -149,7 +149,6 @@ struct MdxFile::Impl {
     std::array<char, mdx::kHdrKept> fileHead{};
     std::array<char, mdx::kHeaderSize> rawHeader{}; // the header pages as last read or written
     std::vector<TagState> tags;
-    OsFile::Stamp opened; // which file it is
 
     [[noreturn]] void damaged() const { mdx::throwDamaged(path); }
     // Reads exactly size bytes; false at the end of the file.
