@@ -178,13 +178,14 @@ void Table::pack()
         // From the packed table's rename until its index is written, the table says
         // that its index is behind: a run stopped there is repaired at the next open.
         const bool indexed = index_.isOpen() || !tags.empty();
-        // The new keys are sorted while the packed copy goes to the disk.
+        // The new keys are sorted while the packed copy is written.
         IndexTags::Sorted sorted;
-        const std::size_t length = dbf_.header().recordLength;
-        dbf_.pack(indexed, [&](std::uint32_t count, const char *first) {
-            if (!tags.empty())
-                sorted = IndexTags::sort(tags, count, [&](std::uint32_t r) { return first + std::size_t(r - 1) * length; });
-        });
+        DbfFile::WhileWriting sortKeys;
+        if (!tags.empty())
+            sortKeys = [&](std::uint32_t count, const DbfFile::RecordAt &record) {
+                sorted = IndexTags::sort(tags, count, record);
+            };
+        dbf_.pack(indexed, sortKeys);
         if (indexed) {
             writeIndexFile(tags, tags.empty() ? nullptr : &sorted);
             dbf_.setIndexPending(false);

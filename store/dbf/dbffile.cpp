@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -193,42 +195,56 @@ void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
     if (!out.createTemporary(file_.path()))
         fail("pack", out.errorText());
     out.lockUse(OsFile::Lock::Exclusive);
+
+    // The record numbers that stay, in their order: kept[n - 1] becomes record n.
+    std::vector<std::uint32_t> kept;
+    kept.reserve(header_.recordCount);
+    for (std::uint32_t r = 1; r <= header_.recordCount; ++r)
+        if (record(r)[0] != kDeletedFlag)
+            kept.push_back(r);
+    const auto live = std::uint32_t(kept.size());
+
+    // The work on the records runs beside the copy: both only read this table, which
+    // no one else changes while we hold it alone.
+    std::future<void> working;
+    if (meanwhile)
+        working = std::async(std::launch::async, [&] {
+            meanwhile(live, [&](std::uint32_t n) { return record(kept[n - 1]); });
+        });
     auto abandon = [&](const QString &why) {
+        if (working.valid())
+            working.wait();
         out.discard();
         fail("pack", why);
     };
-    std::uint32_t live = 0;
-    const std::size_t chunk = std::max<std::size_t>(length, 4u << 20);
-    std::string buffer(data_, header_.headerLength);
-    buffer.reserve(chunk + length);
-    std::int64_t at = 0;
-    for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
-        const char *rec = record(r);
-        if (rec[0] == kDeletedFlag)
-            continue;
-        buffer.append(rec, length);
-        ++live;
-        if (buffer.size() >= chunk) {
-            if (!out.writeAt(at, buffer.data(), buffer.size()))
-                abandon(out.errorText());
-            at += std::int64_t(buffer.size());
-            buffer.clear();
+
+    // The header, then each run of records that stay, copied file to file.
+    if (!out.writeAt(0, data_, header_.headerLength))
+        abandon(out.errorText());
+    std::int64_t at = header_.headerLength, unsent = 0;
+    for (std::size_t i = 0; i < kept.size();) {
+        std::size_t j = i + 1;
+        while (j < kept.size() && kept[j] == kept[j - 1] + 1)
+            ++j;
+        const std::size_t bytes = (j - i) * length;
+        if (!out.copyFrom(file_, header_.recordOffset(kept[i]), at, bytes))
+            abandon(out.errorText());
+        at += std::int64_t(bytes);
+        unsent += std::int64_t(bytes);
+        if (unsent >= (4 << 20)) {
             out.startWriteback();
+            unsent = 0;
         }
+        i = j;
     }
-    buffer.push_back(kEofMarker);
-    if (!out.writeAt(at, buffer.data(), buffer.size()) || !writeDbfCount(out, live) ||
-        !writeIndexPending(out, indexFollows))
+    if (!out.writeAt(at, &kEofMarker, 1) || !writeDbfCount(out, live) || !writeIndexPending(out, indexFollows))
         abandon(out.errorText());
     // The copy must be on the disk before it replaces the table: one sync of the whole
-    // file, with the work on its records done while the disk writes it.
+    // file, begun here so that the disk writes while the work above finishes.
     out.startWriteback();
-    if (meanwhile) {
-        const char *copy = out.map(header_.recordOffset(live + 1));
-        if (!copy)
-            abandon(out.errorText());
+    if (working.valid()) {
         try {
-            meanwhile(live, copy + header_.headerLength);
+            working.get();
         } catch (...) {
             out.discard();
             throw;

@@ -69,9 +69,11 @@ public:
 
     // Replaces the file with a copy without the records marked deleted; with
     // indexFollows the copy says that its index is still to be written. meanwhile, when
-    // given, works on the copy's records (count of them, each recordLength bytes from
-    // first on) while the copy is on its way to the disk, before it replaces the file.
-    using WhileWriting = std::function<void(std::uint32_t count, const char *first)>;
+    // given, works on the records that stay (count of them; record(n) is the one that
+    // becomes record n) on a second thread while they are copied and the copy goes to
+    // the disk, before it replaces the file. Its exception, if any, stops the pack.
+    using RecordAt = std::function<const char *(std::uint32_t recno)>;
+    using WhileWriting = std::function<void(std::uint32_t count, const RecordAt &record)>;
     void pack(bool indexFollows, const WhileWriting &meanwhile = {});
 
 private:

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace kv {
 
@@ -223,6 +225,39 @@ bool OsFile::writeAt(std::int64_t offset, const void *data, std::size_t size)
         p += n;
         size -= size_t(n);
         offset += n;
+    }
+    return true;
+}
+
+bool OsFile::copyFrom(const OsFile &source, std::int64_t from, std::int64_t offset, std::size_t size)
+{
+    while (size > 0) {
+        off_t in = from, out = offset;
+        const ssize_t n = ::copy_file_range(source.fd_, &in, fd_, &out, size, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL))
+            break; // another file system, or none that copies: by hand below
+        if (n <= 0) {
+            error_ = n < 0 ? systemError(errno) : QStringLiteral("the file to copy from ended early");
+            return false;
+        }
+        from += n;
+        offset += n;
+        size -= std::size_t(n);
+    }
+    std::vector<char> buffer(std::min<std::size_t>(size, 1u << 20));
+    while (size > 0) {
+        const std::size_t part = std::min(size, buffer.size());
+        if (!source.readAt(from, buffer.data(), part)) {
+            error_ = source.errorText().isEmpty() ? QStringLiteral("the file to copy from ended early") : source.errorText();
+            return false;
+        }
+        if (!writeAt(offset, buffer.data(), part))
+            return false;
+        from += std::int64_t(part);
+        offset += std::int64_t(part);
+        size -= part;
     }
     return true;
 }

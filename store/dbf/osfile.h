@@ -52,6 +52,9 @@ public:
     // False at the end of the file (errorText empty) or on an error (errorText says which).
     bool readAt(std::int64_t offset, void *data, std::size_t size) const;
     bool writeAt(std::int64_t offset, const void *data, std::size_t size);
+    // Copies size bytes at from in source to offset in this file, inside the system where
+    // it can (no pass through our memory), else by reading and writing.
+    bool copyFrom(const OsFile &source, std::int64_t from, std::int64_t offset, std::size_t size);
     bool truncate(std::int64_t size);
     bool sync();
     // Starts writing the file's changed pages to the disk without waiting, so that a
