@@ -271,6 +271,9 @@ private:
     void setCurrent(std::size_t position);
 
     void rereadCountUnderLock();
+    // Takes the writers' lock, with the count and the index as the file has them now;
+    // lets go again when they cannot be read.
+    void lockWritesFresh();
     // Changes in a batch: the chunk's lock taken (and our picture refreshed) when not held,
     // and the chunk closed (header written, lock let go).
     void startChunk();

@@ -47,14 +47,7 @@ void Table::startChunk()
 {
     if (chunkLocked_)
         return;
-    dbf_.os().lockWrites();
-    try {
-        syncIndexWithFile();
-        rereadCountUnderLock();
-    } catch (...) {
-        dbf_.os().unlockWrites();
-        throw;
-    }
+    lockWritesFresh();
     chunkLocked_ = true;
     chunkMarked_ = false;
     chunkLeft_ = batchChunk_;

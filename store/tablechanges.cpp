@@ -162,6 +162,18 @@ void Table::rereadCountUnderLock()
     dbf_.remap();
 }
 
+void Table::lockWritesFresh()
+{
+    dbf_.os().lockWrites();
+    try {
+        syncIndexWithFile();
+        rereadCountUnderLock();
+    } catch (...) {
+        dbf_.os().unlockWrites();
+        throw;
+    }
+}
+
 // Under the write lock: one new record after the last one, whole before the header
 // counts it and in the index before the call returns. When any step fails, the record
 // leaves the file and the count again, so that nothing has changed. From the count
@@ -244,14 +256,7 @@ void Table::beginBulkAppend()
         return;
     if (batchChunk_ > 0)
         fail(QStringLiteral("Cannot add records in bulk to the table \"%1\" while records are being changed.").arg(displayName()));
-    dbf_.os().lockWrites();
-    try {
-        syncIndexWithFile();
-        rereadCountUnderLock();
-    } catch (...) {
-        dbf_.os().unlockWrites();
-        throw;
-    }
+    lockWritesFresh();
     bulk_ = true;
     bulkStart_ = dbf_.count();
     bulkTail_ = dbf_.tailAfter(bulkStart_);

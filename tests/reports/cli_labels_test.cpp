@@ -70,14 +70,9 @@ TEST(CliLabels, RefusalsAndUsageErrors)
     kvtest::RunFixture f;
     f.table.close();
     const QString pdf = kvtest::tempPath("labels.pdf");
-    struct Case {
-        QStringList args;
-        int exitCode;
-        QByteArray firstLine;
-    };
     const QByteArray usage = "Usage: kestrova-cli labels FILE.DBF face|spine [--stock N] [--media M1,M2,...] "
                              "(--pdf OUT.PDF | --print [PRINTER])";
-    const Case cases[] = {
+    kvtest::expectCliCases(QStringLiteral("labels"), {
         {{f.path, "face", "--media", ",, ,", "--pdf", pdf}, 1,
          "No media numbers have been entered.  Please enter/choose some media numbers."},
         // the 16th position of an Avery 5199 spine sheet is not used
@@ -95,17 +90,7 @@ TEST(CliLabels, RefusalsAndUsageErrors)
          "A sheet has at most 16 positions."},
         {{f.path, "face", "--pdf", pdf, "extra"}, 2, "Unexpected argument \"extra\"."},
         {{f.path}, 2, usage},
-    };
-    // No scheduler answers here, whatever runs beside this test.
-    qputenv("CUPS_SERVER", kvtest::tempPath("no-cups.sock").toUtf8());
-    for (const Case &c : cases) {
-        const kvtest::ProcessResult r = kvtest::runCli(QStringList{"labels"} + c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
-        if (!c.firstLine.isEmpty()) {
-            EXPECT_EQ(r.err.split('\n').first(), c.firstLine) << c.args.join(' ').toStdString();
-        }
-    }
-    qunsetenv("CUPS_SERVER");
+    });
     EXPECT_FALSE(QFile::exists(pdf));
 
     // With every item off the run is refused before it looks for media numbers.

@@ -46,12 +46,7 @@ TEST(CliReport, RefusalsAndUsageErrors)
     kvtest::RunFixture f;
     f.table.close();
     const QString out = kvtest::tempPath("OUT.TXT");
-    struct Case {
-        QStringList args;
-        int exitCode;
-        QByteArray firstLine;
-    };
-    const Case cases[] = {
+    kvtest::expectCliCases(QStringLiteral("report"), {
         {{f.path, "Title and Media", "--text", out}, 1, "No Report has been selected.  Please choose one."},
         {{f.path, kTitleReport, "--print"}, 1, "No printers are defined, aborting print job."},
         {{f.path, kTitleReport, "--text"}, 2, "--text needs a file name."},
@@ -60,16 +55,6 @@ TEST(CliReport, RefusalsAndUsageErrors)
         {{f.path, kTitleReport}, 2, "Usage: kestrova-cli report FILE.DBF NAME (--text OUT.TXT | --pdf OUT.PDF | "
                                     "--print [PRINTER]) [CRITERION ... [--or CRITERION ...]]"},
         {{kvtest::tempPath("NONE.DBF"), kTitleReport, "--text", out}, 1, ""},
-    };
-    // No scheduler answers here, whatever runs beside this test.
-    qputenv("CUPS_SERVER", kvtest::tempPath("no-cups.sock").toUtf8());
-    for (const Case &c : cases) {
-        const kvtest::ProcessResult r = kvtest::runCli(QStringList{"report"} + c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
-        if (!c.firstLine.isEmpty()) {
-            EXPECT_EQ(r.err.split('\n').first(), c.firstLine) << c.args.join(' ').toStdString();
-        }
-    }
-    qunsetenv("CUPS_SERVER");
+    });
     EXPECT_FALSE(QFile::exists(out));
 }

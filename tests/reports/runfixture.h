@@ -95,4 +95,27 @@ struct RunFixture {
     }
 };
 
+// One refused or misused command line of kestrova-cli: its exit code and the first line it
+// writes to stderr (not checked when empty).
+struct CliCase {
+    QStringList args;
+    int exitCode;
+    QByteArray firstLine;
+};
+
+// Runs `kestrova-cli command` with each case's arguments, with no print scheduler reachable
+// whatever runs beside the test.
+inline void expectCliCases(const QString &command, const std::vector<CliCase> &cases)
+{
+    qputenv("CUPS_SERVER", tempPath("no-cups.sock").toUtf8());
+    for (const CliCase &c : cases) {
+        const ProcessResult r = runCli(QStringList{command} + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        if (!c.firstLine.isEmpty()) {
+            EXPECT_EQ(r.err.split('\n').first(), c.firstLine) << c.args.join(' ').toStdString();
+        }
+    }
+    qunsetenv("CUPS_SERVER");
+}
+
 } // namespace kvtest
