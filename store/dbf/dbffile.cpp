@@ -13,6 +13,7 @@
 #include <cstring>
 #include <future>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -232,7 +233,7 @@ void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
         at += std::int64_t(bytes);
         unsent += std::int64_t(bytes);
         if (unsent >= (4 << 20)) {
-            out.startWriteback();
+            out.startWriteback(at - unsent, unsent);
             unsent = 0;
         }
         i = j;
@@ -255,7 +256,10 @@ void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
     if (!out.renameOver(file_.path()))
         abandon(out.errorText());
     // The packed file is already locked for our exclusive use under its new name.
-    file_ = std::move(out);
+    OsFile old = std::exchange(file_, std::move(out));
+    if (retiring_.valid())
+        retiring_.wait();
+    retiring_ = std::async(std::launch::async, [old = std::move(old)]() mutable { old.close(); });
     header_.recordCount = live;
     remap();
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <future>
 
 namespace kv {
 
@@ -80,6 +81,9 @@ private:
     [[noreturn]] void fail(const char *what, const QString &why) const;
 
     OsFile file_;
+    // The file a pack replaced, let go of (its mapping, its blocks) on a second thread:
+    // for a large table that takes a while, and nothing needs to wait for it.
+    std::future<void> retiring_;
     DbfHeader header_;
     QString shown_;
     const char *data_ = nullptr;

@@ -273,7 +273,10 @@ bool OsFile::truncate(std::int64_t size)
 
 bool OsFile::sync() { return ::fdatasync(fd_) == 0; }
 
-void OsFile::startWriteback() { ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); }
+void OsFile::startWriteback(std::int64_t offset, std::int64_t size)
+{
+    ::sync_file_range(fd_, offset, size, SYNC_FILE_RANGE_WRITE);
+}
 
 const char *OsFile::map(std::int64_t size)
 {

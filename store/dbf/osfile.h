@@ -59,7 +59,8 @@ public:
     bool sync();
     // Starts writing the file's changed pages to the disk without waiting, so that a
     // later sync() finds less to do.
-    void startWriteback();
+    // With a size, only the pages of those bytes.
+    void startWriteback(std::int64_t offset = 0, std::int64_t size = 0);
     // Which file it is (device and inode), with its size and the time of its last
     // change: a file renamed over the path is another file.
     struct Stamp {
