@@ -13,6 +13,7 @@
 #include <cstring>
 #include <future>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -207,11 +208,16 @@ void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
 
     // The work on the records runs beside the copy: both only read this table, which
     // no one else changes while we hold it alone.
+    // Without a second thread to be had, it runs after the copy instead.
     std::future<void> working;
-    if (meanwhile)
-        working = std::async(std::launch::async, [&] {
-            meanwhile(live, [&](std::uint32_t n) { return record(kept[n - 1]); });
-        });
+    if (meanwhile) {
+        const auto work = [&] { meanwhile(live, [&](std::uint32_t n) { return record(kept[n - 1]); }); };
+        try {
+            working = std::async(std::launch::async, work);
+        } catch (const std::system_error &) {
+            working = std::async(std::launch::deferred, work);
+        }
+    }
     auto abandon = [&](const QString &why) {
         if (working.valid())
             working.wait();
@@ -259,7 +265,11 @@ void DbfFile::pack(bool indexFollows, const WhileWriting &meanwhile)
     OsFile old = std::exchange(file_, std::move(out));
     if (retiring_.valid())
         retiring_.wait();
-    retiring_ = std::async(std::launch::async, [old = std::move(old)]() mutable { old.close(); });
+    try {
+        retiring_ = std::async(std::launch::async, [old = std::move(old)]() mutable { old.close(); });
+    } catch (const std::system_error &) {
+        // No second thread to be had: the old file has been closed here instead.
+    }
     header_.recordCount = live;
     remap();
 }
