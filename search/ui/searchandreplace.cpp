@@ -145,6 +145,7 @@ void TSearchAndReplace::StartButtonClick()
         boxes[check.box]->setFocus();
         return;
     }
+    ReplaceCounters counters;
     ReplaceHooks hooks;
     hooks.endSearch = [this] {
         const bool on = ws_.search().isOn();
@@ -152,7 +153,12 @@ void TSearchAndReplace::StartButtonClick()
         return on;
     };
     hooks.restartSearch = [this] { ws_.search().restart(); };
-    hooks.viewerChanged = [this] { ws_.announceViewer(); };
+    hooks.viewerChanged = [&] {
+        ws_.announceViewer();
+        // The run's last counts, past the last match, are up before its closing message.
+        showCounters(counters);
+        repaint();
+    };
     int lastFound = 0;
     hooks.progress = [&](const ReplaceCounters &c) {
         if (c.processed % kPaintEvery == 0 || c.found != lastFound) {
@@ -161,7 +167,6 @@ void TSearchAndReplace::StartButtonClick()
             repaint();
         }
     };
-    ReplaceCounters counters;
     ReplaceResult result;
     {
         HourGlass wait;

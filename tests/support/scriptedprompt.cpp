@@ -42,6 +42,8 @@ kv::Answer ScriptedPrompt::message(kv::MessageKind, const QString &caption, cons
                                    kv::Buttons buttons, kv::Answer defaultAnswer)
 {
     shown_.push_back({QStringLiteral("message"), caption, text, buttons, defaultAnswer});
+    if (whileShown)
+        whileShown(shown_.back());
     if (buttons == kv::Buttons::Ok)
         return kv::Answer::Ok;
     const auto a = take<kv::Answer>("question");

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace kvtest {
@@ -35,6 +36,8 @@ public:
     int beeps() const { return beeps_; }
     bool allAnswersUsed() const { return queue_.empty(); }
     void clear() { shown_.clear(); }
+    // Called as each message is shown, before it is answered: what the window shows then.
+    std::function<void(const Shown &)> whileShown;
 
     kv::Answer message(kv::MessageKind kind, const QString &caption, const QString &text, kv::Buttons buttons,
                        kv::Answer defaultAnswer) override;

@@ -47,8 +47,15 @@ TEST(SearchAndReplaceWindow, TheFieldSetsTheBoxesRulesAndARunClosesTheWindow)
     replacement->clear();
     QTest::keyClicks(replacement, QStringLiteral("1996"));
     f.prompt.clear();
+    QString processedAtTheEnd;
+    f.prompt.whileShown = [&](const kvtest::Shown &m) {
+        if (m.caption == "Finished")
+            processedAtTheEnd = window.findChild<QLabel *>(QStringLiteral("ProcessedValue"))->text();
+    };
     start->click();
+    f.prompt.whileShown = nullptr;
     EXPECT_EQ(f.prompt.messages(), QStringList{"Finished: Global Search and Replace Complete."});
+    EXPECT_EQ(processedAtTheEnd, "2") << "the closing message comes with the run's last counts, past the last match";
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("ChangedValue"))->text(), "1");
     EXPECT_EQ(column(f.workspace.master(), "Year"), (QStringList{"1996", "1990"}));
