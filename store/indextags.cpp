@@ -110,6 +110,8 @@ bool IndexTags::update(std::uint32_t recno, const char *before, const char *afte
     return watchedChanged;
 }
 
+std::uint64_t IndexTags::writesMade() const { return mdx_ ? mdx_->writesMade() : 0; }
+
 bool IndexTags::sync(bool writable)
 {
     if (!mdx_)

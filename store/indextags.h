@@ -49,6 +49,8 @@ public:
     void insert(std::uint32_t recno, const char *record);
     // A changed record's keys moved where they changed; true when tag watch's key changed.
     bool update(std::uint32_t recno, const char *before, const char *after, int watch);
+    // Writes made to the index file so far (see MdxFile::writesMade()).
+    std::uint64_t writesMade() const;
     // Brings our picture of the index up to date with the file: opens it again when
     // another program has put a new file in its place (true then), else reads its
     // headers again, since another program sharing the table may have changed the

@@ -45,6 +45,8 @@ public:
 
     // Records in the order, waiting ones included.
     std::size_t size() const { return view_.size() + pending_.size(); }
+    // Of them, the records appended since the order was last settled.
+    std::size_t waiting() const { return pending_.size(); }
     // Merges the waiting records and finds the current record's place again.
     void settle();
     // After settle(): the record at a place, the current place, and moving it (clamped;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 
 namespace kv {
@@ -279,6 +280,8 @@ bool Table::keyLess(std::uint32_t a, std::uint32_t b) const
 
 void Table::settlePending() const
 {
+    if (order_.waiting() > 0 && settleFromIndex())
+        return;
     struct Settling {
         const Table &t;
         Settling(const Table &table) : t(table) { t.settling_ = true; }
@@ -289,6 +292,52 @@ void Table::settlePending() const
         }
     } settling(*this);
     order_.settle();
+}
+
+// Each appended record finds its place with about log2(n) keys made, while the index
+// already holds every one of them: after many appends one pass over the index and the
+// records costs less. The order is taken only when it lists each counted record once,
+// in the key order; records another program appended meanwhile are left out, as they
+// would be otherwise. False when the index cannot serve, and nothing changes.
+bool Table::settleFromIndex() const
+{
+    // Records of a bulk append reach the index only when it ends.
+    if (activeTag_ < 0 || activeTag_ >= int(index_.tags().size()) || indexStale_ || bulk_)
+        return false;
+    const std::size_t total = order_.size();
+    if (order_.waiting() * std::size_t(std::bit_width(total)) * 6 < total)
+        return false;
+    const std::uint32_t count = dbf_.count();
+    std::vector<std::uint32_t> order;
+    bool inKeyOrder = true;
+    try {
+        order = index_.readOrder(activeTag_, &inKeyOrder);
+    } catch (const DbError &) {
+        return false; // the one-by-one way below does without the index
+    }
+    if (!inKeyOrder)
+        return false;
+    const std::vector<std::uint8_t> visible =
+        filterPass(dbf_.record(1), dbf_.header().recordLength, count,
+                   [this](const char *record, std::uint32_t recno) { return passes(record, recno); });
+    std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
+    std::uint32_t listed = 0;
+    std::vector<std::uint32_t> view;
+    view.reserve(total);
+    for (std::uint32_t r : order) {
+        if (r == 0 || r > count)
+            continue;
+        if (seen[r])
+            return false;
+        seen[r] = 1;
+        ++listed;
+        if (visible[r])
+            view.push_back(r);
+    }
+    if (listed != count)
+        return false;
+    order_.assign(std::move(view), order_.current());
+    return true;
 }
 
 // The active tag's order. Where the index does not match the table (another program

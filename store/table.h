@@ -266,6 +266,7 @@ private:
     bool passes(const char *record, std::uint32_t recno) const;
     bool keyLess(std::uint32_t a, std::uint32_t b) const;
     void settlePending() const;
+    bool settleFromIndex() const;
     void notify();
     void checkBrowseMode();
     void setCurrent(std::size_t position);
@@ -281,6 +282,7 @@ private:
     void rewriteInBatch(std::uint32_t recno, bool &keyChanged);
     void countChunkChange();
     void appendOne();
+    bool rewriteOne(std::uint32_t recno);
     void flushBulk();
     // The record being edited or appended, else the current record; null when none.
     const char *currentData() const;

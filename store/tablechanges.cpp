@@ -128,11 +128,8 @@ void Table::post()
             }
         } else {
             recno = editRecno_;
-            const QByteArray old(recordData(recno), buffer_.size());
             rereadCountUnderLock();
-            dbf_.rewriteRecord(recno, buffer_);
-            dbf_.writeCount(dbf_.count());
-            keyChanged = index_.update(recno, old.constData(), recordData(recno), activeTag_);
+            keyChanged = rewriteOne(recno);
         }
     }
     buffer_.clear();
@@ -177,14 +174,17 @@ void Table::lockWritesFresh()
 // Under the write lock: one new record after the last one, whole before the header
 // counts it and in the index before the call returns. When any step fails, the record
 // leaves the file and the count again, so that nothing has changed. From the count
-// until the key is in the index the table says that its index is behind (set in the
-// same write as the count): a run killed there is repaired at the next open.
+// until the key is in the index the table says that its index is behind (set before
+// the count): a run killed there is repaired at the next open.
 void Table::appendOne()
 {
     rereadCountUnderLock();
     const std::uint32_t before = dbf_.count();
     const std::uint32_t recno = before + 1;
     const bool indexed = !index_.tags().empty();
+    // A mark already set is another run's, stopped midway: it stays for the next open.
+    const bool markedBefore = indexed && dbf_.indexPending();
+    const std::uint64_t writes = index_.writesMade();
     dbf_.writeRecords(recno, buffer_);
     try {
         dbf_.setCount(recno);
@@ -195,9 +195,10 @@ void Table::appendOne()
             dbf_.writeCount(recno);
         index_.insert(recno, recordData(recno));
     } catch (const DbError &) {
+        const bool indexChanged = index_.writesMade() != writes;
         try {
             dbf_.writeCount(before);
-            if (indexed)
+            if (indexed && !indexChanged && !markedBefore)
                 dbf_.setIndexPending(false);
         } catch (const DbError &) {
         }
@@ -205,9 +206,12 @@ void Table::appendOne()
         dbf_.restoreTail(before, QByteArray(1, kEofMarker));
         dbf_.setCount(before);
         dbf_.remap();
+        // An index left half changed keeps the mark, and is written again at the next open.
+        if (indexChanged)
+            indexStale_ = true;
         throw;
     }
-    if (indexed) {
+    if (indexed && !markedBefore) {
         try {
             dbf_.setIndexPending(false);
         } catch (const DbError &) {
@@ -215,6 +219,46 @@ void Table::appendOne()
             // next open a rebuild of the index, nothing else.
         }
     }
+}
+
+// Under the write lock: the record being edited over its old bytes, its keys moved in
+// the index. From before the record changes until its keys have moved the table says
+// that its index is behind, so a run killed there is repaired at the next open. When a
+// step fails the record gets its old bytes back; an index left half changed keeps the
+// mark. Returns whether the active tag's key changed.
+bool Table::rewriteOne(std::uint32_t recno)
+{
+    const QByteArray old(recordData(recno), buffer_.size());
+    const bool indexed = !index_.tags().empty();
+    const bool mark = indexed && !dbf_.indexPending();
+    const std::uint64_t writes = index_.writesMade();
+    if (mark)
+        dbf_.setIndexPending(true);
+    bool keyChanged = false;
+    try {
+        dbf_.rewriteRecord(recno, buffer_);
+        dbf_.writeCount(dbf_.count());
+        keyChanged = index_.update(recno, old.constData(), recordData(recno), activeTag_);
+    } catch (const DbError &) {
+        const bool indexChanged = index_.writesMade() != writes;
+        try {
+            dbf_.rewriteRecord(recno, old);
+            if (mark && !indexChanged)
+                dbf_.setIndexPending(false);
+        } catch (const DbError &) {
+        }
+        if (indexChanged)
+            indexStale_ = true;
+        throw;
+    }
+    if (mark) {
+        try {
+            dbf_.setIndexPending(false);
+        } catch (const DbError &) {
+            // As for an add: the next open rebuilds the index, nothing else.
+        }
+    }
+    return keyChanged;
 }
 
 void Table::deleteRecord()

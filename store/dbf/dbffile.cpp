@@ -141,7 +141,7 @@ void DbfFile::writeCount(std::uint32_t count)
 
 void DbfFile::writeCountPending(std::uint32_t count)
 {
-    if (!writeDbfCountPending(file_, count, data_))
+    if (!writeDbfCountPending(file_, count))
         fail("write to", file_.errorText());
 }
 

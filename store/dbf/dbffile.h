@@ -53,11 +53,12 @@ public:
     void markDeleted(std::uint32_t recno);
     // The header's count (with today's date) and production-index flag.
     void writeCount(std::uint32_t count);
-    // The count with the index-pending mark set, in one write.
+    // The count with the index-pending mark set before it.
     void writeCountPending(std::uint32_t count);
     bool productionFlag() const { return readProductionFlag(file_); }
     void setProductionFlag(bool on);
-    bool indexPending() const { return readIndexPending(file_); }
+    // As the file has it now: the mapping shows what other programs wrote.
+    bool indexPending() const { return data_ ? data_[kDbfIndexPending] != 0 : readIndexPending(file_); }
     void setIndexPending(bool on);
     // Removes what runs stopped midway left beside the table: temporary copies of it
     // and of its index. Only while no other writer holds the table's write lock.

@@ -184,20 +184,16 @@ bool rereadDbfCount(const OsFile &file, DbfHeader &header)
 
 bool writeDbfCount(OsFile &file, std::uint32_t count)
 {
-    unsigned char bytes[7];
-    putToday(bytes);
-    put32(bytes + 3, count);
-    return file.writeAt(1, bytes, 7);
+    unsigned char date[3];
+    putToday(date);
+    unsigned char counted[4];
+    put32(counted, count);
+    return file.overwrite(1, date, sizeof date) && file.overwrite(4, counted, sizeof counted);
 }
 
-bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header)
+bool writeDbfCountPending(OsFile &file, std::uint32_t count)
 {
-    unsigned char bytes[14];
-    std::memcpy(bytes, header + 1, sizeof bytes);
-    putToday(bytes);
-    put32(bytes + 3, count);
-    bytes[kDbfIndexPending - 1] = 1;
-    return file.writeAt(1, bytes, sizeof bytes);
+    return writeIndexPending(file, true) && writeDbfCount(file, count);
 }
 
 bool readProductionFlag(const OsFile &file)
@@ -222,8 +218,9 @@ bool readIndexPending(const OsFile &file)
 
 bool writeIndexPending(OsFile &file, bool on)
 {
+    // One byte: a kill leaves it either set or clear.
     const unsigned char flag = on ? 1 : 0;
-    return file.writeAt(kDbfIndexPending, &flag, 1);
+    return file.overwrite(kDbfIndexPending, &flag, 1);
 }
 
 FieldDef checkFieldDef(const QString &name, char type, int width, int decimals, const std::vector<FieldDef> &before)

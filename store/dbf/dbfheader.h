@@ -51,11 +51,11 @@ QDate todayForHeaders();
 
 // Reads the record count again (another writer may have appended); false when it cannot.
 bool rereadDbfCount(const OsFile &file, DbfHeader &header);
-// Writes the record count with today's date as the date of the last change.
+// Writes the record count with today's date as the date of the last change. The count
+// goes in one store, so a kill leaves it old or new.
 bool writeDbfCount(OsFile &file, std::uint32_t count);
-// The same with byte 14 set, in one write of bytes 1 ... 14; header: the first 15
-// bytes as they are, for the bytes between.
-bool writeDbfCountPending(OsFile &file, std::uint32_t count, const char *header);
+// The same with byte 14 set first: a kill between the two leaves the old count marked.
+bool writeDbfCountPending(OsFile &file, std::uint32_t count);
 // Byte 28: 1 while the table has a production index.
 bool readProductionFlag(const OsFile &file);
 bool writeProductionFlag(OsFile &file, bool on);

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,6 +59,8 @@ OsFile &OsFile::operator=(OsFile &&other) noexcept
         error_ = std::move(other.error_);
         map_ = std::exchange(other.map_, nullptr);
         mapSize_ = std::exchange(other.mapSize_, 0);
+        mapWritable_ = std::exchange(other.mapWritable_, false);
+        knownSize_ = std::exchange(other.knownSize_, 0);
     }
     return *this;
 }
@@ -76,12 +79,14 @@ bool OsFile::open(const QString &path, bool writable, bool create)
         return false;
     }
     struct stat st;
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd_, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
         ::close(fd_);
         fd_ = -1;
         error_ = systemError(EISDIR);
         return false;
     }
+    knownSize_ = known ? st.st_size : 0;
     writable_ = writable;
     return true;
 }
@@ -127,6 +132,7 @@ bool OsFile::close()
         closed = false;
     }
     fd_ = -1;
+    knownSize_ = 0;
     return closed;
 }
 
@@ -168,6 +174,7 @@ std::int64_t OsFile::size() const
     struct stat st;
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
         return -1;
+    knowSize(st.st_size);
     return st.st_size;
 }
 
@@ -176,6 +183,7 @@ OsFile::Stamp OsFile::stamp() const
     struct stat st;
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
         return {};
+    knowSize(st.st_size);
     return {st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 }
 
@@ -225,7 +233,26 @@ bool OsFile::writeAt(std::int64_t offset, const void *data, std::size_t size)
         p += n;
         size -= size_t(n);
         offset += n;
+        knowSize(offset);
     }
+    return true;
+}
+
+bool OsFile::overwrite(std::int64_t offset, const void *data, std::size_t size)
+{
+    const std::int64_t end = offset + std::int64_t(size);
+    if (!mapWritable_ || offset < 0 || end > knownSize_ || std::uint64_t(end) > mapSize_)
+        return writeAt(offset, data, size);
+    if (size == 4 && offset % 4 == 0) {
+        // A count: one store, so that a kill leaves it whole.
+        std::uint32_t value;
+        std::memcpy(&value, data, 4);
+        std::atomic_ref<std::uint32_t>(*reinterpret_cast<std::uint32_t *>(map_ + offset)).store(value, std::memory_order_relaxed);
+    } else {
+        std::memcpy(map_ + offset, data, size);
+    }
+    // What the caller does next (clearing a mark) must not reach the pages before this.
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     return true;
 }
 
@@ -245,6 +272,7 @@ bool OsFile::copyFrom(const OsFile &source, std::int64_t from, std::int64_t offs
         from += n;
         offset += n;
         size -= std::size_t(n);
+        knowSize(offset);
     }
     std::vector<char> buffer(std::min<std::size_t>(size, 1u << 20));
     while (size > 0) {
@@ -268,6 +296,7 @@ bool OsFile::truncate(std::int64_t size)
         error_ = systemError(errno);
         return false;
     }
+    knownSize_ = size;
     return true;
 }
 
@@ -287,7 +316,10 @@ const char *OsFile::map(std::int64_t size)
     unmap();
     // Room to grow: pages past the end become readable as the file grows.
     const std::size_t want = std::size_t(size) + std::size_t(size) / 4 + (64u << 20);
-    void *p = ::mmap(nullptr, want, PROT_READ, MAP_SHARED, fd_, 0);
+    void *p = writable_ ? ::mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0) : MAP_FAILED;
+    mapWritable_ = p != MAP_FAILED;
+    if (p == MAP_FAILED) // a file system that cannot map for writing still maps for reading
+        p = ::mmap(nullptr, want, PROT_READ, MAP_SHARED, fd_, 0);
     if (p == MAP_FAILED) {
         error_ = systemError(errno);
         return nullptr;
@@ -303,6 +335,7 @@ void OsFile::unmap()
         ::munmap(map_, mapSize_);
     map_ = nullptr;
     mapSize_ = 0;
+    mapWritable_ = false;
 }
 
 } // namespace kv

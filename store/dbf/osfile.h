@@ -4,6 +4,7 @@
 // for exclusive and shared use. Kept apart so that the rest of the engine has no system
 // calls of its own.
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -52,6 +53,12 @@ public:
     // False at the end of the file (errorText empty) or on an error (errorText says which).
     bool readAt(std::int64_t offset, void *data, std::size_t size) const;
     bool writeAt(std::int64_t offset, const void *data, std::size_t size);
+    // Writes over bytes the file already has. Where the mapping covers them this is a
+    // store into the shared pages, with no system call and no change of the file's time
+    // for each write; elsewhere it is writeAt(). A kill can stop the copy partway, so it
+    // is for bytes that a mark guards (the index while the table says it is behind) or
+    // for a single byte.
+    bool overwrite(std::int64_t offset, const void *data, std::size_t size);
     // Copies size bytes at from in source to offset in this file, inside the system where
     // it can (no pass through our memory), else by reading and writing.
     bool copyFrom(const OsFile &source, std::int64_t from, std::int64_t offset, std::size_t size);
@@ -77,19 +84,25 @@ public:
     // looks the path up.
     bool unlinked() const;
 
-    // The first `size` bytes of the file, mapped for reading. The pointer stays valid
-    // until the next map() that needs more, or close(). Writes through writeAt() are
-    // visible in the mapping at once.
+    // The first `size` bytes of the file, mapped for reading (and, in a file open for
+    // writing, for overwrite()). The pointer stays valid until the next map() that needs
+    // more, or close(). Writes through writeAt() are visible in the mapping at once.
     const char *map(std::int64_t size);
 
 private:
     void unmap();
+    void knowSize(std::int64_t size) const { knownSize_ = std::max(knownSize_, size); }
     int fd_ = -1;
     bool writable_ = false;
     QString path_;
     mutable QString error_;
     char *map_ = nullptr;
     std::size_t mapSize_ = 0;
+    bool mapWritable_ = false;
+    // What the file is known to hold: past it a store into the mapping would be lost or
+    // fault. Only our own truncate() lowers it; nothing of ours shrinks a file that
+    // another program may be writing, except past the records it counts.
+    mutable std::int64_t knownSize_ = 0;
 };
 
 // The text of an errno value, for messages.

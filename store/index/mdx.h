@@ -67,6 +67,9 @@ public:
     // the tag's key length. remove() returns false when the entry is not there.
     void insert(int tag, const char *key, std::uint32_t recno);
     bool remove(int tag, const char *key, std::uint32_t recno);
+    // How many writes the file has taken since it was opened: a change that failed
+    // without one has left the index as it was.
+    std::uint64_t writesMade() const;
 
     struct Impl;
 private:

@@ -146,6 +146,7 @@ struct MdxFile::Impl {
     bool writable = false;
     std::uint64_t fileSize = 0;
     bool dated = false; // the update date is written once per session
+    std::uint64_t writes = 0;
     std::array<char, mdx::kHdrKept> fileHead{};
     std::array<char, mdx::kHeaderSize> rawHeader{}; // the header pages as last read or written
     std::vector<TagState> tags;

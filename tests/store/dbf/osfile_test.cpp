@@ -1,4 +1,5 @@
-// Copying between open files: inside the system on one file system, by hand across two.
+// Copying between open files (inside the system on one file system, by hand across two) and
+// writing over bytes a file has.
 #include "store/dbf/osfile.h"
 
 #include <QDir>
@@ -56,4 +57,51 @@ TEST(OsFileCopy, CopiesTheRangeWithinAndAcrossFileSystems)
         EXPECT_FALSE(out.copyFrom(in, source.size() - 10, 0, 100));
         EXPECT_FALSE(out.errorText().isEmpty());
     }
+}
+
+// Writing over bytes the file has goes through the shared mapping where it covers them;
+// other readers see it at once, and what lies past the file's end still reaches the file.
+TEST(OsFileOverwrite, StoresShowAtOnceAndBytesPastTheEndStillGrowTheFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("T.DBF"));
+    QByteArray expected = pattern(10000);
+    writeFile(path, expected);
+    const auto onDisk = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    OsFile f;
+    ASSERT_TRUE(f.open(path, true));
+    ASSERT_TRUE(f.overwrite(3, "before", 6)); // no mapping yet
+    expected.replace(3, 6, "before");
+    const char *mapped = f.map(expected.size());
+    ASSERT_NE(mapped, nullptr);
+    ASSERT_TRUE(f.overwrite(100, "abcd", 4));
+    ASSERT_TRUE(f.overwrite(5001, "mapped", 6));
+    expected.replace(100, 4, "abcd");
+    expected.replace(5001, 6, "mapped");
+    EXPECT_EQ(QByteArray(mapped, expected.size()), expected);
+    EXPECT_EQ(onDisk(), expected);
+
+    ASSERT_TRUE(f.overwrite(expected.size() - 2, "across", 6));
+    expected.replace(expected.size() - 2, 2, "across");
+    EXPECT_EQ(onDisk(), expected);
+
+    // After the file was cut, bytes beyond the cut are written, not stored in the mapping.
+    ASSERT_TRUE(f.truncate(50));
+    ASSERT_TRUE(f.overwrite(60, "tail", 4));
+    const QByteArray now = onDisk();
+    ASSERT_EQ(now.size(), 64);
+    EXPECT_EQ(now.left(50), expected.left(50));
+    EXPECT_EQ(now.mid(50, 10), QByteArray(10, '\0'));
+    EXPECT_EQ(now.mid(60), QByteArray("tail"));
+
+    OsFile readOnly;
+    ASSERT_TRUE(readOnly.open(path, false));
+    ASSERT_NE(readOnly.map(64), nullptr);
+    EXPECT_FALSE(readOnly.overwrite(0, "x", 1));
+    EXPECT_FALSE(readOnly.errorText().isEmpty());
+    EXPECT_EQ(onDisk(), now);
 }
