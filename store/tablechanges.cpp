@@ -132,9 +132,10 @@ void Table::post()
             keyChanged = rewriteOne(recno);
         }
     }
+    // The bytes just written, from our buffer: the file's new page is not touched for it.
+    const bool visible = passes(buffer_.constData(), recno);
     buffer_.clear();
     state_ = State::Browse;
-    const bool visible = passes(recordData(recno), recno);
     if (inserted) {
         if (visible) {
             order_.appended(recno);
@@ -193,7 +194,7 @@ void Table::appendOne()
             dbf_.writeCountPending(recno);
         else
             dbf_.writeCount(recno);
-        index_.insert(recno, recordData(recno));
+        index_.insert(recno, buffer_.constData());
     } catch (const DbError &) {
         const bool indexChanged = index_.writesMade() != writes;
         try {
