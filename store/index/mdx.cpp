@@ -176,7 +176,7 @@ void MdxFile::Impl::walk(const TagState &t, LeafFn &&leaf) const
     }
 }
 
-Node MdxFile::Impl::readNode(const TagState &t, std::uint32_t page) const
+MdxFile::Impl::NodeView MdxFile::Impl::viewNode(const TagState &t, std::uint32_t page) const
 {
     // Writers read under the table's write lock, after reload() has seen the file's
     // size: the mapping shows what is in the file now, without a read call.
@@ -185,17 +185,24 @@ Node MdxFile::Impl::readNode(const TagState &t, std::uint32_t page) const
     const std::uint32_t count = get32(block);
     if (count > std::uint32_t(t.maxRead))
         damaged();
-    const std::size_t used = std::size_t(count) * std::size_t(t.itemLength);
-    const std::size_t trailing = kEntries + used;
+    const std::size_t trailing = kEntries + std::size_t(count) * std::size_t(t.itemLength);
     const std::uint32_t right = trailing + 4 <= kBlockSize ? get32(block + trailing) : 0;
+    return {block + kEntries, count, right};
+}
+
+Node MdxFile::Impl::readNode(const TagState &t, std::uint32_t page) const
+{
+    const NodeView view = viewNode(t, page);
+    const std::size_t used = std::size_t(view.count) * std::size_t(t.itemLength);
     Node node;
     node.page = page;
     node.itemLength = t.itemLength;
-    node.leaf = right == 0;
-    node.bytes.assign(block + kEntries, block + trailing);
+    node.leaf = view.right == 0;
+    node.bytes.reserve(used + std::size_t(t.itemLength));
+    node.bytes.assign(view.entries, view.entries + used);
     if (!node.leaf) {
         node.bytes.resize(used + std::size_t(t.itemLength), 0);
-        put32(node.item(int(count)), right);
+        put32(node.item(int(view.count)), view.right);
     }
     return node;
 }

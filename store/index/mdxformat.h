@@ -181,6 +181,14 @@ struct MdxFile::Impl {
     void walk(const TagState &t, LeafFn &&leaf) const;
 
     // The node-by-node operations of insert and remove.
+    // A node as the mapping holds it: its entries, how many, and (in a branch) the page
+    // of its right-most child; right is 0 in a leaf.
+    struct NodeView {
+        const char *entries;
+        std::uint32_t count;
+        std::uint32_t right;
+    };
+    NodeView viewNode(const TagState &t, std::uint32_t page) const;
     Node readNode(const TagState &t, std::uint32_t page) const;
     void writeNode(const TagState &t, const Node &node);
     std::uint32_t appendBlock();

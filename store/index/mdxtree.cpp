@@ -70,10 +70,10 @@ std::uint32_t MdxFile::Impl::lastRecno(const TagState &t, std::uint32_t page, in
     for (;; ++depth) {
         if (depth > kMaxDepth)
             damaged();
-        const Node node = readNode(t, page);
-        if (node.leaf)
-            return node.count() ? node.number(node.count() - 1) : 0;
-        page = node.number(node.count() - 1);
+        const NodeView node = viewNode(t, page);
+        if (node.right == 0)
+            return node.count ? get32(node.entries + std::size_t(node.count - 1) * std::size_t(t.itemLength)) : 0;
+        page = node.right;
     }
 }
 
