@@ -85,13 +85,13 @@ std::vector<std::uint32_t> IndexTags::readOrder(int tag, bool *inKeyOrder) const
     return mdx_->readOrder(tag, inKeyOrder);
 }
 
-void IndexTags::insert(std::uint32_t recno, const char *record)
+void IndexTags::insert(std::uint32_t recno, const char *record, bool last)
 {
     // Keys are at most 100 bytes: made on the stack, with no allocation for each record.
     char key[128];
     for (size_t t = 0; t < tags_.size(); ++t) {
         tags_[t].expression.evaluate(record, key);
-        mdx_->insert(int(t), key, recno);
+        mdx_->insert(int(t), key, recno, last);
     }
 }
 

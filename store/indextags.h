@@ -45,8 +45,8 @@ public:
     // Record numbers in the tag's order; see MdxFile::readOrder().
     std::vector<std::uint32_t> readOrder(int tag, bool *inKeyOrder) const;
 
-    // A new record's key into every tag.
-    void insert(std::uint32_t recno, const char *record);
+    // A new record's key into every tag; last: see MdxFile::insert().
+    void insert(std::uint32_t recno, const char *record, bool last = false);
     // A changed record's keys moved where they changed; true when tag watch's key changed.
     bool update(std::uint32_t recno, const char *before, const char *after, int watch);
     // Writes made to the index file so far (see MdxFile::writesMade()).

@@ -194,7 +194,8 @@ void Table::appendOne()
             dbf_.writeCountPending(recno);
         else
             dbf_.writeCount(recno);
-        index_.insert(recno, buffer_.constData());
+        // Unless a stopped run left it behind, the index holds records 1 ... before.
+        index_.insert(recno, buffer_.constData(), !markedBefore);
     } catch (const DbError &) {
         const bool indexChanged = index_.writesMade() != writes;
         try {

@@ -64,8 +64,10 @@ public:
     void readEntries(int tag, std::vector<char> &keys, std::vector<std::uint32_t> &recnos) const;
 
     // Keep a tag current as records change (file opened writable). Keys are exactly
-    // the tag's key length. remove() returns false when the entry is not there.
-    void insert(int tag, const char *key, std::uint32_t recno);
+    // the tag's key length. remove() returns false when the entry is not there. last:
+    // recno is above every record number in the tag (a record just added to an index
+    // that holds the table's records), so it goes after every equal key unlooked.
+    void insert(int tag, const char *key, std::uint32_t recno, bool last = false);
     bool remove(int tag, const char *key, std::uint32_t recno);
     // How many writes the file has taken since it was opened: a change that failed
     // without one has left the index as it was.

@@ -198,7 +198,7 @@ struct MdxFile::Impl {
         Node node;
         int child = -1; // branch: the child taken; leaf: the entry found
     };
-    std::vector<Step> descend(const TagState &t, const char *key, std::uint32_t recno) const;
+    std::vector<Step> descend(const TagState &t, const char *key, std::uint32_t recno, bool last = false) const;
     std::uint32_t lastRecno(const TagState &t, std::uint32_t page, int depth) const;
     bool findExact(const TagState &t, std::uint32_t page, const char *key, std::uint32_t recno, int depth,
                    std::vector<Step> &path, std::uint64_t &budget) const;

@@ -80,7 +80,8 @@ std::uint32_t MdxFile::Impl::lastRecno(const TagState &t, std::uint32_t page, in
 // The path to the one place where (key, recno) is or belongs. A branch key is the
 // highest key of its child; where several children end in this very key, the record
 // numbers at their ends decide.
-std::vector<MdxFile::Impl::Step> MdxFile::Impl::descend(const TagState &t, const char *key, std::uint32_t recno) const
+std::vector<MdxFile::Impl::Step> MdxFile::Impl::descend(const TagState &t, const char *key, std::uint32_t recno,
+                                                        bool last) const
 {
     const int length = t.info.keyLength;
     std::vector<Step> path;
@@ -107,6 +108,14 @@ std::vector<MdxFile::Impl::Step> MdxFile::Impl::descend(const TagState &t, const
             ++end;
         int child = end;
         int a = lo, b = end;
+        // A record above all those there goes after every equal key: one look at the last
+        // child settles it, or none when the caller knows.
+        if (a < b) {
+            if (last || lastRecno(t, node.number(b - 1), depth + 1) < recno)
+                a = b;
+            else
+                --b; // that child ends at or after recno; the first such is no later
+        }
         while (a < b) { // among the equal keys: the first child ending at or after recno
             const int mid = (a + b) / 2;
             if (lastRecno(t, node.number(mid), depth + 1) < recno)
@@ -186,10 +195,10 @@ void MdxFile::Impl::raiseMax(const TagState &t, std::vector<Step> &path, int lev
     }
 }
 
-void MdxFile::insert(int tag, const char *key, std::uint32_t recno)
+void MdxFile::insert(int tag, const char *key, std::uint32_t recno, bool last)
 {
     TagState &t = d->changeableTag(tag);
-    std::vector<Impl::Step> path = d->descend(t, key, recno);
+    std::vector<Impl::Step> path = d->descend(t, key, recno, last);
     const int length = t.info.keyLength;
 
     Node &leaf = path.back().node;

@@ -178,6 +178,45 @@ TEST(TableIndex, ManyRandomChangesMatchAFreshSort)
     EXPECT_EQ(t.recordCount(), live.size());
 }
 
+// Equal keys stand in the order of their record numbers, as dBASE keeps them, also where
+// one key fills many nodes: new records go after the equal keys already there, and an
+// edited record joins its new key's records at its own number's place.
+TEST(TableIndex, EqualKeysStandInRecordNumberOrder)
+{
+    Table t;
+    openIndexed(t, QStringLiteral("Upper(Left(Title,80))"));
+    const QStringList titles = {QStringLiteral("same"), QStringLiteral("other"), QStringLiteral("SAME too")};
+    QStringList now;
+    t.suspendDisplay();
+    for (int i = 0; i < 1500; ++i) {
+        t.append();
+        t.setFieldText(QStringLiteral("Title"), titles[i % 3]);
+        t.post();
+        now << titles[i % 3];
+        if (i % 50 == 49) { // an earlier record takes another record's key
+            t.moveTo(i / 2);
+            const int recno = int(t.recNo());
+            t.edit();
+            t.setFieldText(QStringLiteral("Title"), titles[(i / 50) % 3]);
+            t.post();
+            now[recno - 1] = titles[(i / 50) % 3];
+        }
+    }
+    t.resumeDisplay();
+    t.close();
+    QList<int> expected;
+    for (int r = 1; r <= now.size(); ++r)
+        expected << r;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return now[a - 1].toUpper() < now[b - 1].toUpper(); });
+    QStringList order;
+    for (int r : expected)
+        order << QString::number(r);
+    t.open(); // in the index's order
+    EXPECT_EQ(recnoOrder(t), order);
+    EXPECT_EQ(t.indexProblem(), QString());
+}
+
 TEST(TableIndex, IndexChangesNeedExclusiveUse)
 {
     const QString path = newCatalogue();
