@@ -330,6 +330,19 @@ TEST(Sharing, MaintenanceKilledMidwayIsRepairedAtTheNextOpen)
     }
 }
 
+namespace {
+
+// The catalogue at path with the tag on Title, open, holding "one" and "two".
+void openWithTwoTitles(Table &t, const QString &path)
+{
+    t.setPath(path);
+    t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
+    t.open();
+    addRecords(t, {{{"Title", QStringLiteral("one")}}, {{"Title", QStringLiteral("two")}}});
+}
+
+} // namespace
+
 // An add or an edit whose index cannot take its key reports the error and leaves the
 // table as it was: a user who tries again gets one record, not two, and no half edit.
 TEST(Sharing, AnAddOrEditThatFailsHasChangedNothing)
@@ -350,10 +363,7 @@ TEST(Sharing, AnAddOrEditThatFailsHasChangedNothing)
         const QString path = newCatalogue();
         {
             Table t;
-            t.setPath(path);
-            t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
-            t.open();
-            addRecords(t, {{{"Title", QStringLiteral("one")}}, {{"Title", QStringLiteral("two")}}});
+            openWithTwoTitles(t, path);
         }
         const QString mdxPath = kv::mdxPathFor(path);
         QByteArray mdx = kvtest::readFile(mdxPath);
@@ -394,10 +404,7 @@ TEST(Sharing, AMarkLeftByAStoppedRunStaysUntilTheNextOpenRepairs)
 {
     const QString path = newCatalogue();
     Table t;
-    t.setPath(path);
-    t.addIndex(kTag, QStringLiteral("Upper(Left(Title,80))"));
-    t.open();
-    addRecords(t, {{{"Title", QStringLiteral("one")}}, {{"Title", QStringLiteral("two")}}});
+    openWithTwoTitles(t, path);
     const auto mark = [&] { return kvtest::readFile(path).at(14); };
     {
         QFile f(path);
