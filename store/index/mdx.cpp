@@ -178,8 +178,8 @@ void MdxFile::Impl::walk(const TagState &t, LeafFn &&leaf) const
 
 MdxFile::Impl::NodeView MdxFile::Impl::viewNode(const TagState &t, std::uint32_t page) const
 {
-    // Writers read under the table's write lock, after reload() has seen the file's
-    // size: the mapping shows what is in the file now, without a read call.
+    // Writers read under the table's write lock, after reload() has compared the
+    // headers: the mapping shows what is in the file now, without a read call.
     checkNodePage(page, fileSize);
     const char *block = mapped() + pageOffset(page);
     const std::uint32_t count = get32(block);

@@ -165,8 +165,8 @@ struct MdxFile::Impl {
     TagState &changeableTag(int i);
 
     void readHeader();
-    // Whether the file's size, header and tag headers are still what we last read or
-    // wrote; compared in the mapping, without a read.
+    // Whether the file header and the tag headers are still what we last read or wrote;
+    // compared in the mapping, without a read.
     bool headsUnchanged() const;
     // The mapped file, as long as fileSize says.
     const char *mapped() const;
