@@ -161,9 +161,18 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
                        .arg(h.recordLength)
                        .arg(fieldsEnd);
 
-    // Trust only the records that are whole in the file.
-    const std::uint32_t counted = u32(head + 4);
-    h.recordCount = h.wholeRecords(counted, size);
+    // Trust only the records that are whole in the file. Another writer adds records
+    // before it counts them, and uncounts them before it cuts them off: the length taken
+    // after the count covers what it counts, and a count read again settles a cut made
+    // meanwhile.
+    std::uint32_t counted = u32(head + 4);
+    const std::int64_t length = file.size();
+    h.recordCount = h.wholeRecords(counted, length < 0 ? size : length);
+    unsigned char again[4];
+    if (h.recordCount < counted && file.readAt(4, again, 4)) {
+        counted = u32(again);
+        h.recordCount = h.wholeRecords(counted, file.size());
+    }
     if (h.damage.isEmpty() && h.recordCount < counted)
         h.damage = QStringLiteral("its header counts %1 records but the file holds %2 whole ones")
                        .arg(counted)
