@@ -1,4 +1,5 @@
 #include "base/paths.h"
+#include "app/ui/commandkeys.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/qtprompt.h"
 #include "help/help.h"
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     kv::initApplicationIdentity();
     kv::installHelpKey(app); // F1 anywhere opens the topic of the window in front
+    kv::installCommandKeys(app);
     // The windows carry the program's title in their own captions ("Error", "Kestrova
     // Videos 97 (MASTER)"), so no display name is appended to them.
     kv::QtPrompt prompt;

@@ -36,6 +36,8 @@ template <size_t N> bool matchesOldLayout(Table &check, const QString &path, con
         bool match = check.fieldCount() == int(N) + 1;
         for (size_t i = 0; match && i < N; ++i)
             match = check.fieldName(int(i) + 1).left(10).toUpper() == QString::fromLatin1(names[i]).left(10).toUpper();
+        if (match)
+            mendRecognised(check);
         check.close();
         return match;
     } catch (const DbError &) {

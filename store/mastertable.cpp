@@ -33,16 +33,24 @@ void openForChecking(Table &check, const QString &path)
 {
     check.close();
     check.setPath(path);
-    removeMdxByte(check.filePath());
     check.setReadOnly(true);
     check.setIndexName(QString());
     check.open();
+}
+
+void mendRecognised(Table &check)
+{
+    const QString path = check.filePath();
+    check.close();
+    removeMdxByte(path);
 }
 
 bool isCatalogueFile(Table &check, const QString &path)
 {
     openForChecking(check, path);
     const bool valid = hasMasterLayout(check);
+    if (valid)
+        mendRecognised(check);
     check.close();
     return valid;
 }

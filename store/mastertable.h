@@ -21,12 +21,16 @@ void createMasterTable(Table &table, const QString &path);
 // regard to case.
 bool hasMasterLayout(const Table &table);
 
-// Opens a file read-only in physical order with the check table object, clearing the
-// production-index flag first when the .MDX is missing. Throws DbError.
+// Opens a file read-only in physical order with the check table object; the file is
+// only read. Throws DbError.
 void openForChecking(Table &check, const QString &path);
-// Recognises a file as a catalogue: clears the production-index flag when the .MDX is
-// missing, opens the file read-only with the given table object, compares its fields and
-// closes it. Throws DbError when the file cannot be opened as a dBASE table.
+// Closes the check table on a file recognised as ours and clears its production-index
+// flag when the .MDX is missing. A file that is not recognised is never written.
+void mendRecognised(Table &check);
+// Recognises a file as a catalogue: opens it read-only with the given table object,
+// compares its fields and closes it; a catalogue whose .MDX is missing has its
+// production-index flag cleared. Throws DbError when the file cannot be opened as a
+// dBASE table.
 bool isCatalogueFile(Table &check, const QString &path);
 
 } // namespace kv

@@ -3,6 +3,8 @@
 #include "base/paths.h"
 #include "store/mastertable.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,6 +51,14 @@ void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &o
     list[0] = oldPath;
 }
 
+void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &path)
+{
+    const auto end = std::remove(list.begin(), list.end(), path);
+    std::fill(end, list.end(), QString());
+}
+
+QString defaultCataloguePath() { return programDir() + QLatin1Char('/') + QString::fromLatin1(kDefaultCatalogueName); }
+
 QString lastFileCaption(int number, const QString &path)
 {
     return QStringLiteral("&%1   %2").arg(number).arg(QDir::toNativeSeparators(path));
@@ -81,7 +91,7 @@ bool CatalogueSession::openAtStartup()
     Settings &settings = ws_.settings();
     QString path = settings.lastDatabase;
     if (path.isEmpty() || !QFileInfo::exists(path)) {
-        path = programDir() + QLatin1Char('/') + QString::fromLatin1(kDefaultCatalogueName);
+        path = defaultCataloguePath();
         if (!QFileInfo::exists(path)) {
             try {
                 if (!makeNewDb(ws_.create(), path))
@@ -104,10 +114,33 @@ bool CatalogueSession::openAtStartup()
         return true;
     }
     ws_.prompt().showError(QString::fromLatin1(kLastInvalidMessage));
-    do {
-        doOpen();
-    } while (!checkDBaseFormat(settings.lastDatabase));
-    return true;
+    removeLastFile(settings.lastFiles, path);
+    // The open dialog until a catalogue is chosen; cancelled, the default catalogue.
+    for (;;) {
+        FileDialogSpec dialog = openDatabaseDialog();
+        dialog.initialPath = ws_.paths().directory;
+        const QString chosen = ws_.prompt().openFileName(dialog);
+        if (chosen.isEmpty())
+            break;
+        if (!hasDbfExtension(chosen))
+            ws_.prompt().showError(QString::fromLatin1(kInvalidFileTypeMessage));
+        else if (checkDBaseFormat(chosen)) {
+            switchTo(chosen, false);
+            return true;
+        }
+    }
+    const QString fallback = defaultCataloguePath();
+    if (QFileInfo(fallback) != QFileInfo(path)) {
+        bool made = QFileInfo::exists(fallback);
+        if (!made)
+            made = ws_.attempt([&] { makeNewDb(ws_.create(), fallback); }) && QFileInfo::exists(fallback);
+        if (made && checkDBaseFormat(fallback)) {
+            switchTo(fallback, false);
+            return true;
+        }
+    }
+    ws_.prompt().showError(QString::fromLatin1(kNoCatalogueMessage).arg(QDir::toNativeSeparators(fallback)));
+    return false;
 }
 
 void CatalogueSession::doOpen()
@@ -179,7 +212,11 @@ void CatalogueSession::switchTo(const QString &path, bool isNew)
     openInSortOrder(path, Order::Rebuild);
 
     Q_EMIT ws_.catalogueOpened();
-    updateLastFiles(settings.lastFiles, old.path, path);
+    // A catalogue that never opened (an invalid last one at start-up) does not join the list.
+    if (oldWasOpen && !old.path.isEmpty())
+        updateLastFiles(settings.lastFiles, old.path, path);
+    else
+        removeLastFile(settings.lastFiles, path);
     Q_EMIT ws_.lastFilesChanged();
 }
 

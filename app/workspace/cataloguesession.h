@@ -15,6 +15,10 @@ inline constexpr char kLastInvalidMessage[] =
     "The last database used as recorded in the INI file is not a valid Kestrova Videos 97 file.  You will need "
     "to choose a new file.";
 
+inline constexpr char kNoCatalogueMessage[] =
+    "No Kestrova Videos 97 database could be opened, and the default database \"%1\" cannot be used either.  "
+    "The program will close now.";
+
 // The open and new dialogs of the File menu.
 FileDialogSpec openDatabaseDialog();
 FileDialogSpec newDatabaseDialog();
@@ -25,6 +29,10 @@ QString catalogueCaption(const QString &tableName);
 // Moves the catalogue left into the first entry of the last-files list; the
 // catalogue now open leaves the list.
 void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &oldPath, const QString &newPath);
+// Takes path out of the last-files list, closing the gap.
+void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &path);
+// MASTER.DBF in the program folder: the catalogue of a first start.
+QString defaultCataloguePath();
 // The menu caption of last-files entry number (1 ... 5): "&" + number + three blanks + path.
 QString lastFileCaption(int number, const QString &path);
 
@@ -35,8 +43,10 @@ public:
     CatalogueSession &operator=(const CatalogueSession &) = delete;
 
     // Start-up: the last catalogue, else MASTER.DBF in the program folder (made when
-    // missing), checked and opened; an invalid one is replaced through the open dialog
-    // until a valid one is open. False when the default catalogue cannot be made.
+    // missing), checked and opened. An invalid one leaves the last-files list and is
+    // replaced through the open dialog; a cancelled dialog falls back to MASTER.DBF.
+    // False when no catalogue can be opened (the user is told when the last one was
+    // invalid; a first start that cannot make MASTER.DBF ends without a word).
     bool openAtStartup();
     // The older catalogues in the program folder, offered for conversion.
     void checkForConversion();

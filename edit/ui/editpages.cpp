@@ -89,6 +89,8 @@ void TMyEdit::buildPages()
             auto *combo = new QComboBox(page);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert); // the lists grow on update only
+            // No inline completion: "Ann" typed stays "Ann", not the list's "Anna Karina".
+            combo->setCompleter(nullptr);
             combo->lineEdit()->setMaxLength(boxMaxLength(b.field));
             combo->setProperty("kvList", b.list);
             control = combo;

@@ -37,6 +37,19 @@ constexpr int kWriterField = 38;
 // Boxes whose leaving refreshes the title echo.
 constexpr int kEchoFields[] = {1, 11, 38, 26, 23, 30, 29, 25, 39, 40};
 
+// A combo box that was empty makes its first entry current, which would replace the
+// value the box shows: the box keeps its text.
+void appendEntry(QComboBox *combo, const QString &entry)
+{
+    const QString shown = combo->currentText();
+    const QSignalBlocker quiet(combo);
+    combo->addItem(entry);
+    if (combo->currentText() != shown) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(shown);
+    }
+}
+
 QString boxText(const QWidget *w, BoxKind kind)
 {
     switch (kind) {
@@ -96,7 +109,7 @@ TMyEdit::TMyEdit(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(w
         connect(&list, &PickList::appended, this, [this, n](const QString &entry) {
             for (const EditBox &b : editBoxes()) {
                 if (b.list == n)
-                    static_cast<QComboBox *>(boxes_.at(b.field))->addItem(entry);
+                    appendEntry(static_cast<QComboBox *>(boxes_.at(b.field)), entry);
             }
         });
         fillDropDowns(n);
@@ -268,7 +281,20 @@ int TMyEdit::currentPage() const { return Notebook->currentIndex() + 1; }
 void TMyEdit::focusBox(int field)
 {
     Notebook->setCurrentIndex(editBoxOf(field).page - 1);
-    boxes_.at(field)->setFocus(Qt::OtherFocusReason);
+    // As Tab does: the box's text selected, so typing replaces it, and a date mask's
+    // cursor at its first place. The page switch may have given the box the focus
+    // already, so this is done here rather than left to the focus event.
+    QWidget *box = boxes_.at(field);
+    box->setFocus(Qt::TabFocusReason);
+    QLineEdit *edit = qobject_cast<QLineEdit *>(box);
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        edit = combo->lineEdit();
+    if (!edit)
+        return;
+    if (edit->inputMask().isEmpty())
+        edit->selectAll();
+    else
+        edit->setCursorPosition(0);
 }
 
 void TMyEdit::LoadInData()
@@ -438,15 +464,20 @@ void TMyEdit::done(int result)
 
 void TMyEdit::closeEvent(QCloseEvent *event)
 {
-    // The close box closes without a question and without writing the record.
+    // The close box leaves as Exit does: typed changes are not dropped without asking.
+    if (isVisible() && !confirmExit(ws_.prompt(), ValuesChanged(), ws_.browseOnly())) {
+        event->ignore();
+        return;
+    }
     QDialog::closeEvent(event);
 }
 
 void TMyEdit::keyPressEvent(QKeyEvent *event)
 {
-    // Escape does not close the window: only Exit and the close box do.
-    if (event->key() == Qt::Key_Escape)
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        DoExit();
         return;
+    }
     QDialog::keyPressEvent(event);
 }
 

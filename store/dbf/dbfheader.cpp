@@ -97,6 +97,24 @@ std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version
     return fields;
 }
 
+// dBASE 7 keeps 68 header bytes and 48-byte field descriptors ending in the terminator
+// within its header length: a file of other bytes with the same first byte is no table.
+bool looksLikeDbase7(const OsFile &file, const unsigned char *head, std::int64_t size)
+{
+    constexpr std::uint32_t kHead = 68, kDescriptor = 48;
+    const std::uint32_t headerLength = u16(head + 8);
+    if (u16(head + 10) < 2 || headerLength < kHead + kDescriptor + 1 || headerLength > size)
+        return false;
+    for (std::uint32_t at = kHead + kDescriptor; at < headerLength; at += kDescriptor) {
+        unsigned char c = 0;
+        if (!file.readAt(at, &c, 1))
+            return false;
+        if (c == kTerminator)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::uint32_t DbfHeader::wholeRecords(std::uint32_t headerCount, std::int64_t fileSize) const
@@ -116,7 +134,7 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
         throw DbError(notDbase);
     DbfHeader h;
     h.version = head[0];
-    if (h.version == 0x04 || h.version == 0x8C)
+    if ((h.version == 0x04 || h.version == 0x8C) && looksLikeDbase7(file, head, size))
         throw DbError(QStringLiteral("The table \"%1\" is a dBASE 7 table, which this program cannot read.").arg(shown));
     if (!knownVersion(h.version))
         throw DbError(notDbase);

@@ -80,6 +80,42 @@ TEST(Catalogue, RecognisesCataloguesAndOlderLayouts)
     EXPECT_FALSE(check.isOpen());
 }
 
+// Recognition only reads: the production-index flag of a table without its .MDX is
+// cleared on our catalogues alone, and a file of other bytes is called what it is.
+TEST(Catalogue, RecognitionWritesOnlyToARecognisedCatalogue)
+{
+    Table check;
+    const auto flagged = [](const QString &path) {
+        QByteArray bytes = kvtest::readFile(path);
+        bytes[28] = 1;
+        kvtest::writeFile(path, bytes);
+        return bytes;
+    };
+    const QString catalogue = newCatalogue();
+    flagged(catalogue);
+    EXPECT_EQ(refusal([&] { kv::requireCatalogue(check, catalogue); }), QString());
+    EXPECT_EQ(kvtest::readFile(catalogue).at(28), 0) << "ours, without its .MDX: mended";
+
+    const QString other = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"));
+    const QByteArray otherBytes = flagged(other);
+    EXPECT_EQ(refusal([&] { kv::requireCatalogue(check, other); }), QString::fromLatin1(kv::kNotCatalogueMessage));
+    EXPECT_EQ(kvtest::readFile(other), otherBytes);
+
+    // Random bytes whose first byte happens to be dBASE 7's.
+    QByteArray random(600, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    for (const char first : {'\x04', '\x8C'}) {
+        random[0] = first;
+        random[28] = 1;
+        const QString fake = kvtest::tempPath(QStringLiteral("FAKE.DBF"));
+        kvtest::writeFile(fake, random);
+        const QString message = refusal([&] { kv::requireCatalogue(check, fake); });
+        EXPECT_TRUE(message.contains(QStringLiteral("is not a dBASE table"))) << message.toStdString();
+        EXPECT_EQ(kvtest::readFile(fake), random);
+    }
+}
+
 TEST(Catalogue, ConvertsASecondVersionCatalogueByFieldName)
 {
     Table check, master;

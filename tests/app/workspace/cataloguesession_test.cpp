@@ -87,14 +87,15 @@ TEST(CatalogueSession, ADeletedLastCatalogueFallsBackToMasterQuietly)
     EXPECT_TRUE(prompt.shown().empty());
 }
 
-TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsValid)
+TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsChosen)
 {
     Session session;
     kvtest::ScriptedPrompt &prompt = session.prompt;
     const QString good = catalogueWith(QStringLiteral("GOOD.DBF"), {QStringLiteral("Alien")});
     const QString v2 = kvtest::copyFixture(QStringLiteral("store/V2LOG.DBF"), QStringLiteral("OLD.DBF"));
     session.settings.lastDatabase = v2;
-    prompt.answerFile(QString()).answerFile(good);
+    session.settings.lastFiles = {v2, good, QString(), QString(), QString()};
+    prompt.answerFile(v2).answerFile(good); // an invalid choice asks again
     ASSERT_TRUE(session.catalogues.openAtStartup());
     const QString notCatalogue = kError + QString::fromLatin1(kv::kNotCatalogueMessage);
     EXPECT_EQ(prompt.messages(),
@@ -104,6 +105,51 @@ TEST(CatalogueSession, AnInvalidLastCatalogueAsksForAnotherUntilOneIsValid)
     EXPECT_EQ(session.master().recordCount(), 1);
     EXPECT_FALSE(QFileInfo::exists(kvtest::tempPath(QStringLiteral("OLD.INI"))))
         << "no settings file beside a file that never opened";
+    EXPECT_EQ(session.settings.lastFiles, (std::array<QString, 5>{})) << "neither the bad nor the open one listed";
+}
+
+// A cancelled dialog is no trap: the default catalogue opens (made as on a first start),
+// and when even that cannot be used the program ends with a word. The bad file is only read.
+TEST(CatalogueSession, ACancelledDialogAtStartUpFallsBackToTheDefaultCatalogue)
+{
+    const QString fake = kvtest::tempPath(QStringLiteral("FAKE.DBF"));
+    QByteArray random(700, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 31 + 7) % 253);
+    random[0] = '\x04';
+    kvtest::writeFile(fake, random);
+    const QString master = kv::defaultCataloguePath();
+    for (const bool masterUsable : {true, false}) {
+        SCOPED_TRACE(masterUsable ? "default usable" : "default damaged");
+        Session session;
+        kvtest::ScriptedPrompt &prompt = session.prompt;
+        QFile::remove(master);
+        if (!masterUsable)
+            kvtest::writeFile(master, "not a table");
+        session.settings.lastDatabase = fake;
+        session.settings.lastFiles = {fake, QString(), QString(), QString(), QString()};
+        prompt.answerFile(QString());
+        const bool started = session.catalogues.openAtStartup();
+        EXPECT_TRUE(prompt.allAnswersUsed()) << "one dialog, then no loop";
+        EXPECT_EQ(kvtest::readFile(fake), random);
+        EXPECT_EQ(session.settings.lastFiles[0], QString());
+        const QStringList messages = prompt.messages();
+        ASSERT_GE(messages.size(), 2);
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("is not a dBASE table"))) << messages[0].toStdString();
+        EXPECT_EQ(messages[1], kError + QString::fromLatin1(kv::kLastInvalidMessage));
+        if (masterUsable) {
+            ASSERT_TRUE(started);
+            EXPECT_EQ(messages.size(), 2);
+            EXPECT_EQ(session.paths().path, master);
+            EXPECT_TRUE(session.master().isOpen());
+            EXPECT_EQ(session.settings.lastDatabase, master);
+        } else {
+            EXPECT_FALSE(started);
+            EXPECT_EQ(messages.back(),
+                      kError + QString::fromLatin1(kv::kNoCatalogueMessage).arg(QDir::toNativeSeparators(master)));
+            EXPECT_EQ(kvtest::readFile(master), QByteArray("not a table")) << "never replaced";
+        }
+    }
 }
 
 TEST(CatalogueSession, OpenChecksTheExtensionAndTheLayout)

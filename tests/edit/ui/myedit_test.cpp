@@ -1,6 +1,7 @@
 // The edit window on the offscreen platform, on real catalogues, the prompt answering.
 #include "edit/ui/myedit.h"
 
+#include "app/ui/commandkeys.h"
 #include "app/ui/viewergrid.h"
 #include "edit/listfile.h"
 #include "editwindowfixture.h"
@@ -198,19 +199,147 @@ TEST(EditWindow, TickingCheckedOutBringsBackTheLastLoadedLending)
     EXPECT_EQ(e.line(f::CheckDate)->text(), QStringLiteral("01/02/1997"));
 }
 
-TEST(EditWindow, TheCloseBoxWritesNothingButSavesTheLists)
+TEST(EditWindow, TheCloseBoxAndEscapeLeaveAsExitDoes)
 {
     EditWindow e({QStringLiteral("Kept")});
+    for (const bool closeBox : {true, false}) {
+        const auto leave = [&] {
+            if (closeBox)
+                e.window->close();
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        };
+        SCOPED_TRACE(closeBox ? "close box" : "Escape");
+        e.open(EditMode::Edit);
+        leave();
+        EXPECT_FALSE(e.window->isVisible()) << "nothing changed: no question";
+        EXPECT_TRUE(e.prompt.shown().empty());
+
+        e.open(EditMode::Edit);
+        e.type(f::Title, QStringLiteral("Not written"));
+        e.type(14, QStringLiteral("Never added"));
+        e.prompt.answer(Answer::No);
+        leave();
+        ASSERT_TRUE(e.window->isVisible()) << "No stays";
+        EXPECT_EQ(e.prompt.shown().back().text, QString::fromLatin1(kv::kExitQuestion));
+        EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Not written")) << "what was typed stays";
+        e.prompt.answer(Answer::Yes);
+        leave();
+        EXPECT_FALSE(e.window->isVisible());
+        EXPECT_EQ(e.titles(), QStringList{"Kept"});
+        EXPECT_TRUE(QFile::exists(kv::catalogueListPath(e.workspace.paths().basePath, 6))) << "lists saved";
+        EXPECT_FALSE(kv::readListFile(kv::catalogueListPath(e.workspace.paths().basePath, 6))
+                         .contains(QStringLiteral("Never added")));
+        e.prompt.clear();
+    }
+}
+
+// The first value a list learns must not replace the values of the boxes that were
+// empty-listed: Update twice on a record kept every drop-down value as it was.
+TEST(EditWindow, UpdatesKeepEveryDropDownValueWhileTheirListsGrow)
+{
+    EditWindow e;
+    std::vector<std::pair<const char *, QString>> values;
+    std::vector<QByteArray> names;
+    // Star3 ... Star6 stay empty, as on most records.
+    for (const kv::EditBox &b : kv::editBoxes()) {
+        if (b.kind == kv::BoxKind::DropDown && (b.field < f::Star1 + 2 || b.field > f::Star1 + 5))
+            names.push_back(kv::fieldName(b.field).toLatin1());
+    }
+    for (const QByteArray &name : names)
+        values.push_back({name.constData(), QString::fromLatin1(name).left(4) + QStringLiteral(" x")});
+    values[0].second = QStringLiteral("Antonio Banderas");
+    values[1].second = QStringLiteral("Audrey Tautou");
+    values.push_back({"Title", QStringLiteral("Desperado")});
+    {
+        kv::Table &master = e.workspace.master();
+        kv::Table t;
+        t.setPath(master.filePath());
+        master.close();
+        t.open();
+        addRecords(t, {values});
+        t.close();
+        master.open();
+    }
     e.open(EditMode::Edit);
-    e.type(f::Title, QStringLiteral("Not written"));
-    e.type(14, QStringLiteral("Never added"));
-    e.window->close();
-    EXPECT_FALSE(e.window->isVisible());
-    EXPECT_TRUE(e.prompt.shown().empty());
-    EXPECT_EQ(e.titles(), QStringList{"Kept"});
-    EXPECT_TRUE(QFile::exists(kv::catalogueListPath(e.workspace.paths().basePath, 6)));
-    EXPECT_FALSE(kv::readListFile(kv::catalogueListPath(e.workspace.paths().basePath, 6))
-                     .contains(QStringLiteral("Never added")));
+    e.click("UpdateButton");
+    e.click("UpdateButton");
+    for (const auto &[name, value] : values) {
+        if (QByteArray(name) == "Title")
+            continue;
+        EXPECT_EQ(e.combo(kv::editBoxOf(kv::fieldNumber(QString::fromLatin1(name))).field)->currentText(), value)
+            << name;
+        EXPECT_EQ(e.current(name), value) << name;
+    }
+    for (const char *empty : {"Star3", "Star4", "Star5", "Star6"}) {
+        EXPECT_EQ(e.current(empty), QString()) << empty;
+        EXPECT_EQ(e.combo(kv::fieldNumber(QString::fromLatin1(empty)))->currentText(), QString()) << empty;
+    }
+}
+
+// Enter, like Tab, selects the text of the box it moves to: typing replaces it, and a
+// date is typed from the first place of its mask.
+TEST(EditWindow, EnterSelectsTheTextOfTheNextBox)
+{
+    EditWindow e({QStringLiteral("A")});
+    e.open(EditMode::Add);
+    const struct {
+        int from, to;
+        const char *typed, *shown;
+    } cases[] = {{22 /*CounterStop*/, f::RunTime, "122", "122"},
+                 {f::CheckOut, f::CheckDate, "01021997", "01/02/1997"},
+                 {f::CheckName, f::ListPrice, "12.5", "12.5"},
+                 {f::ListPrice, f::PurchPrice, "7", "7"},
+                 {f::PurchPrice, f::PurchDate, "03041998", "03/04/1998"},
+                 {f::Title, f::Star1, "Z", "Z"}};
+    e.combo(f::Star1)->setEditText(QStringLiteral("Old star"));
+    for (const auto &c : cases) {
+        e.window->box(c.from)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(c.typed));
+        QWidget *box = e.window->box(c.to);
+        const QString shown = box->inherits("QComboBox") ? e.combo(c.to)->currentText() : e.line(c.to)->displayText();
+        EXPECT_EQ(shown, QString::fromLatin1(c.shown)) << c.to;
+    }
+    e.window->box(f::Title)->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Typed"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // past the box just typed into
+    e.click("UpdateButton");
+    EXPECT_EQ(e.current("RunTime").trimmed(), QStringLiteral("122"));
+    EXPECT_EQ(e.current("CheckDate"), QStringLiteral("01/02/1997"));
+    EXPECT_EQ(e.current("PurchDate"), QStringLiteral("03/04/1998"));
+    EXPECT_EQ(e.current("Star1"), QStringLiteral("Z"));
+}
+
+// The window's commands win over the editing keys of the box that has the focus.
+TEST(EditWindow, CommandKeysWorkFromInsideTheBoxes)
+{
+    kv::installCommandKeys(*qApp);
+    EditWindow e({QStringLiteral("A"), QStringLiteral("B")});
+    e.open(EditMode::Add);
+    e.window->box(f::Title)->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Typed title"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
+    EXPECT_FALSE(e.window->isVisible()) << "Ctrl+U is Update & Exit";
+    EXPECT_EQ(e.titles(), (QStringList{"A", "B", "Typed title"}));
+
+    e.open(EditMode::Edit, 0);
+    e.combo(f::Star1)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(e.window->windowTitle(), QStringLiteral("Edit (New Record)"));
+    e.line(f::Title)->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Kept text"));
+    e.prompt.answer(Answer::Cancel);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(e.prompt.shown().back().caption, QStringLiteral("Warning")) << "Ctrl+N is Next";
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("Kept text"));
+    // Plain editing keys stay the box's own.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(e.line(f::Title)->text(), QStringLiteral("ept text"));
+    e.prompt.answer(Answer::Yes);
+    e.click("CancelButton");
 }
 
 TEST(EditWindow, ExitAsksOnlyWhenSomethingChanged)
