@@ -150,8 +150,12 @@ QString reformattedPrice(const QString &text)
 RecordForm snapshotOf(const RecordForm &form)
 {
     RecordForm snapshot = form;
-    for (int f = 1; f <= kFieldCount; ++f)
+    for (int f = 1; f <= kFieldCount; ++f) {
+        // A price shows with group separators, whole, however long that makes it.
+        if (f == fields::ListPrice || f == fields::PurchPrice)
+            continue;
         snapshot.text[size_t(f)].truncate(isDate(f) ? kDateBoxLength : boxMaxLength(f));
+    }
     return snapshot;
 }
 

@@ -506,8 +506,10 @@ bool TMyEdit::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut && w) {
         for (int f : {int(fields::ListPrice), int(fields::PurchPrice)}) {
             if (watched == boxes_.at(f)) {
+                // Group separators may make the shown price longer than the box takes
+                // when typed: it shows whole, never cut to a smaller number.
                 auto *edit = static_cast<QLineEdit *>(boxes_.at(f));
-                edit->setText(reformattedPrice(edit->text()));
+                putText(edit, f, reformattedPrice(edit->text()));
             }
         }
         for (int f : kEchoFields) {

@@ -8,6 +8,8 @@
 #include "search/ui/searchoptionsdialog.h"
 #include "store/fieldtable.h"
 
+#include <QGuiApplication>
+#include <algorithm>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,7 +43,15 @@ QString cellMask(RowType type, RowOperator op)
     return QString();
 }
 
-QString editorText(const QLineEdit *e) { return e->inputMask().isEmpty() ? e->text() : e->displayText(); }
+// A masked cell holds what was typed with its sign; one left without typing holds
+// nothing, not a stray "=".
+QString editorText(const QLineEdit *e)
+{
+    if (e->inputMask().isEmpty())
+        return e->text();
+    const QString shown = e->displayText();
+    return shown == e->property("kvUntyped").toString() ? QString() : shown;
+}
 
 // The criterion cells' editor: a text row takes its field's width, a numeric or date row
 // its operator's mask. The cell follows every keystroke, so the window reads it as typed.
@@ -57,7 +67,10 @@ public:
         if (type == RowType::Text)
             e->setMaxLength(field(number).width);
         else
+        {
             e->setInputMask(cellMask(type, draft_.rows[std::size_t(index.row())].op));
+            e->setProperty("kvUntyped", e->displayText());
+        }
         connect(e, &QLineEdit::textEdited, this, [this, e] { Q_EMIT const_cast<CriterionDelegate *>(this)->commitData(e); });
         return e;
     }
@@ -135,6 +148,16 @@ TMySearch::TMySearch(Workspace &workspace, QWidget *parent) : QDialog(parent), w
         SearchGrid->setItem(row, kOptionsColumn, options);
         SearchGrid->setItem(row, kCriterionColumn, new QTableWidgetItem);
     }
+    // Only the criterion cells take the cursor, as if the first two columns were fixed:
+    // Tab goes to the next row's criterion, Shift+Tab to the one before.
+    connect(SearchGrid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int previousRow, int previousColumn) {
+                if (row < 0 || column == kCriterionColumn)
+                    return;
+                const bool back = QGuiApplication::mouseButtons() == Qt::NoButton && row == previousRow &&
+                                  column < previousColumn;
+                SearchGrid->setCurrentCell(back ? std::max(row - 1, 0) : row, kCriterionColumn);
+            });
     connect(SearchGrid, &QTableWidget::cellClicked, this, [this](int row, int column) {
         if (column == kOptionsColumn)
             openOptions(row + 1);
@@ -153,6 +176,16 @@ void TMySearch::showEvent(QShowEvent *event)
         styler_(this, true);
     SearchGrid->setCurrentCell(0, kCriterionColumn);
     SearchGrid->setFocus();
+    focusEditor();
+}
+
+// The criterion's editor is open on the current cell: the keys go straight into it.
+void TMySearch::focusEditor()
+{
+    for (QLineEdit *e : SearchGrid->viewport()->findChildren<QLineEdit *>()) {
+        if (e->isVisibleTo(SearchGrid))
+            e->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TMySearch::readCells()

@@ -42,6 +42,7 @@ protected:
 private:
     void readCells();
     void showDraft();
+    void focusEditor();
     void reenterRow(int row);
 
     Workspace &ws_;

@@ -102,6 +102,16 @@ TEST(EditWindow, PriceBoxesAreRewrittenWhenLeft)
     e.type(f::PurchPrice, QStringLiteral("$3"));
     e.line(f::ListPrice)->setFocus();
     EXPECT_EQ(e.line(f::PurchPrice)->text(), QStringLiteral("$3"));
+
+    // Longer than the box once grouped: shown whole and written whole.
+    e.type(f::Title, QStringLiteral("Dear"));
+    e.type(f::ListPrice, QStringLiteral("12345678.95"));
+    e.line(f::PurchPrice)->setFocus();
+    EXPECT_EQ(e.line(f::ListPrice)->text(), QStringLiteral("12,345,678.95"));
+    e.type(f::PurchPrice, QStringLiteral("0"));
+    e.click("UpdateButton");
+    EXPECT_EQ(e.current("ListPrice").trimmed(), QStringLiteral("12345678.95"));
+    EXPECT_FALSE(e.window->ValuesChanged()) << "a long price is no change after the update";
 }
 
 TEST(EditWindow, EnterFollowsTheFixedOrderAcrossPages)

@@ -101,6 +101,35 @@ TEST_F(SearchWindow, ARangeChosenInTheOptionsIsTypedInItsMaskAndLeavesOutItsBoun
     EXPECT_TRUE(f.prompt.messages().isEmpty());
 }
 
+TEST_F(SearchWindow, SteppingThroughNumericAndDateRowsLeavesTheirCellsEmpty)
+{
+    for (const int field : {11, 12, 28, 32, 1}) // Year, RunTime, ListPrice, CheckDate, Title
+        grid->setCurrentCell(field - 1, 2);
+    for (const int field : {11, 12, 28, 32})
+        EXPECT_EQ(grid->item(field - 1, 2)->text(), QString()) << field;
+    typeInto(grid, 12, QStringLiteral("90"));
+    grid->setCurrentCell(0, 2);
+    EXPECT_EQ(grid->item(11, 2)->text().simplified(), QStringLiteral("= 90")) << "what was typed stays";
+}
+
+// Keys typed as the window opens go into the Title criterion; Tab and Shift+Tab keep to
+// the criterion column.
+TEST_F(SearchWindow, TypingGoesStraightIntoTheCriteriaAndTabStaysInTheirColumn)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("vertigo"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("vertigo"));
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->currentColumn(), 2);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Stewart"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(grid->item(1, 2)->text(), QStringLiteral("Stewart"));
+    EXPECT_EQ(grid->currentRow(), 0);
+    EXPECT_EQ(grid->currentColumn(), 2);
+}
+
 TEST_F(SearchWindow, APickListRowTakesTheChosenEntryAndRefusalsKeepTheWindowOpen)
 {
     f.workspace.pickLists().list(kv::editBoxOf(14).list).setEntries({QStringLiteral("Action"), QStringLiteral("Crime")});
