@@ -1,6 +1,12 @@
 #include "app/display/mainlayout.h"
 
+#include <algorithm>
+
 namespace kv {
+
+namespace {
+constexpr int kNavigatorMargin = 3;
+}
 
 ButtonBarMode buttonBarMode(int setting)
 {
@@ -52,6 +58,9 @@ MainLayout mainLayout(ButtonBarMode mode, int w, int h)
         l.viewerGridHeight = h - 47;
         break;
     }
+    // The navigator keeps its buttons inside a narrow window (640 x 480): they narrow
+    // rather than run past the right edge.
+    l.navigator.setWidth(std::clamp(w - l.navigator.left() - kNavigatorMargin, 0, l.navigator.width()));
     l.viewerBevelWidth = w - 6;
     l.viewerGridWidth = w - 14;
     return l;

@@ -767,7 +767,11 @@ void TMain::SetMenuLastFiles()
     }
 }
 
-void TMain::applyMainLook() { styleWindow(client_, WindowFamily::Main, settings_); }
+void TMain::applyMainLook()
+{
+    styleWindow(client_, WindowFamily::Main, settings_);
+    FormResize(); // the heading takes the room of its new font
+}
 
 void TMain::DoFileSpecific()
 {

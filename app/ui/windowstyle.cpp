@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextEdit>
@@ -214,8 +215,16 @@ void applyColorSet(QWidget *window, const ColorSet &colors)
         else if (title == QLatin1String("minor"))
             paintText(w, colors[ColorRole::MinorTitle]);
 
+        // A notebook's pages would stay in the style's pane colour: they take the window's.
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->widget(i)->setAutoFillBackground(true);
+                paint(tabs->widget(i), {QPalette::Window}, colors[ColorRole::MainBackground], {}, QColor());
+            }
+        }
         switch (control) {
         case Control::EditBox:
+        case Control::StringGrid: // typed into like a box, in the edit font
             paintBox(w, colors[ColorRole::EditBackground], colors[ColorRole::EditText]);
             break;
         case Control::ComboBox: {

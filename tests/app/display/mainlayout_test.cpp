@@ -12,7 +12,7 @@ TEST(MainLayout, EachModePlacesTheControlsOfItsRow)
         QRect navigator;
         int searchOn, count, count2, bevelTop, bevelHeight, label, gridTop, gridHeight;
     } rows[] = {
-        {ButtonBarMode::SpeedButtons, {424, 3, 241, 0}, 44, 38, 52, 34, h - 37, 38, 70, h - 77},
+        {ButtonBarMode::SpeedButtons, {424, 3, w - 424 - 3, 0}, 44, 38, 52, 34, h - 37, 38, 70, h - 77},
         {ButtonBarMode::LetteredButtons, {400, 47, 221, 0}, 96, 90, 105, 86, h - 89, 90, 122, h - 129},
         {ButtonBarMode::None, {w - 207, 8, 201, 0}, 14, 8, 23, 4, h - 7, 8, 40, h - 47},
     };
@@ -33,6 +33,14 @@ TEST(MainLayout, EachModePlacesTheControlsOfItsRow)
         EXPECT_EQ(l.viewerGridHeight, r.gridHeight);
         EXPECT_EQ(l.viewerBevelWidth, w - 6);
         EXPECT_EQ(l.viewerGridWidth, w - 14);
+    }
+    // The navigator stays inside the window at 640 x 480 and keeps its designed width
+    // where there is room.
+    const std::pair<ButtonBarMode, int> designed[] = {
+        {ButtonBarMode::SpeedButtons, 241}, {ButtonBarMode::LetteredButtons, 221}, {ButtonBarMode::None, 201}};
+    for (const auto &[mode, width] : designed) {
+        EXPECT_LE(kv::mainLayout(mode, w, h).navigator.right(), w - 1) << int(mode);
+        EXPECT_EQ(kv::mainLayout(mode, 1000, h).navigator.width(), width) << int(mode);
     }
     EXPECT_EQ(kv::buttonBarMode(7), ButtonBarMode::SpeedButtons);
     EXPECT_EQ(kv::centredLeft(633, 100), 266);

@@ -135,6 +135,9 @@ TEST(MainWindowDisplay, AFontItemChangesFaceAndStyleOfItsControlsButNotTheirSize
     EXPECT_TRUE(count->font().italic());
     EXPECT_EQ(count->font().pointSizeF(), countBefore.pointSizeF());
     EXPECT_EQ(help->font(), helpBefore) << "buttons take the button font";
+    auto *heading = child<QLabel>(main.get(), "ViewerLabel");
+    EXPECT_GE(heading->width(), heading->fontMetrics().horizontalAdvance(heading->text()))
+        << "the heading is not cut in its wider face";
 
     prompt.answerFont(QFont(QStringLiteral("Liberation Mono"), 20));
     child<QAction>(main.get(), "MenuButtonFont")->trigger();

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -145,7 +146,14 @@ TEST(WindowStyle, ColorSetPaintsTheWindowItsBoxesAndTitles)
     auto *list = new QListWidget;
     auto *radio = new QRadioButton(QStringLiteral("Radio"));
     auto *check = new QCheckBox(QStringLiteral("Check"));
-    for (QWidget *w : std::initializer_list<QWidget *>{major, minor, plain, edit, combo, list, radio, check})
+    auto *grid = new QTableWidget(3, 2);
+    auto *tabs = new QTabWidget;
+    auto *page = new QWidget;
+    auto *pageLabel = new QLabel(QStringLiteral("On a page"), page);
+    kv::markTitle(pageLabel, kv::TitleKind::Minor);
+    tabs->addTab(page, QStringLiteral("Page"));
+    tabs->setMinimumHeight(80);
+    for (QWidget *w : std::initializer_list<QWidget *>{major, minor, plain, edit, combo, list, radio, check, grid, tabs})
         layout->addWidget(w);
     layout->addStretch(1);
 
@@ -185,6 +193,11 @@ TEST(WindowStyle, ColorSetPaintsTheWindowItsBoxesAndTitles)
         EXPECT_EQ(pixelAt(&window, list, list->rect().bottomRight() - QPoint(5, 5)), set[ColorRole::ListBoxBackground]);
         EXPECT_EQ(pixelAt(&window, check, check->rect().bottomRight() - QPoint(1, 1)), set[ColorRole::CheckBackground]);
         EXPECT_EQ(pixelAt(&window, radio, radio->rect().bottomRight() - QPoint(1, 1)), set[ColorRole::RadioBackground]);
+        EXPECT_EQ(color(grid, QPalette::Base), set[ColorRole::EditBackground]) << "grids are typed into";
+        EXPECT_EQ(color(grid, QPalette::Text), set[ColorRole::EditText]);
+        EXPECT_EQ(pixelAt(&window, page, page->rect().bottomRight() - QPoint(2, 2)), set[ColorRole::MainBackground])
+            << "a notebook page shows the window's background";
+        EXPECT_EQ(color(pageLabel, QPalette::WindowText), set[ColorRole::MinorTitle]);
     }
     // Colours come by palette: the user's fonts stay.
     EXPECT_EQ(edit->font().family(), s.font(FontRole::Edit).font.family());
