@@ -740,8 +740,8 @@ void TMain::FormResize()
     ViewerLabel->adjustSize();
     ViewerLabel->move(centredLeft(w, ViewerLabel->width()), l.viewerLabelTop);
     ViewerGrid_->setGeometry(7, l.viewerGridTop, l.viewerGridWidth, l.viewerGridHeight);
-    if (buttonBarMode(settings_.buttonBar) == ButtonBarMode::None)
-        MyNavigator->move(l.navigator.left(), MyNavigator->y());
+    // In mode 3 it follows the right edge; in every mode it narrows to stay inside.
+    MyNavigator->setGeometry(l.navigator.left(), MyNavigator->y(), l.navigator.width(), MyNavigator->height());
     SpeedPanel->resize(w, kSpeedPanelHeight);
     SearchOnLabel->move(w - SearchOnLabel->width() - 12, SearchOnLabel->y());
 }

@@ -227,6 +227,8 @@ TEST(MainWindow, ButtonBarModesPlaceTheControls)
         EXPECT_EQ(navLabel->isVisible(), m.lettered);
         const QPoint navAt(m.navigatorAt.x() < 0 ? w + m.navigatorAt.x() : m.navigatorAt.x(), m.navigatorAt.y());
         EXPECT_EQ(navigator->pos(), navAt);
+        EXPECT_LE(navigator->geometry().right(), w - 1) << "the navigator inside the window";
+        EXPECT_GE(navigator->width(), 10 * 16) << "room for its ten buttons";
         EXPECT_EQ(grid->geometry(), QRect(7, m.gridTop, w - 14, h - m.gridLess));
         EXPECT_EQ(bevel->geometry().top(), m.bevelTop);
     }
