@@ -1,6 +1,7 @@
 #include "app/ui/windowstyle.h"
 
 #include "app/display/screensize.h"
+#include "app/ui/textfit.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -317,6 +318,7 @@ void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placem
         if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized))
             window->adjustSize();
         scaleWindow(window, screenFactor(s.windowSize));
+        fitTexts(window);
         centreOnScreen(window);
         const QScreen *screen = QGuiApplication::primaryScreen();
         const int top = screen ? screen->availableGeometry().top() : 0;
