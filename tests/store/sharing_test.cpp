@@ -304,8 +304,8 @@ TEST(Sharing, MaintenanceKilledMidwayIsRepairedAtTheNextOpen)
 // as a crash at that moment leaves them. The next open, one that only reads as the
 // listing does or one that may write, finds every live record and leaves the table no
 // longer saying that its index is behind, with every index entry agreeing with its
-// record. Before the index was written again by an open that only reads, a kill between
-// the packed table's rename and its index's left the old index beside the packed table.
+// record. The moment that matters: the packed table is in place, marked, with the old
+// index still beside it, and the listing opens it only to read.
 TEST(Sharing, PackKilledAtEachStepIsRepairedByTheNextOpen)
 {
     const QString base = kvtest::tempPath(QStringLiteral("packsteps"));
