@@ -149,7 +149,7 @@ void Table::open()
             display_[i].position = int(i);
             display_[i].width = h.fields[i].width;
         }
-        if (writable_)
+        if (mayRepair())
             dbf_.removeLeftovers();
         loadIndex();
         repairPendingIndex();
@@ -187,15 +187,20 @@ void Table::loadIndex()
     }
 }
 
+// What a stopped run left behind is put right by any open that can write the file, one
+// that only reads included (the listing after a killed pack is such an open): the run's
+// records stand, and the index and the temporary files are the run's unfinished part.
+bool Table::mayRepair() const { return dbf_.writable() && damage().isEmpty(); }
+
 // A run that stopped between changing the records and writing the index left the table
-// saying so: the index is written again from the records, without a question. A table we
-// may not write is shown in the order of its keys until someone who may repairs it.
+// saying so: the index is written again from the records, without a question. A file we
+// cannot write is shown in the order of its keys until someone who can repairs it.
 void Table::repairPendingIndex()
 {
     indexStale_ = false;
     if (!dbf_.indexPending())
         return;
-    if (!writable_) {
+    if (!mayRepair()) {
         indexStale_ = index_.isOpen();
         return;
     }

@@ -255,6 +255,7 @@ private:
     void closeIndex();
     void setActiveTag(int tag);
     void syncIndexWithFile();
+    bool mayRepair() const;
     void repairPendingIndex();
     bool indexSoundUnderLock();
     // sorted, when given: the tags' keys over the table's records, already sorted.
@@ -301,7 +302,7 @@ private:
 
     IndexTags index_;
     int activeTag_ = -1;
-    bool indexStale_ = false; // a stopped run left it behind the records; we may not repair it
+    bool indexStale_ = false; // a stopped run left it behind the records; we cannot repair it
 
     mutable RecordOrder order_;
     // While the order settles, each new record is compared with many others in a row:
