@@ -1,0 +1,125 @@
+// Within a window each Alt+letter leads to one place: a menu, a button, a page or the
+// box a label names.
+#include "app/ui/colorconfigdialog.h"
+#include "app/ui/mainwindowfixture.h"
+#include "app/ui/sortorderdialog.h"
+#include "app/ui/viewconfigdialog.h"
+#include "app/workspace/cataloguesession.h"
+#include "edit/ui/myedit.h"
+#include "search/ui/mylocatedlg.h"
+#include "search/ui/mysearch.h"
+#include "search/ui/searchandreplace.h"
+#include "store/storetest.h"
+#include "workspacefixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <functional>
+#include <map>
+
+namespace {
+
+QChar mnemonicOf(const QString &text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (text[i + 1] != QLatin1Char('&'))
+                return text[i + 1].toUpper();
+            ++i;
+        }
+    }
+    return QChar();
+}
+
+// The letters that lead to more than one place among what the window shows now.
+QStringList clashes(QWidget *window)
+{
+    std::map<QChar, QStringList> places;
+    const auto note = [&](const QString &text, const QString &where) {
+        const QChar m = mnemonicOf(text);
+        if (!m.isNull())
+            places[m] << where + QLatin1Char(' ') + text;
+    };
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            note(b->text(), QStringLiteral("button"));
+        else if (auto *l = qobject_cast<QLabel *>(w); l && l->buddy())
+            note(l->text(), QStringLiteral("label"));
+        else if (auto *g = qobject_cast<QGroupBox *>(w); g && g->isCheckable())
+            note(g->title(), QStringLiteral("group"));
+        else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
+            for (QAction *a : bar->actions())
+                note(a->text(), QStringLiteral("menu"));
+        } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                note(tabs->tabText(i), QStringLiteral("page"));
+        }
+    }
+    QStringList out;
+    for (const auto &[letter, where] : places)
+        if (where.size() > 1)
+            out << QString(letter) + QStringLiteral(": ") + where.join(QStringLiteral(", "));
+    return out;
+}
+
+// Each page of each notebook in turn: a page's boxes count only while it shows.
+QStringList clashesOnEveryPage(QWidget *window)
+{
+    QStringList out = clashes(window);
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            out << clashes(window);
+        }
+    }
+    out.removeDuplicates();
+    return out;
+}
+
+TEST(Mnemonics, EachWindowsLettersAreItsOwn)
+{
+    kvtest::WorkspaceFixture f;
+    f.settings.lastDatabase = newCatalogue();
+    kv::CatalogueSession catalogues(f.workspace);
+    ASSERT_TRUE(catalogues.openAtStartup());
+    kv::LocateOptions locate;
+    const std::pair<const char *, std::function<QWidget *()>> windows[] = {
+        {"Locate", [&] { return new kv::TMyLocateDlg(f.workspace.master(), locate, f.prompt); }},
+        {"Search and Replace", [&] { return new kv::TSearchAndReplace(f.workspace); }},
+        {"Search", [&] { return new kv::TMySearch(f.workspace); }},
+        {"Edit", [&] { return new kv::TMyEdit(f.workspace); }},
+        {"Sort Order", [&] { return new kv::TMySortOrder(f.workspace, catalogues); }},
+        {"Color Configuration", [&] { return new kv::TColorConfig(f.workspace, kv::ColorTarget::Edit); }},
+        {"Viewer Configuration", [&] { return new kv::TViewConfig(f.workspace); }},
+    };
+    for (const auto &[name, make] : windows) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<QWidget> window(make());
+        window->show();
+        EXPECT_EQ(clashesOnEveryPage(window.get()).join(QStringLiteral(" | ")).toStdString(), "");
+        window->hide();
+    }
+}
+
+// The lettered buttons keep their historic captions ("&Reports", "&Viewer", "E&nd Srch"),
+// which share letters with the menus; the other two modes have no such sharing.
+TEST(Mnemonics, TheMainWindowsLettersAreItsOwnWithSpeedButtonsOrNone)
+{
+    kvtest::ScriptedPrompt prompt;
+    auto main = startMain(prompt);
+    main->show();
+    for (const char *mode : {"MenuSpeedButtons", "MenuNoButtons"}) {
+        SCOPED_TRACE(mode);
+        child<QAction>(main.get(), mode)->trigger();
+        EXPECT_EQ(clashes(main.get()).join(QStringLiteral(" | ")).toStdString(), "");
+    }
+}
+
+} // namespace
