@@ -31,13 +31,17 @@ TEST(CliImport, AppendsTheLinesByTheMapAndTheSkipSetting)
 TEST(CliImport, RefusesWhatIsNotDelimitedTextAndBadArguments)
 {
     const QString path = newCatalogue();
+    // Read as the program's own format, an unquoted field is an unmatched quote.
     const QString in = textFile(QStringLiteral("IN.TXT"), "\"Name\",Lead\r\n");
-    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in});
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in, QStringLiteral("--format"), QStringLiteral("own")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("The selected file had an unexpected end of a line most likely due to an unmatched quote."))
         << r.err.constData();
-    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--map"), QStringLiteral("1,41")});
-    EXPECT_EQ(r.exitCode, 2);
+    for (const QStringList &bad : {QStringList{"--map", "1,41"}, QStringList{"--map", "title"}, QStringList{"--encoding", "latin9"},
+                                   QStringList{"--format", "xls"}, QStringList{"--encoding"}}) {
+        r = cli(QStringList{QStringLiteral("import"), path, in} + bad);
+        EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
+    }
     EXPECT_TRUE(allValues(path).isEmpty());
 }
 
