@@ -2,6 +2,7 @@
 #include "codepage.h"
 
 #include <array>
+#include <cstring>
 #include <unordered_map>
 
 namespace kv {
@@ -232,6 +233,69 @@ QByteArray encode(const QString &text, Codepage cp)
         }
     }
     return out;
+}
+
+qsizetype firstUnencodable(QStringView text, Codepage cp)
+{
+    const Reverse &rev = reverse(cp);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 128 || (u < 256 && rev.latin1Valid[u]) || (u >= 256 && rev.other.count(u)))
+            continue;
+        return i;
+    }
+    return -1;
+}
+
+QString characterName(QStringView text, qsizetype i)
+{
+    if (i < 0 || i >= text.size())
+        return QString();
+    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    const char32_t code = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : char32_t(text[i].unicode());
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(text.mid(i, pair ? 2 : 1).toString(), QString::number(quint32(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+void Utf8Check::add(const char *data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size && valid_; ++i) {
+        // Runs of ASCII, which most of a file is, go eight bytes at a time.
+        if (pending_ == 0) {
+            std::uint64_t word;
+            while (i + 8 <= size && (std::memcpy(&word, data + i, 8), (word & 0x8080808080808080ULL) == 0))
+                i += 8;
+            if (i >= size)
+                break;
+        }
+        const unsigned c = static_cast<unsigned char>(data[i]);
+        if (pending_ > 0) {
+            if (c < min_ || c > max_) {
+                valid_ = false;
+                break;
+            }
+            min_ = 0x80;
+            max_ = 0xBF;
+            --pending_;
+            continue;
+        }
+        if (c < 0x80)
+            continue;
+        nonAscii_ = true;
+        if (c >= 0xC2 && c <= 0xDF) {
+            pending_ = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            pending_ = 2;
+            min_ = c == 0xE0 ? 0xA0 : 0x80;
+            max_ = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            pending_ = 3;
+            min_ = c == 0xF0 ? 0x90 : 0x80;
+            max_ = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            valid_ = false;
+        }
+    }
 }
 
 const std::uint8_t *upperTable(Codepage cp)

@@ -187,6 +187,11 @@ int runSet(const QStringList &args)
     }
     for (const Typed &t : *typed)
         typeInto(form, stash, t);
+    // A character the catalogue cannot hold is refused, never stored as '?'.
+    if (const std::optional<kv::CheckFailure> failure = kv::checkCharacters(form, table.codepage())) {
+        printError(failure->message);
+        return kExitRefused;
+    }
     // Update and Exit: a failed check writes nothing and the lists stay as they were.
     const kv::UpdateOutcome outcome = kv::updateRecord(table, ws.pickLists(), prompt, mode, form);
     if (outcome.failure)

@@ -6,6 +6,7 @@
 #include "app/settings/settings.h"
 #include "app/workspace/cataloguesession.h"
 #include "base/codepage.h"
+#include "edit/recordform.h"
 #include "exchange/delimitedtext.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
@@ -199,16 +200,16 @@ int runAdd(const QStringList &args)
         return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         table.open();
+        // A character the table cannot hold is refused, never stored as '?'.
+        for (const auto &[name, value] : values)
+            if (const qsizetype at = kv::firstUnencodable(value, table.codepage()); at >= 0) {
+                printError(kv::unstorableCharacterMessage(name, value, at));
+                return kExitRefused;
+            }
         table.append();
         for (const auto &[name, value] : values)
             table.setFieldText(name, value);
         table.post();
-        // The record is stored as the table's code page allows; the user hears what changed.
-        for (const auto &[name, value] : values)
-            if (kv::decode(kv::encode(value, table.codepage()), table.codepage()) != value)
-                printError(QStringLiteral("The value of %1 has characters that the table's code page cannot hold; "
-                                          "they are stored as \"?\".")
-                               .arg(name));
         return kExitOk;
     });
 }

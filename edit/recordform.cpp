@@ -245,6 +245,26 @@ std::optional<CheckFailure> checkForm(const RecordForm &form, CheckedValues *val
     return std::nullopt;
 }
 
+std::optional<CheckFailure> checkCharacters(const RecordForm &form, Codepage codepage)
+{
+    for (const EditBox &box : editBoxes()) {
+        if (box.kind == BoxKind::Check)
+            continue;
+        const QString &text = form.text[size_t(box.field)];
+        const qsizetype at = firstUnencodable(text, codepage);
+        if (at >= 0)
+            return CheckFailure{unstorableCharacterMessage(QString::fromLatin1(field(box.field).caption), text, at),
+                                box.page, box.field};
+    }
+    return std::nullopt;
+}
+
+QString unstorableCharacterMessage(const QString &fieldLabel, const QString &text, qsizetype at)
+{
+    return QStringLiteral("The character %1 in %2 cannot be stored in the catalogue.  Please correct.")
+        .arg(characterName(text, at), fieldLabel);
+}
+
 void writeForm(Table &table, const RecordForm &form, const CheckedValues &values)
 {
     for (int f = 1; f <= kFieldCount; ++f) {

@@ -97,6 +97,15 @@ struct CheckedValues {
 // The six checks in order; the first failure, or what they read.
 std::optional<CheckFailure> checkForm(const RecordForm &form, CheckedValues *values = nullptr);
 
+// The first text box, in the window's tab order, holding a character that the
+// catalogue's code page cannot hold: its message names the character, with the page and
+// the box to show. Nothing when every box can be stored as typed. A check of its own
+// beside checkForm(), run before an update writes anything.
+std::optional<CheckFailure> checkCharacters(const RecordForm &form, Codepage codepage = Codepage::Cp1252);
+// The message for text of a field (named as the user knows it) that holds, at `at`, a
+// character the catalogue cannot hold.
+QString unstorableCharacterMessage(const QString &fieldLabel, const QString &text, qsizetype at);
+
 // Writes the boxes into the record the table is editing or appending.
 void writeForm(Table &table, const RecordForm &form, const CheckedValues &values);
 

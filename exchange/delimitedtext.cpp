@@ -61,9 +61,22 @@ DelimitedWriter::DelimitedWriter(QIODevice &out, TextEncoding encoding, ValueSha
     buffer_.reserve(kBufferBytes + 4096);
 }
 
+Codepage codepageOf(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Cp850 ? Codepage::Cp850 : Codepage::Cp1252;
+}
+
 void DelimitedWriter::addField(const QString &value)
 {
-    const QByteArray bytes = encoding_ == TextEncoding::Utf8 ? value.toUtf8() : encode(value);
+    if (encoding_ == TextEncoding::Utf8) {
+        const QByteArray bytes = value.toUtf8();
+        addEncodedField(bytes.constData(), bytes.size());
+        return;
+    }
+    const Codepage cp = codepageOf(encoding_);
+    if (firstUnencodable(value, cp) >= 0)
+        ++replaced_;
+    const QByteArray bytes = encode(value, cp);
     addEncodedField(bytes.constData(), bytes.size());
 }
 
@@ -103,7 +116,8 @@ void DelimitedWriter::flush()
 
 // ---------------------------------------------------------------- reading
 
-DelimitedReader::DelimitedReader(QIODevice &in) : in_(in)
+DelimitedReader::DelimitedReader(QIODevice &in, const TextFormat &format)
+    : in_(in), format_(format), codepage_(codepageOf(format.encoding)), utf8_(format.encoding == TextEncoding::Utf8)
 {
     if (refill() && buffer_.startsWith("\xEF\xBB\xBF")) {
         utf8_ = true;
@@ -135,6 +149,8 @@ int DelimitedReader::peekAfterRefill()
 // Takes the rest of a line end that began with c: CR LF counts as one.
 void DelimitedReader::endLine(int c)
 {
+    if (c >= 0)
+        ++lineEnds_;
     if (c == '\r' && peek() == '\n')
         get();
 }
@@ -142,7 +158,7 @@ void DelimitedReader::endLine(int c)
 QString DelimitedReader::decoded(int i) const
 {
     const QByteArray &f = raw_[size_t(i)];
-    return utf8_ ? QString::fromUtf8(f) : decode(f);
+    return utf8_ ? QString::fromUtf8(f) : decode(f, codepage_);
 }
 
 DelimitedReader::Line DelimitedReader::readLine(QStringList &fields, int maxFields)
@@ -154,36 +170,87 @@ DelimitedReader::Line DelimitedReader::readLine(QStringList &fields, int maxFiel
     return line;
 }
 
+// Where the next field goes: the next kept slot, or the spare past the fields asked for.
+QByteArray &DelimitedReader::fieldSlot(bool kept, QByteArray &spare)
+{
+    if (kept && size_t(rawCount_) == raw_.size())
+        raw_.emplace_back().reserve(64);
+    QByteArray &field = kept ? raw_[size_t(rawCount_)] : spare;
+    field.resize(0);
+    return field;
+}
+
+DelimitedReader::Line DelimitedReader::finishLine() const
+{
+    if (shape_.fields == 1 && rawCount_ == 1 && raw_[0].isEmpty())
+        return Line::Blank;
+    return Line::Record;
+}
+
+namespace {
+
+// A field being filled: at most 255 characters (a UTF-8 character counts once).
+struct FieldFill {
+    QByteArray &field;
+    bool utf8;
+    bool &overlong;
+    int chars = 0;
+
+    void keep(char c)
+    {
+        if (utf8 && !utf8Lead(c)) {
+            if (chars <= kMaxDelimitedField && !field.isEmpty())
+                field += c;
+            return;
+        }
+        if (++chars > kMaxDelimitedField) {
+            overlong = true;
+            return;
+        }
+        field += c;
+    }
+    // A run of plain characters at once when it fits, else one by one.
+    void keepRun(const char *d, qsizetype n)
+    {
+        if (!utf8 && chars + n <= kMaxDelimitedField) {
+            field.append(d, n);
+            chars += int(n);
+            return;
+        }
+        if (utf8) {
+            int leads = 0;
+            for (qsizetype k = 0; k < n; ++k)
+                leads += utf8Lead(d[k]);
+            if (chars + leads <= kMaxDelimitedField && (utf8Lead(d[0]) || !field.isEmpty())) {
+                field.append(d, n);
+                chars += leads;
+                return;
+            }
+        }
+        for (qsizetype k = 0; k < n; ++k)
+            keep(d[k]);
+    }
+};
+
+} // namespace
+
 DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
 {
+    if (format_.dialect == TextDialect::Csv)
+        return readCsvLine(maxFields);
     rawCount_ = 0;
     shape_ = LineShape();
+    recordLine_ = lineEnds_ + 1;
     if (peek() < 0)
         return Line::End;
     QByteArray spare;
     for (;;) {
         // Past the fields asked for, a field is read into the spare and dropped.
         const bool kept = rawCount_ < maxFields;
-        if (kept && size_t(rawCount_) == raw_.size())
-            raw_.emplace_back().reserve(64);
-        QByteArray &field = kept ? raw_[size_t(rawCount_)] : spare;
-        field.resize(0);
-        int chars = 0;
+        FieldFill fill{fieldSlot(kept, spare), utf8_, shape_.overlong};
         bool opened = false;
         bool closed = false;
         bool lineEnded = false;
-        auto keep = [&](char c) {
-            if (utf8_ && !utf8Lead(c)) {
-                if (chars <= kMaxDelimitedField && !field.isEmpty())
-                    field += c;
-                return;
-            }
-            if (++chars > kMaxDelimitedField) {
-                shape_.overlong = true;
-                return;
-            }
-            field += c;
-        };
         for (;;) {
             if (opened && pos_ < buffer_.size()) {
                 // The run of plain characters inside the quotes goes at once.
@@ -192,13 +259,7 @@ DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
                 while (j < buffer_.size() && static_cast<unsigned char>(d[j]) >= 32 && d[j] != kQuote)
                     ++j;
                 if (j > pos_) {
-                    if (!utf8_ && chars + (j - pos_) <= kMaxDelimitedField) {
-                        field.append(d + pos_, j - pos_);
-                        chars += int(j - pos_);
-                    } else {
-                        for (qsizetype k = pos_; k < j; ++k)
-                            keep(d[k]);
-                    }
+                    fill.keepRun(d + pos_, j - pos_);
                     consumed_ += j - pos_;
                     pos_ = j;
                     continue;
@@ -229,12 +290,12 @@ DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
                 // A doubled quote stands for one; a lone one is kept as it is.
                 if (next == kQuote)
                     get();
-                keep(kQuote);
+                fill.keep(kQuote);
                 continue;
             }
             if (c < 32)
                 continue;
-            keep(char(c));
+            fill.keep(char(c));
         }
         ++shape_.fields;
         shape_.lastClosed = closed;
@@ -251,9 +312,90 @@ DelimitedReader::Line DelimitedReader::readRawLine(int maxFields)
             break;
         }
     }
-    if (shape_.fields == 1 && rawCount_ == 1 && raw_[0].isEmpty())
-        return Line::Blank;
-    return Line::Record;
+    return finishLine();
+}
+
+// Standard CSV: a quote opens a field only at its start; inside, a doubled quote is one
+// and separators and line breaks are text; outside, the separator ends the field and a
+// line break the record. Characters after a closing quote are kept as they come.
+DelimitedReader::Line DelimitedReader::readCsvLine(int maxFields)
+{
+    rawCount_ = 0;
+    shape_ = LineShape();
+    shape_.lastClosed = true;
+    recordLine_ = lineEnds_ + 1;
+    if (peek() < 0)
+        return Line::End;
+    const char sep = format_.separator;
+    QByteArray spare;
+    bool lineEnded = false;
+    while (!lineEnded) {
+        const bool kept = rawCount_ < maxFields;
+        FieldFill fill{fieldSlot(kept, spare), utf8_, shape_.overlong};
+        bool quoted = false;
+        bool started = false;
+        bool blanksOnly = true;  // so far: what came before a quote that makes it quoted
+        bool quoteFirst = false;
+        for (;;) {
+            if (pos_ < buffer_.size()) {
+                const char *d = buffer_.constData();
+                qsizetype j = pos_;
+                while (j < buffer_.size() && d[j] != kQuote && d[j] != '\n' && d[j] != '\r' && (quoted || d[j] != sep))
+                    ++j;
+                if (j > pos_) {
+                    for (qsizetype k = pos_; k < j && blanksOnly && !quoted; ++k)
+                        blanksOnly = d[k] == ' ';
+                    fill.keepRun(d + pos_, j - pos_);
+                    consumed_ += j - pos_;
+                    pos_ = j;
+                    started = true;
+                    continue;
+                }
+            }
+            const int c = get();
+            if (c < 0) {
+                if (quoted)
+                    shape_.lastClosed = false;
+                lineEnded = true;
+                break;
+            }
+            if (quoted) {
+                if (c == kQuote) {
+                    if (peek() == kQuote)
+                        fill.keep(char(get()));
+                    else
+                        quoted = false;
+                    continue;
+                }
+                if (c == '\n' || (c == '\r' && peek() != '\n'))
+                    ++lineEnds_;
+                fill.keep(char(c));
+                continue;
+            }
+            if (c == sep)
+                break;
+            if (c == '\n' || c == '\r') {
+                endLine(c);
+                lineEnded = true;
+                break;
+            }
+            if (c == kQuote && blanksOnly)
+                quoteFirst = true;
+            if (c == kQuote && !started) {
+                quoted = started = true;
+                continue;
+            }
+            started = true;
+            blanksOnly = false;
+            fill.keep(char(c));
+        }
+        if (!quoteFirst)
+            shape_.unquoted = true;
+        ++shape_.fields;
+        if (kept)
+            ++rawCount_;
+    }
+    return finishLine();
 }
 
 } // namespace kv

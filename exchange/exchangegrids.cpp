@@ -12,7 +12,37 @@ QString no() { return QString::fromLatin1(kNo); }
 
 // ---------------------------------------------------------------- import
 
-ImportGrid::ImportGrid(const QStringList &captions, const QStringList &importNames) : names_(importNames)
+bool sameFieldName(const QString &a, const QString &b)
+{
+    const auto folded = [](const QString &s) {
+        QString out;
+        for (QChar c : s.trimmed().normalized(QString::NormalizationForm_D))
+            if (c.category() != QChar::Mark_NonSpacing)
+                out += c;
+        return out.toCaseFolded();
+    };
+    return folded(a) == folded(b);
+}
+
+ImportMap mapByNames(const QStringList &importNames, const QStringList &captions)
+{
+    ImportMap map(size_t(importNames.size()), -1);
+    std::vector<bool> taken(kFieldCount + 1, false);
+    for (qsizetype i = 0; i < importNames.size(); ++i)
+        for (int n = 1; n <= kFieldCount; ++n) {
+            const bool same = sameFieldName(importNames[i], fieldName(n)) ||
+                              (n <= captions.size() && sameFieldName(importNames[i], captions[n - 1]));
+            if (same && !taken[size_t(n)]) {
+                taken[size_t(n)] = true;
+                map[size_t(i)] = n;
+                break;
+            }
+        }
+    return map;
+}
+
+ImportGrid::ImportGrid(const QStringList &captions, const QStringList &importNames)
+    : names_(importNames), captions_(captions)
 {
     const int count = std::max<int>(kFieldCount, int(importNames.size()));
     rows_.resize(size_t(count));
@@ -55,6 +85,34 @@ void ImportGrid::toggleUse(int r)
         use = no();
     else if (use == no())
         use = yes();
+}
+
+int ImportGrid::matchNames()
+{
+    const ImportMap map = mapByNames(names_, captions_);
+    for (Row &row : rows_) {
+        row.importField = QString::fromLatin1(kEmptyImportRow);
+        row.use.clear();
+    }
+    std::vector<bool> used(rows_.size(), false);
+    int matched = 0;
+    for (size_t i = 0; i < map.size(); ++i)
+        if (map[i] > 0) {
+            rows_[size_t(map[i] - 1)] = {rows_[size_t(map[i] - 1)].kestrovaField, names_[qsizetype(i)], yes()};
+            used[size_t(map[i] - 1)] = true;
+            ++matched;
+        }
+    size_t free = 0;
+    for (size_t i = 0; i < map.size(); ++i) {
+        if (map[i] > 0)
+            continue;
+        while (used[free])
+            ++free;
+        rows_[free].importField = names_[qsizetype(i)];
+        rows_[free].use = no();
+        used[free] = true;
+    }
+    return matched;
 }
 
 ImportMap ImportGrid::fieldMap() const

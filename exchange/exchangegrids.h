@@ -14,6 +14,14 @@ inline constexpr char kYes[] = "Yes";
 inline constexpr char kNo[] = "No";
 inline constexpr char kEmptyImportRow[] = "<EMPTY>";
 
+// Two names are the same when they differ only in letter case, accents and the blanks
+// around them.
+bool sameFieldName(const QString &a, const QString &b);
+// Import fields by their names: each to the first catalogue field whose caption or
+// dBASE name is the same (captions: the 40 captions in field order); a catalogue field
+// takes only the first import field of its name. -1 for no match.
+ImportMap mapByNames(const QStringList &importNames, const QStringList &captions);
+
 // Rows are numbered from 0 here; the windows show them below a title row.
 class ImportGrid {
 public:
@@ -33,6 +41,9 @@ public:
     bool moveDown(int r);
     // "Yes" and "No" change places; an empty cell stays empty.
     void toggleUse(int r);
+    // Every import field that mapByNames() matches goes beside its catalogue field with
+    // "Yes"; the others fill the free rows in their order with "No". The number matched.
+    int matchNames();
     // Import field i goes to the first of rows 1 ... 40 that holds its name when that
     // row says "Yes"; else nowhere.
     ImportMap fieldMap() const;
@@ -41,6 +52,7 @@ private:
     void swap(int a, int b);
     std::vector<Row> rows_;
     QStringList names_;
+    QStringList captions_;
 };
 
 class ExportGrid {

@@ -37,7 +37,7 @@ std::vector<Column> columnsOf(const Table &master, const QList<int> &fields)
             throw DbError(QStringLiteral("The table has no field %1.").arg(fieldName(n)));
         const FieldLayout &f = master.fieldLayout(index);
         Column c{index, field(n).kind, Stored::Converted, f.offset, f.width};
-        if (f.type == 'C' && c.kind == FieldKind::Text && master.codepage() == Codepage::Cp1252)
+        if (f.type == 'C' && c.kind == FieldKind::Text)
             c.stored = Stored::Text;
         else if (f.type == 'N' && f.decimals == 0 && c.kind == FieldKind::Integer)
             c.stored = Stored::WholeNumber;
@@ -48,9 +48,19 @@ std::vector<Column> columnsOf(const Table &master, const QList<int> &fields)
 
 bool blankOrNul(char c) { return c == ' ' || c == '\0'; }
 
+bool ascii(const char *p, int size)
+{
+    for (int k = 0; k < size; ++k)
+        if (static_cast<unsigned char>(p[k]) >= 0x80)
+            return false;
+    return true;
+}
+
 // One field of the current record into the writer: the stored bytes when they are the
-// text the field shows, else the field's text.
-void writeColumn(DelimitedWriter &writer, const Table &master, const char *record, const Column &c)
+// text the field shows, else the field's text. sameCodepage: the table's text is
+// already in the writer's encoding.
+void writeColumn(DelimitedWriter &writer, const Table &master, const char *record, const Column &c,
+                 bool sameCodepage)
 {
     if (c.stored != Stored::Converted) {
         const char *p = record + c.offset;
@@ -58,7 +68,10 @@ void writeColumn(DelimitedWriter &writer, const Table &master, const char *recor
         while (e > b && blankOrNul(p[e - 1]))
             --e;
         if (c.stored == Stored::Text) {
-            writer.addEncodedField(p, e);
+            if (sameCodepage || ascii(p, e))
+                writer.addEncodedField(p, e);
+            else
+                writer.addField(decode(p, e, master.codepage()));
             return;
         }
         while (b < e && blankOrNul(p[b]))
@@ -88,24 +101,33 @@ template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *pro
 }
 
 qint64 exportText(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
-                  ExchangeProgress *progress)
+                  ExchangeProgress *progress, qint64 *replaced)
 {
     QFile file(request.path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw DbError(file.errorString());
-    DelimitedWriter writer(file);
+    if (request.encoding == TextEncoding::Utf8 && file.write("\xEF\xBB\xBF") != 3)
+        throw DbError(file.errorString());
+    DelimitedWriter writer(file, request.encoding);
+    const bool sameCodepage = request.encoding != TextEncoding::Utf8 && codepageOf(request.encoding) == master.codepage();
+    const auto count = [&] {
+        if (replaced)
+            *replaced = writer.valuesReplaced();
+    };
     try {
         if (!request.titles.isEmpty())
             writer.writeLine(request.titles);
         const qint64 done = eachRecord(master, progress, [&] {
             const char *record = master.recordData(master.recNo());
             for (const Column &c : columns)
-                writeColumn(writer, master, record, c);
+                writeColumn(writer, master, record, c, sameCodepage);
             writer.endLine();
         });
         writer.flush();
+        count();
         return done;
     } catch (const DbError &) {
+        count();
         try {
             writer.flush();
         } catch (const DbError &) {
@@ -198,11 +220,29 @@ QString exportedText(const Table &table, int column, FieldKind kind)
     return table.fieldText(column);
 }
 
-qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress)
+QString replacedExportMessage(qint64 replaced)
+{
+    if (replaced == 0)
+        return QString();
+    return QStringLiteral("%1 %2 characters that the chosen character set cannot hold; each of them was written "
+                          "as \"?\".")
+        .arg(replaced)
+        .arg(replaced == 1 ? QStringLiteral("value held") : QStringLiteral("values held"));
+}
+
+QString exportCompleteMessage(qint64 replaced)
+{
+    const QString done = QString::fromLatin1(kExportCompleteMessage);
+    return replaced == 0 ? done : done + QStringLiteral("\n\n") + replacedExportMessage(replaced);
+}
+
+qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress, qint64 *replaced)
 {
     const std::vector<Column> columns = columnsOf(master, request.fields);
+    if (replaced)
+        *replaced = 0;
     return request.kind == ExportKind::Dbase ? exportDbase(master, request, columns, progress)
-                                             : exportText(master, request, columns, progress);
+                                             : exportText(master, request, columns, progress, replaced);
 }
 
 } // namespace kv

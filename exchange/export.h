@@ -2,6 +2,7 @@
 // Exporting: the catalogue, or what the search lets through, to delimited text or to a
 // new dBASE table.
 #include "app/settings/settings.h"
+#include "exchange/delimitedtext.h"
 #include "exchange/progress.h"
 
 #include <QList>
@@ -31,10 +32,20 @@ struct ExportRequest {
     QString path;
     QList<int> fields;  // field numbers in export order
     QStringList titles; // the first line of a text export; none when empty
+    // Of a text export; UTF-8 starts with a byte-order mark, which spreadsheets look for.
+    TextEncoding encoding = TextEncoding::Cp1252;
 };
 
+// The finishing message of an export: "Export Complete." and, when there were any, how
+// many values were written with '?'.
+QString exportCompleteMessage(qint64 replaced);
+// That sentence alone; empty when there were none.
+QString replacedExportMessage(qint64 replaced);
+
 // Writes every record the master table shows, in its order, from the first; a failure
-// throws DbError and keeps what was written. The number of records written.
-qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress = nullptr);
+// throws DbError and keeps what was written. The number of records written; replaced,
+// when given, counts the values written with '?' for characters the encoding lacks.
+qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress = nullptr,
+                     qint64 *replaced = nullptr);
 
 } // namespace kv

@@ -167,8 +167,11 @@ void visitCatalogue(S &s, const Settings &d, V &v)
 
     v.flag(str("Export"), str("First Row"), s.exportFirstRow, d.exportFirstRow);
     v.integer(str("Export"), str("File Type"), s.exportFileType, d.exportFileType);
+    v.addedInteger(str("Export"), str("Encoding"), s.exportEncoding, d.exportEncoding);
     v.flag(str("Import"), str("Skip First"), s.importSkipFirst, d.importSkipFirst);
     v.integer(str("Import"), str("File Type"), s.importFileType, d.importFileType);
+    v.addedInteger(str("Import"), str("Encoding"), s.importEncoding, d.importEncoding);
+    v.addedInteger(str("Import"), str("Format"), s.importFormat, d.importFormat);
 
     const char *const sortKeys[kSortLevelCount] = {"Primary Sort", "Secondary Sort", "Third Level Sort",
                                                    "Fourth Level Sort"};
@@ -245,6 +248,10 @@ struct Reader {
         const std::optional<int> number = text ? readWholeNumber(*text) : std::nullopt;
         value = number.value_or(def);
     }
+    void addedInteger(const QString &section, const QString &key, int &value, int def)
+    {
+        integer(section, key, value, def);
+    }
     void real(const QString &section, const QString &key, double &value, double def)
     {
         const std::optional<QString> text = profile.value(section, key);
@@ -270,9 +277,11 @@ struct Reader {
     }
 };
 
-// Collects the values as the file holds them.
+// Collects the values as the file holds them. atDefault collects the keys added to the
+// earlier layout that are at their default, which are not listed.
 struct Writer {
     QList<SettingsEntry> &out;
+    QList<SettingsEntry> *atDefault = nullptr;
 
     void add(const QString &section, const QString &key, const QString &value)
     {
@@ -281,6 +290,15 @@ struct Writer {
     void integer(const QString &section, const QString &key, int value, int)
     {
         add(section, key, QString::number(value));
+    }
+    // A key this program added to the earlier layout: written only when it differs from
+    // its default, so that a file with the defaults stays as the earlier program wrote it.
+    void addedInteger(const QString &section, const QString &key, int value, int def)
+    {
+        if (value != def)
+            integer(section, key, value, def);
+        else if (atDefault)
+            atDefault->append({section, key, QString::number(value)});
     }
     void real(const QString &section, const QString &key, double value, double)
     {
@@ -353,7 +371,8 @@ QList<SettingsEntry> settingsEntries(SettingsScope scope, const Settings &from)
 {
     QList<SettingsEntry> entries;
     Writer writer{entries};
-    visitScope(scope, from, from, writer);
+    static const Settings defaults;
+    visitScope(scope, from, defaults, writer);
     return entries;
 }
 
@@ -361,8 +380,16 @@ bool writeSettings(const QString &fileName, SettingsScope scope, const Settings 
 {
     const QString path = scope == SettingsScope::Program ? programSettingsPath() : resolveCaseInsensitive(fileName);
     ProfileFile profile = ProfileFile::read(path);
-    for (const SettingsEntry &e : settingsEntries(scope, from))
+    QList<SettingsEntry> entries, atDefault;
+    Writer writer{entries, &atDefault};
+    static const Settings defaults;
+    visitScope(scope, from, defaults, writer);
+    for (const SettingsEntry &e : entries)
         profile.setValue(e.section, e.key, e.value);
+    // An added key back at its default is written only over a value the file holds.
+    for (const SettingsEntry &e : atDefault)
+        if (profile.value(e.section, e.key))
+            profile.setValue(e.section, e.key, e.value);
     return profile.write(path, error);
 }
 

@@ -119,8 +119,11 @@ struct Settings {
 
     bool exportFirstRow = true;
     int exportFileType = 1;
+    int exportEncoding = 2;  // of a text export: 1 UTF-8, 2 Windows-1252, 3 DOS 850
     bool importSkipFirst = true;
     int importFileType = 1;
+    int importEncoding = 0;  // of a text import: 0 automatic, 1 UTF-8, 2 Windows-1252, 3 DOS 850
+    int importFormat = 0;    // of a text import: 0 automatic, 1 the program's own, 2 standard CSV
     std::array<int, kSortLevelCount> sortLevels{2, 0, 0, 0}; // field numbers, 0 for none
 
     bool showTitles = true;

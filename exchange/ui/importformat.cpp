@@ -4,6 +4,8 @@
 #include "exchange/ui/myimport.h"
 #include "store/catalogue.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,8 +15,12 @@
 namespace kv {
 
 namespace {
-constexpr int kDesignWidth = 300;
-constexpr int kDesignHeight = 170;
+constexpr int kDesignWidth = 340;
+constexpr int kDesignHeight = 250;
+
+// In the order of EncodingChoice and DialectChoice.
+const char *const kEncodings[] = {"Automatic", "UTF-8", "Windows-1252", "DOS 850"};
+const char *const kFormats[] = {"Automatic", "Ascii delimited (every field quoted)", "Standard CSV"};
 } // namespace
 
 TImportFormat::TImportFormat(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
@@ -29,6 +35,19 @@ TImportFormat::TImportFormat(Workspace &workspace, QWidget *parent) : QDialog(pa
     auto *types = new QVBoxLayout(group);
     types->addWidget(AsciiButton);
     types->addWidget(DbaseButton);
+    EncodingBox = new QComboBox(this);
+    EncodingBox->setObjectName(QStringLiteral("EncodingBox"));
+    for (const char *e : kEncodings)
+        EncodingBox->addItem(QString::fromLatin1(e));
+    FormatBox = new QComboBox(this);
+    FormatBox->setObjectName(QStringLiteral("FormatBox"));
+    for (const char *f : kFormats)
+        FormatBox->addItem(QString::fromLatin1(f));
+    auto *reading = new QFormLayout;
+    reading->addRow(QStringLiteral("Character &Set"), EncodingBox);
+    reading->addRow(QStringLiteral("&Text Format"), FormatBox);
+    // A dBASE table has no text format; its character set follows the table unless chosen.
+    connect(DbaseButton, &QRadioButton::toggled, FormatBox, [this](bool dbase) { FormatBox->setEnabled(!dbase); });
     SelectFileButton = new QPushButton(QStringLiteral("Select &File"), this);
     SelectFileButton->setObjectName(QStringLiteral("SelectFileButton"));
     SelectFileButton->setDefault(true);
@@ -41,6 +60,7 @@ TImportFormat::TImportFormat(Workspace &workspace, QWidget *parent) : QDialog(pa
     buttons->addWidget(CancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addLayout(reading);
     layout->addLayout(buttons);
     setFixedSize(kDesignWidth, kDesignHeight);
 }
@@ -52,14 +72,21 @@ void TImportFormat::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    (ws_.settings().importFileType == int(ImportKind::Dbase) ? DbaseButton : AsciiButton)->setChecked(true);
+    const Settings &s = ws_.settings();
+    (s.importFileType == int(ImportKind::Dbase) ? DbaseButton : AsciiButton)->setChecked(true);
+    FormatBox->setEnabled(!DbaseButton->isChecked());
+    EncodingBox->setCurrentIndex(std::clamp(s.importEncoding, 0, EncodingBox->count() - 1));
+    FormatBox->setCurrentIndex(std::clamp(s.importFormat, 0, FormatBox->count() - 1));
     if (styler_)
         styler_(this);
 }
 
 void TImportFormat::done(int result)
 {
-    ws_.settings().importFileType = int(DbaseButton->isChecked() ? ImportKind::Dbase : ImportKind::Text);
+    Settings &s = ws_.settings();
+    s.importFileType = int(DbaseButton->isChecked() ? ImportKind::Dbase : ImportKind::Text);
+    s.importEncoding = EncodingBox->currentIndex();
+    s.importFormat = FormatBox->currentIndex();
     QDialog::done(result);
 }
 
@@ -77,16 +104,21 @@ void TImportFormat::SelectFileButtonClick()
         return;
     ws_.settings().lastImportFile = path;
     QStringList names;
+    const TextChoice choice{EncodingChoice(EncodingBox->currentIndex()), DialectChoice(FormatBox->currentIndex())};
+    FirstLineCheck check;
     if (dbase) {
         if (!hasDbfExtension(path)) {
             ws_.prompt().showError(QString::fromLatin1(kInvalidFileTypeMessage));
             return;
         }
-        if (!ws_.attempt([&] { names = dbaseFieldNames(path); }))
+        if (!ws_.attempt([&] {
+                names = dbaseFieldNames(path);
+                const std::optional<TextEncoding> chosen = chosenEncoding(choice.encoding);
+                check.format.encoding = chosen ? *chosen : dbaseEncoding(path);
+            }))
             return;
     } else {
-        FirstLineCheck check;
-        if (!ws_.attempt([&] { check = checkFirstLine(path); }))
+        if (!ws_.attempt([&] { check = checkFirstLine(path, choice); }))
             return;
         if (check.code != 0) {
             ws_.prompt().showError(firstLineMessage(check.code));
@@ -95,6 +127,7 @@ void TImportFormat::SelectFileButtonClick()
         names = check.names;
     }
     TMyImport window(ws_, dbase ? ImportKind::Dbase : ImportKind::Text, path, names, this);
+    window.setTextFormat(check.format, choice.encoding != EncodingChoice::Auto || choice.dialect != DialectChoice::Auto);
     window.setStyler(importStyler_);
     window.exec();
     accept();

@@ -1,11 +1,13 @@
 #pragma once
-// The Import Format dialog: the kind of file to import, then the file, whose first line
-// (or fields) decide whether the import window opens.
+// The Import Format dialog: the kind of file to import, its character set and text
+// format (found from the file, or chosen), then the file, whose first line (or fields)
+// decide whether the import window opens.
 #include "app/workspace/workspace.h"
 
 #include <QDialog>
 #include <functional>
 
+class QComboBox;
 class QRadioButton;
 class QPushButton;
 
@@ -34,6 +36,8 @@ private:
     Styler importStyler_;
     QRadioButton *AsciiButton = nullptr;
     QRadioButton *DbaseButton = nullptr;
+    QComboBox *EncodingBox = nullptr;
+    QComboBox *FormatBox = nullptr;
     QPushButton *SelectFileButton = nullptr;
     QPushButton *CancelButton = nullptr;
 };

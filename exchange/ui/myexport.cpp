@@ -6,6 +6,7 @@
 #include "store/catalogue.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -24,6 +25,9 @@ constexpr char kHelpKeyword[] = "Export Window";
 constexpr char kNote[] = "To have a field included in the export, select \"Yes\".  To exclude it, select \"No\".  "
                          "Double click on the field to toggle between Yes and No.";
 constexpr char kDefaultsQuestion[] = "This will set the order of fields to the program defaults.  Continue?";
+// The character sets of a text export, in the order of the "Encoding" setting (1 ... 3).
+const char *const kEncodings[] = {"UTF-8 (for spreadsheets)", "Windows-1252", "DOS 850"};
+const kv::TextEncoding kEncodingValues[] = {kv::TextEncoding::Utf8, kv::TextEncoding::Cp1252, kv::TextEncoding::Cp850};
 } // namespace
 
 TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
@@ -67,10 +71,18 @@ TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
     DbaseButton->setObjectName(QStringLiteral("DbaseButton"));
     FirstRow = new QCheckBox(QStringLiteral("&First Record Contains Field Names"), how);
     FirstRow->setObjectName(QStringLiteral("FirstRow"));
+    EncodingBox = new QComboBox(how);
+    EncodingBox->setObjectName(QStringLiteral("EncodingBox"));
+    for (const char *e : kEncodings)
+        EncodingBox->addItem(QString::fromLatin1(e));
+    auto *encodingRow = new QHBoxLayout;
+    encodingRow->addWidget(new QLabel(QStringLiteral("Character Set"), how));
+    encodingRow->addWidget(EncodingBox, 1);
     auto *howLayout = new QVBoxLayout(how);
     howLayout->addWidget(AsciiButton);
     howLayout->addWidget(DbaseButton);
     howLayout->addWidget(FirstRow);
+    howLayout->addLayout(encodingRow);
     connect(AsciiButton, &QRadioButton::toggled, this, [this] { showKind(); });
 
     auto *notes = new QGroupBox(QStringLiteral("NOTES"), this);
@@ -120,6 +132,7 @@ TMyExport::TMyExport(Workspace &workspace, QWidget *parent)
     (searching ? SearchButton : EntireButton)->setChecked(true);
     (ws_.settings().exportFileType == int(ExportKind::Dbase) ? DbaseButton : AsciiButton)->setChecked(true);
     FirstRow->setChecked(ws_.settings().exportFirstRow);
+    EncodingBox->setCurrentIndex(std::clamp(ws_.settings().exportEncoding - 1, 0, EncodingBox->count() - 1));
     showKind();
     showGrid();
     ExportGrid_->setCurrentCell(0, 0);
@@ -132,6 +145,7 @@ void TMyExport::showKind()
     const bool text = AsciiButton->isChecked();
     FirstRow->setVisible(text);
     FirstRow->setEnabled(text);
+    EncodingBox->setEnabled(text);
 }
 
 void TMyExport::showGrid()
@@ -180,6 +194,7 @@ void TMyExport::storeSettings()
     Settings &s = ws_.settings();
     s.exportFileType = int(AsciiButton->isChecked() ? ExportKind::Text : ExportKind::Dbase);
     s.exportFirstRow = FirstRow->isChecked();
+    s.exportEncoding = EncodingBox->currentIndex() + 1;
     grid_.storeInto(s);
 }
 
@@ -198,6 +213,7 @@ void TMyExport::StartButtonClick()
     request.fields = exportList(s);
     const bool searchResult = SearchButton->isChecked();
     request.kind = AsciiButton->isChecked() ? ExportKind::Text : ExportKind::Dbase;
+    request.encoding = kEncodingValues[std::clamp(EncodingBox->currentIndex(), 0, 2)];
     if (request.fields.isEmpty()) {
         ws_.prompt().showError(QString::fromLatin1(kNoFieldsMessage));
         return;
@@ -228,14 +244,15 @@ void TMyExport::StartButtonClick()
     Gauge->setRange(0, std::max(ws_.recordCount(), 1));
     Gauge->setValue(0);
     WindowProgress progress([this](qint64 done) { Gauge->setValue(int(done)); });
-    const bool ok = run(progress, [&] { exportRecords(ws_.master(), request, &progress); });
+    qint64 replaced = 0;
+    const bool ok = run(progress, [&] { exportRecords(ws_.master(), request, &progress, &replaced); });
     if (interrupted) {
         ws_.search().restart();
         ws_.attempt([&] { ws_.master().first(); });
     }
     if (!ok || progress.cancelled())
         return;
-    ws_.prompt().showMessage(QStringLiteral("Ok"), QString::fromLatin1(kExportCompleteMessage));
+    ws_.prompt().showMessage(QStringLiteral("Ok"), exportCompleteMessage(replaced));
     Gauge->setValue(0);
     accept();
 }

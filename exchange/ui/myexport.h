@@ -6,6 +6,7 @@
 #include "exchange/ui/exchangewindow.h"
 
 class QCheckBox;
+class QComboBox;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -45,6 +46,7 @@ private:
     QRadioButton *AsciiButton = nullptr;
     QRadioButton *DbaseButton = nullptr;
     QCheckBox *FirstRow = nullptr;
+    QComboBox *EncodingBox = nullptr;
     QProgressBar *Gauge = nullptr;
     QPushButton *StartButton = nullptr;
     QPushButton *ExitButton = nullptr;

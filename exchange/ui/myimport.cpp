@@ -55,6 +55,7 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
 
     UpButton = addButton("UpButton", "&Up", [this] { UpButtonClick(); });
     DownButton = addButton("DownButton", "&Down", [this] { DownButtonClick(); });
+    MatchNamesButton = addButton("MatchNamesButton", "Match &Names", [this] { MatchNamesButtonClick(); });
     StartButton = addButton("StartButton", "&Start Import", [this] { StartButtonClick(); });
     ExitButton = addButton("ExitButton", "E&xit", [this] { reject(); });
     HelpButton = addButton("HelpButton", "&Help", [this] { showHelp(this, QLatin1String(kHelpKeyword)); });
@@ -64,6 +65,9 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
     SkipFirst->setChecked(ws_.settings().importSkipFirst);
     SkipFirst->setVisible(kind == ImportKind::Text);
     SkipFirst->setEnabled(kind == ImportKind::Text);
+    FoundLabel = new QLabel(this);
+    FoundLabel->setObjectName(QStringLiteral("FoundLabel"));
+    FoundLabel->setWordWrap(true);
     auto *explanation = new QLabel(QString::fromLatin1(kExplanation), this);
     explanation->setObjectName(QStringLiteral("Explanation"));
     explanation->setWordWrap(true);
@@ -76,22 +80,43 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
     auto *side = new QGridLayout;
     side->addWidget(UpButton, 0, 0);
     side->addWidget(DownButton, 0, 1);
-    side->addWidget(SkipFirst, 1, 0, 1, 2);
-    side->addWidget(explanation, 2, 0, 1, 2);
-    side->addWidget(importLabel, 3, 0);
-    side->addWidget(countTitle, 4, 0);
-    side->addWidget(CountLabel, 4, 1);
-    side->addWidget(StartButton, 5, 0);
-    side->addWidget(CancelButton, 5, 1);
-    side->addWidget(ExitButton, 6, 0);
-    side->addWidget(HelpButton, 6, 1);
-    side->setRowStretch(2, 1);
+    side->addWidget(MatchNamesButton, 1, 0, 1, 2);
+    side->addWidget(SkipFirst, 2, 0, 1, 2);
+    side->addWidget(FoundLabel, 3, 0, 1, 2);
+    side->addWidget(explanation, 4, 0, 1, 2);
+    side->addWidget(importLabel, 5, 0);
+    side->addWidget(countTitle, 6, 0);
+    side->addWidget(CountLabel, 6, 1);
+    side->addWidget(StartButton, 7, 0);
+    side->addWidget(CancelButton, 7, 1);
+    side->addWidget(ExitButton, 8, 0);
+    side->addWidget(HelpButton, 8, 1);
+    side->setRowStretch(4, 1);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(ImportGrid_);
     layout->addLayout(side);
     setFixedSize(kDesignWidth, kDesignHeight);
     showGrid();
     ImportGrid_->setCurrentCell(0, 1);
+    setTextFormat(format_, false);
+    formatGiven_ = false;
+}
+
+void TMyImport::setTextFormat(const TextFormat &format, bool chosen)
+{
+    format_ = format;
+    formatGiven_ = true;
+    const QString how = kind_ == ImportKind::Dbase ? describeTextFormat(format).section(QStringLiteral(", "), -1)
+                                                   : describeTextFormat(format);
+    FoundLabel->setText((chosen ? QStringLiteral("Read as: %1") : QStringLiteral("Found: %1")).arg(how));
+}
+
+void TMyImport::MatchNamesButtonClick()
+{
+    if (running())
+        return;
+    grid_.matchNames();
+    showGrid();
 }
 
 TMyImport::~TMyImport() = default;
@@ -132,7 +157,7 @@ void TMyImport::ImportGridDblClick(int row, int column)
 
 QList<QWidget *> TMyImport::lockedWhileRunning() const
 {
-    return {UpButton, DownButton, StartButton, ExitButton, ImportGrid_, SkipFirst};
+    return {UpButton, DownButton, MatchNamesButton, StartButton, ExitButton, ImportGrid_, SkipFirst};
 }
 
 void TMyImport::StartButtonClick()
@@ -145,12 +170,21 @@ void TMyImport::StartButtonClick()
     request.map = grid_.fieldMap();
     request.fieldCount = int(names_.size());
     request.skipFirst = kind_ == ImportKind::Text && SkipFirst->isChecked();
+    request.format = format_;
+    request.names = names_;
+    // The character set shown is the one the table is read in.
+    request.encoding = !formatGiven_                             ? EncodingChoice::Auto
+                       : format_.encoding == TextEncoding::Utf8  ? EncodingChoice::Utf8
+                       : format_.encoding == TextEncoding::Cp850 ? EncodingChoice::Cp850
+                                                                 : EncodingChoice::Cp1252;
     WindowProgress progress([this](qint64 done) { CountLabel->setText(QString::number(done)); });
     ImportResult result;
     const bool ok = run(progress, [&] { result = importRecords(ws_.master(), request, &progress); });
     ws_.announceCount();
+    if (!ok)
+        CountLabel->setText(QStringLiteral("0")); // nothing of the run stayed
     if (ok && !result.stopped) {
-        ws_.prompt().showMessage(QStringLiteral("Ok"), QString::fromLatin1(kImportCompleteMessage));
+        ws_.prompt().showMessage(QStringLiteral("Ok"), importCompleteMessage(result));
         accept();
     }
 }

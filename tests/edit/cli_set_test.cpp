@@ -61,12 +61,14 @@ TEST(CliSet, AFailedCheckPrintsItsMessageWritesNothingAndChangesNoList)
         const char *message;
     } cases[] = {{"PurchDate=13/45/1997", "Invalid purchase date specified.  Please correct."},
                  {"ListPrice=$5", "Invalid list price specified.  Please correct."},
-                 {"Year=19x7", "Invalid year specified.  Please correct."}};
+                 {"Year=19x7", "Invalid year specified.  Please correct."},
+                 {"Director=Łódź", "The character \"Ł\" (U+0141) in Director cannot be stored in the catalogue.  Please correct."},
+                 {"Title=日本", "The character \"日\" (U+65E5) in Title cannot be stored in the catalogue.  Please correct."}};
     for (const auto &c : cases) {
         const kvtest::ProcessResult r =
-            set(path, {QStringLiteral("1"), QStringLiteral("Producer=Somebody New"), QString::fromLatin1(c.arg)});
+            set(path, {QStringLiteral("1"), QStringLiteral("Producer=Somebody New"), QString::fromUtf8(c.arg)});
         EXPECT_EQ(r.exitCode, 1) << c.arg;
-        EXPECT_EQ(QString::fromLocal8Bit(r.err).trimmed(), QString::fromLatin1(c.message)) << c.arg;
+        EXPECT_EQ(QString::fromLocal8Bit(r.err).trimmed(), QString::fromUtf8(c.message)) << c.arg;
     }
     EXPECT_EQ(values(path, "Title"), QStringList{"Kept"});
     EXPECT_EQ(values(path, "Producer"), QStringList{""});

@@ -65,6 +65,33 @@ TEST(RecordChecks, SixChecksInOrderWithTheirPageAndBox)
     }
 }
 
+TEST(RecordChecks, ACharacterTheCatalogueCannotHoldNamesItsBoxInTabOrder)
+{
+    kv::RecordForm form = kv::blankForm();
+    EXPECT_FALSE(kv::checkCharacters(form));
+    form.text[size_t(kv::fields::Title)] = QString::fromUtf8("Amélie, Cœur €");
+    EXPECT_FALSE(kv::checkCharacters(form));
+    // Both boxes hold one; the user meets the one on the earlier page first.
+    form.text[size_t(kv::fields::CheckName)] = QString::fromUtf8("Кино");
+    form.text[size_t(kv::fields::Star1)] = QString::fromUtf8("Łódź");
+    std::optional<kv::CheckFailure> failure = kv::checkCharacters(form);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->message,
+              QString::fromUtf8("The character \"Ł\" (U+0141) in Star 1 cannot be stored in the catalogue.  Please correct."));
+    EXPECT_EQ(failure->page, 1);
+    EXPECT_EQ(failure->field, kv::fields::Star1);
+    form.text[size_t(kv::fields::Star1)].clear();
+    failure = kv::checkCharacters(form);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->field, kv::fields::CheckName);
+    EXPECT_EQ(failure->page, 3);
+    // A code page that holds them passes: "œ" and "€" are in 1252 only.
+    form.text[size_t(kv::fields::CheckName)] = QString::fromUtf8("Müller");
+    EXPECT_EQ(kv::checkCharacters(form, kv::Codepage::Cp850)->field, kv::fields::Title);
+    form.text[size_t(kv::fields::Title)] = QString::fromUtf8("Amélie");
+    EXPECT_FALSE(kv::checkCharacters(form, kv::Codepage::Cp850));
+}
+
 TEST(RecordChecks, PricesAreNormalisedInBothCurrencySettings)
 {
     kv::CheckedValues values;

@@ -31,13 +31,17 @@ TEST(CliImport, AppendsTheLinesByTheMapAndTheSkipSetting)
 TEST(CliImport, RefusesWhatIsNotDelimitedTextAndBadArguments)
 {
     const QString path = newCatalogue();
+    // Read as the program's own format, an unquoted field is an unmatched quote.
     const QString in = textFile(QStringLiteral("IN.TXT"), "\"Name\",Lead\r\n");
-    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in});
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in, QStringLiteral("--format"), QStringLiteral("own")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("The selected file had an unexpected end of a line most likely due to an unmatched quote."))
         << r.err.constData();
-    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--map"), QStringLiteral("1,41")});
-    EXPECT_EQ(r.exitCode, 2);
+    for (const QStringList &bad : {QStringList{"--map", "1,41"}, QStringList{"--map", "title"}, QStringList{"--encoding", "latin9"},
+                                   QStringList{"--format", "xls"}, QStringList{"--encoding"}}) {
+        r = cli(QStringList{QStringLiteral("import"), path, in} + bad);
+        EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
+    }
     EXPECT_TRUE(allValues(path).isEmpty());
 }
 
@@ -106,6 +110,82 @@ TEST(CliExport, NoFieldsChosenWritesNoFile)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed(), "No fields selected for export.");
     EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+} // namespace
+
+namespace {
+
+TEST(CliImport, ReadsSpreadsheetCsvInUtf8LinesUpByNamesAndSaysWhatBecameQuestionMarks)
+{
+    const QString path = newCatalogue();
+    const QString in = textFile(QStringLiteral("IN.CSV"), "\"Year\",\"Title\",\"Notes\"\r\n1995,Heat,\r\n"
+                                                          ",\xC5\x81\xC3\xB3\x64\xC5\xBA,x\r\n");
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in, QStringLiteral("--map"), QStringLiteral("names")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, "2\n");
+    EXPECT_EQ(r.err.trimmed(), "1 value held characters that the catalogue cannot hold; each of them was stored as \"?\".");
+    EXPECT_EQ(fieldValues(path, kv::fields::Title), (QStringList{"Heat", "?ód?"}));
+    EXPECT_EQ(fieldValues(path, kv::fields::Year), (QStringList{"1995", "0"}));
+
+    // The character set chosen is the one read.
+    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--format"), QStringLiteral("csv"),
+             QStringLiteral("--encoding"), QStringLiteral("cp1252"), QStringLiteral("--map"), QStringLiteral("0,1")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(fieldValues(path, kv::fields::Title).last(), QString::fromUtf8("Å\u0081Ã³dÅº"));
+}
+
+TEST(CliImport, ABadValueStopsWithItsLineAndARetryImportsEachRecordOnce)
+{
+    const QString path = newCatalogue();
+    const QString in = textFile(QStringLiteral("IN.TXT"), "\"A\",\"1.5\"\r\n\"B\",\"12,50\"\r\n");
+    kvtest::ProcessResult r = cli({QStringLiteral("import"), path, in, QStringLiteral("--no-skip-first"),
+                                   QStringLiteral("--map"), QStringLiteral("1,28")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("Line 2, import field 2 \"1.5\" (into List Price): \"12,50\" is not a number."))
+        << r.err.constData();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(allValues(path).isEmpty());
+    kvtest::writeFile(in, "\"A\",\"1.5\"\r\n\"B\",\"12.50\"\r\n");
+    r = cli({QStringLiteral("import"), path, in, QStringLiteral("--no-skip-first"), QStringLiteral("--map"),
+             QStringLiteral("1,28")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(fieldValues(path, kv::fields::Title), (QStringList{"A", "B"}));
+    EXPECT_EQ(fieldValues(path, kv::fields::ListPrice), (QStringList{"1.5", "12.5"}));
+}
+
+TEST(CliExport, WritesUtf8WithAByteOrderMarkOrDos850AndCountsWhatItCannotHold)
+{
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", QString::fromUtf8("Müller €")}}});
+    }
+    kv::Settings s;
+    for (int n = 1; n <= kv::kFieldCount; ++n)
+        s.field(n).exported = n == kv::fields::Title;
+    ASSERT_TRUE(kv::writeSettings(kv::catalogueSettingsPath(path), kv::SettingsScope::Catalogue, s));
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    struct Case {
+        const char *encoding;
+        QByteArray bytes;
+        QByteArray err;
+    };
+    for (const Case &c : {Case{"utf-8", "\xEF\xBB\xBF\"Title\"\r\n\"M\xC3\xBCller \xE2\x82\xAC\"\r\n", ""},
+                          Case{"cp1252", "\"Title\"\r\n\"M\xFCller \x80\"\r\n", ""},
+                          Case{"cp850", "\"Title\"\r\n\"M\x81ller ?\"\r\n",
+                               "1 value held characters that the chosen character set cannot hold; each of them was "
+                               "written as \"?\"."}}) {
+        const kvtest::ProcessResult r =
+            cli({QStringLiteral("export"), path, out, QStringLiteral("--encoding"), QString::fromLatin1(c.encoding)});
+        ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+        EXPECT_EQ(kvtest::readFile(out), c.bytes) << c.encoding;
+        EXPECT_EQ(r.err.trimmed(), c.err) << c.encoding;
+    }
+    EXPECT_EQ(cli({QStringLiteral("export"), path, out, QStringLiteral("--encoding"), QStringLiteral("auto")}).exitCode, 2);
 }
 
 } // namespace

@@ -23,6 +23,15 @@ inline QList<QStringList> allValues(const QString &path)
     return records;
 }
 
+// One catalogue field (by number) of every record, in physical order.
+inline QStringList fieldValues(const QString &path, int field)
+{
+    QStringList values;
+    for (const QStringList &r : allValues(path))
+        values << r.value(field - 1);
+    return values;
+}
+
 // A text file of the test's folder.
 inline QString textFile(const QString &name, const QByteArray &bytes)
 {

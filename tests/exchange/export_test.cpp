@@ -1,5 +1,6 @@
 // Exporting a catalogue to delimited text and to a dBASE table.
 #include "exchange/export.h"
+#include "exchange/importvalues.h"
 #include "exchange/import.h"
 #include "base/numberformat.h"
 #include "exchangetest.h"
@@ -132,7 +133,7 @@ TEST(ExportRecords, PricesWithTheRegionalDecimalMarkImportBack)
     const int price = t.fieldIndex(QStringLiteral("ListPrice"));
     EXPECT_EQ(kv::exportedText(t, price, kv::FieldKind::Real), "1234,5");
     t.append();
-    kv::storeImportedValue(t, price, kv::FieldKind::Real, QStringLiteral("1234,5"));
+    kv::storeImportedValue(t, price, kv::fields::ListPrice, QStringLiteral("1234,5"));
     t.post();
     EXPECT_EQ(column(t, "ListPrice"), (QStringList{"1234.5", "1234.5"}));
 }

@@ -1,5 +1,6 @@
 // Importing delimited text and dBASE tables into a catalogue.
 #include "exchange/import.h"
+#include "exchange/importvalues.h"
 #include "exchangetest.h"
 
 #include "base/dateformat.h"
@@ -24,8 +25,10 @@ TEST(FirstLineCheck, GivesTheNamesOrTheCodeOfWhatIsWrong)
         {"unquoted last field", "\"a\",b\r\n", 2, {"a", "b"}},
         {"empty file", "", 2, {}},
     };
+    // The program's own format; what else a file may be is found below.
+    const kv::TextChoice own{kv::EncodingChoice::Auto, kv::DialectChoice::Own};
     for (const Case &c : cases) {
-        const kv::FirstLineCheck check = kv::checkFirstLine(textFile(QStringLiteral("IN.TXT"), c.firstLine));
+        const kv::FirstLineCheck check = kv::checkFirstLine(textFile(QStringLiteral("IN.TXT"), c.firstLine), own);
         EXPECT_EQ(check.code, c.code) << c.name;
         EXPECT_EQ(check.names, c.names) << c.name;
     }
@@ -62,16 +65,18 @@ TEST(StoreImportedValue, ConvertsByTheKindOfTheField)
     for (const Case &c : cases) {
         t.append();
         const int column = t.fieldIndex(kv::fieldName(c.field));
-        kv::storeImportedValue(t, column, kv::field(c.field).kind, c.text);
+        kv::storeImportedValue(t, column, c.field, c.text);
         t.post();
         t.last();
         EXPECT_EQ(t.fieldText(column), c.stored) << c.text.toStdString();
     }
     t.append();
     const int date = t.fieldIndex(kv::fieldName(kv::fields::PurchDate));
-    EXPECT_FALSE(refusal([&] { kv::storeImportedValue(t, date, kv::FieldKind::Date, QStringLiteral("13/45/1997")); })
+    EXPECT_FALSE(refusal([&] { kv::storeImportedValue(t, date, kv::fields::PurchDate, QStringLiteral("13/45/1997")); })
                      .isEmpty());
-    EXPECT_FALSE(refusal([&] { kv::storeImportedValue(t, 0, kv::FieldKind::Real, QStringLiteral("1,50")); }).isEmpty());
+    const int price = t.fieldIndex(kv::fieldName(kv::fields::ListPrice));
+    EXPECT_FALSE(refusal([&] { kv::storeImportedValue(t, price, kv::fields::ListPrice, QStringLiteral("1,50")); })
+                     .isEmpty());
 }
 
 kv::ImportRequest textRequest(const QByteArray &bytes, bool skipFirst)
@@ -108,24 +113,54 @@ TEST(ImportRecords, AppendsEveryLineButTheTitlesAndTheBlankOnes)
     EXPECT_EQ(records[1].mid(0, 4), (QStringList{"Alien", "", "", ""}));
 }
 
-TEST(ImportRecords, ABadDateStopsTheImportAndKeepsTheRecordsBeforeIt)
+TEST(ImportRecords, ABadValueStopsTheImportSaysWhereAndLeavesTheCatalogueAsItWas)
 {
     kv::ScopedDateFormat us(kv::DateFormat{QStringLiteral("m/d/yyyy"), QLatin1Char('/')});
-    const QString path = newCatalogue();
-    kv::ImportRequest request = textRequest("\"One\",\"1/2/1990\"\r\n\"Two\",\"2/3/1991\"\r\n\"Three\",\"2/30/1991\"\r\n"
-                                            "\"Four\",\"\"\r\n",
-                                            false);
-    request.map = {kv::fields::Title, kv::fields::PurchDate};
-    kv::Table master;
-    master.setPath(path);
-    master.open();
-    EXPECT_FALSE(refusal([&] { kv::importRecords(master, request); }).isEmpty());
-    EXPECT_EQ(master.recordCount(), 2);
-    master.close();
-    const QList<QStringList> records = allValues(path);
-    ASSERT_EQ(records.size(), 2);
-    EXPECT_EQ(records[1][0], "Two");
-    EXPECT_EQ(records[1][kv::fields::PurchDate - 1], "2/3/1991");
+    struct Case {
+        const char *name;
+        QByteArray badLine;
+        int field;
+        const char *message;
+    };
+    const std::vector<Case> cases = {
+        {"a date that is no date", "\"Three\",\"2/30/1991\"\r\n", kv::fields::PurchDate,
+         "Line 4, import field 2 \"Value\" (into Purch Date): \"2/30/1991\" is not a date."},
+        {"a decimal comma", "\"Three\",\"12,50\"\r\n", kv::fields::ListPrice,
+         "Line 4, import field 2 \"Value\" (into List Price): \"12,50\" is not a number."},
+        {"a letter", "\"Three\",\"abc\"\r\n", kv::fields::PurchPrice,
+         "Line 4, import field 2 \"Value\" (into Purch Price): \"abc\" is not a number."},
+    };
+    for (const Case &c : cases) {
+        const QString path = newCatalogue();
+        {
+            kv::Table t;
+            t.setPath(path);
+            t.open();
+            addRecords(t, {{{"Title", "Before"}}});
+        }
+        const QByteArray good = c.field == kv::fields::PurchDate ? "\"2/3/1991\"" : "\"2.5\"";
+        kv::ImportRequest request = textRequest("\"Title\",\"Value\"\r\n\"One\"," + good + "\r\n\"Two\"," + good +
+                                                    "\r\n" + c.badLine + "\"Four\",\"\"\r\n",
+                                                true);
+        request.names = {"Title", "Value"};
+        request.map = {kv::fields::Title, c.field};
+        kv::Table master;
+        master.setPath(path);
+        master.open();
+        const QString message = refusal([&] { kv::importRecords(master, request); });
+        EXPECT_TRUE(message.startsWith(QString::fromLatin1(c.message))) << c.name << ": " << message.toStdString();
+        EXPECT_TRUE(message.endsWith("The import stopped and nothing was added to the catalogue.")) << c.name;
+        EXPECT_EQ(master.recordCount(), 1) << c.name;
+        master.close();
+        EXPECT_EQ(fieldValues(path, kv::fields::Title), QStringList{"Before"}) << c.name;
+
+        // The line put right, the same import brings each record once.
+        kvtest::writeFile(request.path, kvtest::readFile(request.path).replace(c.badLine, "\"Three\"," + good + "\r\n"));
+        master.open();
+        EXPECT_EQ(kv::importRecords(master, request).imported, 4) << c.name;
+        master.close();
+        EXPECT_EQ(fieldValues(path, kv::fields::Title), (QStringList{"Before", "One", "Two", "Three", "Four"})) << c.name;
+    }
 }
 
 TEST(ImportRecords, StoppingKeepsWhatWasPosted)

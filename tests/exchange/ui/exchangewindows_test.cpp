@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -181,6 +183,87 @@ TEST(ExportWindow, NoFieldsChosenWritesNothingAndTheOrderIsKeptForNextTime)
     kv::TMyExport again(x.ws);
     EXPECT_EQ(child<QTableWidget>(&again, "ExportGrid")->item(0, 0)->text(), "Year");
     EXPECT_TRUE(child<QRadioButton>(&again, "DbaseButton")->isChecked());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ImportWindows, ASpreadsheetCsvIsFoundSaidAndLinedUpByNames)
+{
+    Exchange x;
+    const QString in = x.textFile("SHEET.CSV", "\"Year\",\"Title\"\r\n1995,M\xC3\xBCller\r\n,\"Say \"\"Hi\"\"\"\r\n");
+    x.prompt.answerFile(in);
+    whenShown<kv::TImportFormat>([&](kv::TImportFormat &format) {
+        EXPECT_EQ(child<QComboBox>(&format, "EncodingBox")->currentText(), "Automatic");
+        child<QComboBox>(&format, "FormatBox")->setCurrentIndex(2); // standard CSV, chosen
+        whenShown<kv::TMyImport>([&](kv::TMyImport &window) {
+            EXPECT_EQ(child<QLabel>(&window, "FoundLabel")->text(),
+                      "Read as: standard CSV (fields separated by ','), UTF-8");
+            click(&window, "MatchNamesButton");
+            auto *grid = child<QTableWidget>(&window, "ImportGrid");
+            EXPECT_EQ(grid->item(kv::fields::Title - 1, 1)->text(), "Title");
+            EXPECT_EQ(grid->item(kv::fields::Year - 1, 1)->text(), "Year");
+            click(&window, "StartButton");
+        });
+        click(&format, "SelectFileButton");
+    });
+    child<QAction>(x.main.get(), "MenuImport")->trigger();
+    EXPECT_EQ(x.prompt.messages(), QStringList{"Ok: Import Complete."});
+    EXPECT_EQ(column(x.ws.master(), "Title"), (QStringList{"Müller", "Say \"Hi\""}));
+    EXPECT_EQ(column(x.ws.master(), "Year"), (QStringList{"1995", "0"}));
+    EXPECT_EQ(x.ws.settings().importFormat, 2);
+    EXPECT_EQ(x.ws.settings().importEncoding, 0);
+}
+
+TEST(ImportWindows, ABadValueLeavesTheCatalogueAsItWasAndTheWindowOpenForARetry)
+{
+    Exchange x;
+    x.addTitles({"Before"});
+    const QString in = x.textFile("IN.TXT", "\"A\",\"1.5\"\r\n\"B\",\"abc\"\r\n");
+    kv::TMyImport window(x.ws, kv::ImportKind::Text, in, {"A", "1.5"});
+    child<QCheckBox>(&window, "SkipFirst")->setChecked(false);
+    window.show();
+    // The second import field goes to List Price (row 28).
+    auto *grid = child<QTableWidget>(&window, "ImportGrid");
+    grid->setCurrentCell(1, 1);
+    for (int i = 1; i < kv::fields::ListPrice - 1; ++i)
+        click(&window, "DownButton");
+    click(&window, "StartButton");
+    ASSERT_EQ(x.prompt.messages().size(), 1);
+    EXPECT_TRUE(x.prompt.messages().first().startsWith(
+        "Error: Line 2, import field 2 \"1.5\" (into List Price): \"abc\" is not a number."))
+        << x.prompt.messages().first().toStdString();
+    EXPECT_EQ(x.titles(), QStringList{"Before"});
+    EXPECT_EQ(child<QLabel>(&window, "CountLabel")->text(), "0");
+    EXPECT_TRUE(window.isVisible());
+    kvtest::writeFile(in, "\"A\",\"1.5\"\r\n\"B\",\"2\"\r\n");
+    click(&window, "StartButton");
+    EXPECT_EQ(x.titles().size(), 3);
+}
+
+TEST(ExportWindow, WritesUtf8WithAByteOrderMarkWhenChosenAndKeepsTheChoice)
+{
+    Exchange x;
+    x.addTitles({QString::fromUtf8("Müller")});
+    const QString out = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+    x.prompt.answerFile(out);
+    whenShown<kv::TMyExport>([&](kv::TMyExport &window) {
+        auto *box = child<QComboBox>(&window, "EncodingBox");
+        EXPECT_EQ(box->currentText(), "Windows-1252");
+        box->setCurrentIndex(0);
+        auto *grid = child<QTableWidget>(&window, "ExportGrid");
+        for (int r = 1; r < 40; ++r)
+            Q_EMIT grid->cellDoubleClicked(r, 1);
+        child<QCheckBox>(&window, "FirstRow")->setChecked(false);
+        child<QRadioButton>(&window, "DbaseButton")->setChecked(true);
+        EXPECT_FALSE(box->isEnabled()); // a dBASE table has its own code page
+        child<QRadioButton>(&window, "AsciiButton")->setChecked(true);
+        click(&window, "StartButton");
+    });
+    child<QAction>(x.main.get(), "MenuExport")->trigger();
+    EXPECT_EQ(kvtest::readFile(out), "\xEF\xBB\xBF\"M\xC3\xBCller\"\r\n");
+    EXPECT_EQ(x.ws.settings().exportEncoding, 1);
 }
 
 } // namespace
