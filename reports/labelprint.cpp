@@ -42,7 +42,8 @@ void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &b
             engine.clearTabs();
             QString text;
             for (const LabelStop &stop : line.stops) {
-                engine.addTab(TabStop{Justify(int(stop.justify)), 0, 0, kLabelStopMargin, stop.width, stop.x});
+                engine.addTab(
+                    TabStop{Justify(int(stop.justify)), 0, 0, kLabelStopMargin, stop.width, stop.x, stop.whole});
                 text += QLatin1Char('\t') + QString(stop.text).replace(QLatin1Char('\t'), QLatin1Char(' '));
             }
             engine.moveTo(line.stops.first().x, line.top);

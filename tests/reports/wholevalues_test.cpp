@@ -5,11 +5,13 @@
 #include "report_engine/pdftools.h"
 #include "runfixture.h"
 
+#include "base/numberformat.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
 
 #include <QFile>
 #include <QTextStream>
+#include <set>
 
 using namespace kv;
 
@@ -144,7 +146,63 @@ TEST(WholeValues, BuiltInReportsKeepTheirPagesLinesAndPlaces)
         ASSERT_EQ(nowY, wasY) << now.toStdString() << " | was " << was.toStdString();
         // A text that was cut now shows more of itself; one that was whole sits where it sat.
         EXPECT_TRUE(nowText.startsWith(wasText)) << now.toStdString() << " | was " << was.toStdString();
-        if (nowText == wasText)
+        if (nowText == wasText) {
             EXPECT_EQ(now, was);
+        }
+    }
+}
+
+// Read from the PDF files as poppler reads them: every year, every price and every total
+// whole, every label with its colon.
+TEST(WholeValues, PdfShowsEveryYearPriceTotalAndLabelWhole)
+{
+    const Printed printed = printBuiltIns();
+    const QList<TReportDefRec> reports = builtInReports();
+    ASSERT_EQ(printed.pdfs.size(), reports.size());
+    std::set<QString> allYears, allPrices;
+    for (int i = 0; i < kRecords; ++i) {
+        allYears.insert(QString::number(1900 + i));
+        allPrices.insert(formatNumber(i % 2 ? 99999.99 : i * 487.5, NumberStyle::Currency, 0));
+    }
+    const QString grandList = formatNumber(100 * 99999.99 + 487.5 * (99 * 100), NumberStyle::Currency, 0);
+    for (int r = 0; r < reports.size(); ++r) {
+        SCOPED_TRACE(reports[r].name.toStdString());
+        const QString text = kvtest::pdfText(printed.pdfs[r]);
+        const QString simple = text.simplified();
+        const auto captured = [&](const QString &pattern) {
+            std::set<QString> values;
+            QRegularExpressionMatchIterator it = QRegularExpression(pattern).globalMatch(text);
+            while (it.hasNext())
+                values.insert(it.next().captured(1));
+            return values;
+        };
+        // The totals of every report: quantity, list and purchase price, whole.
+        EXPECT_TRUE(simple.contains(QStringLiteral("Quantity: 200"))) << "quantity";
+        EXPECT_TRUE(simple.contains(QStringLiteral("List Price: ") + grandList)) << grandList.toStdString();
+        if (r == 0) {
+            EXPECT_EQ(captured(QStringLiteral("M\\d{5}.*\\s(\\d{4})\\s*\\n")), allYears);
+        }
+        if (r < 2 || r == 5)
+            continue;
+        // The reports of several lines a record: each label once a record, with its colon.
+        QStringList labels = {"Media Number:", "Title:", "Year:"};
+        if (r == 2)
+            labels << "Stars:";
+        if (r == 3)
+            labels << "Oscar Nom:" << "Oscar Award:";
+        if (r == 4)
+            labels << "Stars:" << "Producer:" << "Released By:" << "Personal Rating:" << "Play Time:"
+                   << "Record Speed:" << "Laser Format:" << "Counter Start:" << "Counter Stop:" << "List Price:"
+                   << "Key Words:" << "Miscellaneous:" << "Summary:" << "Oscar Nom:" << "Oscar Award:";
+        // "List Price:" also starts the totals line of four groups and the grand totals.
+        for (const QString &label : labels) {
+            EXPECT_EQ(simple.count(label + QLatin1Char(' ')), kRecords + (label == "List Price:" ? 5 : 0))
+                << label.toStdString();
+        }
+        EXPECT_EQ(captured(QStringLiteral("Year:\\s+(\\d+)")), allYears);
+        if (r == 4) {
+            // A record's price ends its line; a total is followed by the purchase price.
+            EXPECT_EQ(captured(QStringLiteral("List Price:\\s+(\\S+)\\s*\\n")), allPrices);
+        }
     }
 }
