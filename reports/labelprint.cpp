@@ -2,6 +2,7 @@
 
 #include "report_engine/reportengine.h"
 
+#include <QFileInfo>
 #include <QPageSize>
 #include <algorithm>
 
@@ -10,6 +11,13 @@ namespace kv {
 QSizeF labelPaperSize(LabelStock stock)
 {
     return QPageSize(labelPaper(stock)).size(QPageSize::Inch);
+}
+
+QString labelSheetTitle(LabelKind kind, const QString &cataloguePath)
+{
+    const QString what = kind == LabelKind::Face ? QStringLiteral("Face Labels") : QStringLiteral("Spine Labels");
+    const QString catalogue = QFileInfo(cataloguePath).fileName();
+    return catalogue.isEmpty() ? what : what + QStringLiteral(" - ") + catalogue;
 }
 
 PageFont labelPageFont(const UserFont &font)
@@ -64,6 +72,8 @@ bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, ReportEngine
                      const std::function<void(const QString &)> &status, QString *error)
 {
     engine.setOrientation(QPageLayout::Portrait);
+    if (!sheet.title.isEmpty())
+        engine.setJobTitle(sheet.title);
     const PageFont base = labelPageFont(font);
     ReportEngine::Callbacks callbacks;
     callbacks.onPrintPage = [&] {

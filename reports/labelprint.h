@@ -20,7 +20,11 @@ struct LabelSheet {
     TLabelStockRec geometry;
     QList<LabelPosition> positions; // 1 ... the stock's labels per page
     QList<LaidOutLabel> labels;     // the positions that found recordings
+    QString title;                  // of the print job and of a PDF file (labelSheetTitle)
 };
+
+// "Face Labels" or "Spine Labels", a dash and the catalogue's file name.
+QString labelSheetTitle(LabelKind kind, const QString &cataloguePath);
 
 // The stock's paper in inches, portrait: A4 or Letter.
 QSizeF labelPaperSize(LabelStock stock);

@@ -99,6 +99,9 @@ ReportRun::ReportRun(Table &table, ReportRunSetup setup, ReportEngine &engine)
 bool ReportRun::run(const std::function<void(const QString &)> &onStatus)
 {
     engine_.setOrientation(setup_.def.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // The print job, and a PDF file, are named after the report.
+    if (!setup_.def.name.isEmpty())
+        engine_.setJobTitle(setup_.def.name);
     engine_.setCallbacks({[this] { beforePrint(); }, [this] { printHeader(); }, [this] { return printPage(); },
                           [this] { printFooter(); }, [this] { afterPrint(); }, onStatus});
     struct Resume {

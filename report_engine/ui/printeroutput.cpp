@@ -4,6 +4,7 @@
 
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
 
 namespace kv {
@@ -33,35 +34,44 @@ QSizeF printerPaper(const QString &printerName)
 }
 
 namespace {
-// Opens a printer (or a PDF file through it); false with error when it cannot print.
-std::unique_ptr<QPrinter> openPrinter(const QString &name, const QString &pdfPath, QString &error)
+// Opens a printer; false with error when it cannot print.
+std::unique_ptr<QPrinter> openPrinter(const QString &name, QString &error)
 {
-    if (pdfPath.isEmpty() && printerNames().isEmpty()) {
+    if (printerNames().isEmpty()) {
         error = QString::fromLatin1(ReportEngine::kNoPrinters);
         return nullptr;
     }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (pdfPath.isEmpty()) {
-        printer->setPrinterName(name.isEmpty() ? defaultPrinterName() : name);
-        if (!printer->isValid()) {
-            error = QString::fromLatin1(ReportEngine::kNoPrinters);
-            return nullptr;
-        }
-    } else {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdfPath);
+    printer->setPrinterName(name.isEmpty() ? defaultPrinterName() : name);
+    if (!printer->isValid()) {
+        error = QString::fromLatin1(ReportEngine::kNoPrinters);
+        return nullptr;
     }
     printer->setFullPage(true);
+    printer->setCreator(documentCreator());
     return printer;
+}
+
+QString cannotStart(const QString &printerName)
+{
+    return QStringLiteral("The printer \"%1\" could not start the print job.").arg(printerName);
 }
 } // namespace
 
-PrinterOutput::PrinterOutput(const QString &printerName, const QString &pdfPath, QSizeF paper)
-    : printerName_(printerName), pdfPath_(pdfPath),
-      paper_(!paper.isEmpty()     ? paper
-             : pdfPath.isEmpty() ? printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName)
-                                 : QSizeF(kLetterWidth, kLetterHeight))
+PrinterOutput::PrinterOutput(const QString &printerName, QSizeF paper)
+    : printerName_(printerName),
+      paper_(!paper.isEmpty() ? paper : printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName))
 {
+}
+
+std::unique_ptr<PageOutput> printOutput(const QString &printerName, const QString &pdfPath, QSizeF pdfPaper,
+                                        QSizeF paper, int copies)
+{
+    if (!pdfPath.isEmpty())
+        return std::make_unique<PdfOutput>(pdfPath, paper.isEmpty() ? pdfPaper : paper);
+    auto printer = std::make_unique<PrinterOutput>(printerName, paper);
+    printer->setCopies(copies);
+    return printer;
 }
 
 PrinterOutput::~PrinterOutput()
@@ -76,16 +86,14 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
 {
     stream_.clear();
     stream_.setPageSize(orientation == QPageLayout::Landscape ? paper_.transposed() : paper_);
-    printer_ = openPrinter(printerName_, pdfPath_, error_);
+    printer_ = openPrinter(printerName_, error_);
     if (!printer_)
         return false;
     printer_->setDocName(jobTitle);
     printer_->setPageLayout(QPageLayout(QPageSize(paper_, QPageSize::Inch), orientation, QMarginsF()));
     printer_->setCopyCount(copies_);
     if (!startPainting(printer_.get())) {
-        error_ = pdfPath_.isEmpty() ? QStringLiteral("The printer \"%1\" could not start the print job.")
-                                          .arg(printer_->printerName())
-                                    : QStringLiteral("Cannot write %1.").arg(pdfPath_);
+        error_ = cannotStart(printer_->printerName());
         printer_.reset();
         return false;
     }
@@ -115,30 +123,42 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
     } release{busy_};
     first = std::max(first, 1);
     last = std::min(last, stream.pageCount());
-    std::unique_ptr<QPrinter> printer = openPrinter(printerName, pdfPath, error_);
-    if (!printer)
-        return false;
     const QSizeF size = stream.pageSize();
     const bool landscape = size.width() > size.height();
-    printer->setDocName(jobTitle);
-    printer->setPageLayout(QPageLayout(QPageSize(landscape ? size.transposed() : size, QPageSize::Inch),
-                                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    const QSizeF paper = landscape ? size.transposed() : size;
+    const QPageLayout::Orientation orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<PdfFile> file;
+    QPagedPaintDevice *device = nullptr;
+    if (pdfPath.isEmpty()) {
+        if (!(printer = openPrinter(printerName, error_)))
+            return false;
+        printer->setDocName(jobTitle);
+        printer->setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Inch), orientation, QMarginsF()));
+        device = printer.get();
+    } else {
+        file = std::make_unique<PdfFile>(pdfPath);
+        if (!file->open(jobTitle, paper, orientation)) {
+            error_ = file->errorString();
+            return false;
+        }
+        device = file->device();
+    }
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        error_ = pdfPath.isEmpty()
-                     ? QStringLiteral("The printer \"%1\" could not start the print job.").arg(printer->printerName())
-                     : QStringLiteral("Cannot write %1.").arg(pdfPath);
+    if (!painter.begin(device)) {
+        error_ = printer ? cannotStart(printer->printerName()) : QStringLiteral("Cannot write %1.").arg(pdfPath);
         return false;
     }
     for (int page = first; page <= last; ++page) {
         if (page > first)
-            printer->newPage();
-        stream.paintPage(painter, page - 1, printer->logicalDpiX());
+            device->newPage();
+        stream.paintPage(painter, page - 1, device->logicalDpiX());
         if (afterPage)
             afterPage();
     }
-    if (!painter.end()) {
-        error_ = QStringLiteral("The print job could not be finished.");
+    if (!painter.end() || (file && !file->close())) {
+        error_ = file && !file->errorString().isEmpty() ? file->errorString()
+                                                         : QStringLiteral("The print job could not be finished.");
         return false;
     }
     return true;

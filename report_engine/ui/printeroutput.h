@@ -1,7 +1,7 @@
 #pragma once
-// The engine's printer output: pages drawn on a CUPS queue through Qt PrintSupport, or
-// into a PDF file when the printer dialog chose one. Also the system's printers by
-// index, and the stream printer that prints pages of a recorded page stream.
+// The engine's printer output: pages drawn on a CUPS queue through Qt PrintSupport. Also
+// the system's printers by index, the output a print request goes to (a printer or a PDF
+// file), and the stream printer that prints pages of a recorded page stream.
 #include "report_engine/pageoutput.h"
 #include "report_engine/reportengine.h"
 
@@ -24,11 +24,9 @@ QSizeF printerPaper(const QString &printerName);
 
 class PrinterOutput final : public PaintedOutput {
 public:
-    // printerName empty: the default printer. pdfPath not empty: the printer writes that
-    // PDF file instead (the printer dialog's "Print to File"). paper, when given, is the
-    // paper the job asks for (a label stock's) instead of the printer's own (Letter for a
-    // PDF file).
-    explicit PrinterOutput(const QString &printerName, const QString &pdfPath = QString(), QSizeF paper = QSizeF());
+    // printerName empty: the default printer. paper, when given, is the paper the job
+    // asks for (a label stock's) instead of the printer's own.
+    explicit PrinterOutput(const QString &printerName, QSizeF paper = QSizeF());
     ~PrinterOutput() override;
     QSizeF paperSize() const override { return paper_; }
     void setCopies(int copies);
@@ -37,19 +35,24 @@ public:
 
 private:
     QString printerName_;
-    QString pdfPath_;
     QSizeF paper_;
     int copies_ = 1;
     std::unique_ptr<QPrinter> printer_;
 };
+
+// Where a print goes: pdfPath not empty, that PDF file on pdfPaper; else the printer
+// (empty: the default one) on its own paper. paper, when given, is the job's paper on
+// either (a label stock's).
+std::unique_ptr<PageOutput> printOutput(const QString &printerName, const QString &pdfPath, QSizeF pdfPaper,
+                                        QSizeF paper = QSizeF(), int copies = 1);
 
 // Prints pages of a recorded stream. Busy while a job is being handed over: a caller
 // asks before starting another.
 class StreamPrinter {
 public:
     bool busy() const { return busy_; }
-    // Pages first ... last (1-based) of stream; false with errorString(). pdfPath not
-    // empty: into that PDF file instead of the printer.
+    // Pages first ... last (1-based) of stream, on the stream's paper; false with
+    // errorString(). pdfPath not empty: into that PDF file instead of the printer.
     bool print(const PageStream &stream, int first, int last, const QString &printerName,
                const QString &jobTitle = QString::fromLatin1(ReportEngine::kJobTitle),
                const QString &pdfPath = QString());

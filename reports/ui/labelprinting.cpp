@@ -6,15 +6,10 @@ namespace kv {
 
 bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, const PrintRequest &request, QString *error)
 {
-    const QSizeF paper = labelPaperSize(sheet.stock);
-    if (!request.pdfPath.isEmpty()) {
-        PdfOutput output(request.pdfPath, paper);
-        return printLabelSheet(sheet, font, output, error);
-    }
     // The job asks for the stock's paper whatever paper the printer would choose.
-    PrinterOutput output(request.printer, QString(), paper);
-    output.setCopies(request.copies);
-    return printLabelSheet(sheet, font, output, error);
+    const QSizeF paper = labelPaperSize(sheet.stock);
+    const std::unique_ptr<PageOutput> output = printOutput(request.printer, request.pdfPath, paper, paper, request.copies);
+    return printLabelSheet(sheet, font, *output, error);
 }
 
 } // namespace kv

@@ -17,6 +17,7 @@ std::optional<LabelSheet> prepareLabelSheet(Workspace &ws, LabelKind kind, Label
     LabelSheet sheet;
     sheet.kind = kind;
     sheet.stock = stock;
+    sheet.title = labelSheetTitle(kind, ws.master().filePath());
     sheet.geometry = labelGeometry(stock, kind, s.labelDimensions);
     sheet.positions = labelPositions(s, sheet.geometry.perPage);
 

@@ -185,7 +185,7 @@ void TLabelSide::DoItLabel(int mode)
         const std::optional<PrintTarget> target = choosePrintTarget(s, prompt);
         if (!target)
             return;
-        output = std::make_unique<PrinterOutput>(target->printer, target->pdfPath, paper);
+        output = printOutput(target->printer, target->pdfPath, paper, paper);
     }
     // The sheet goes out through the status window, as a report does.
     bool completed = false;
@@ -202,7 +202,7 @@ void TLabelSide::DoItLabel(int mode)
         completed = form.completed();
     }
     if (mode == int(OutputMode::View) && completed) {
-        TMyPreview preview(stream, QString::fromLatin1(TMyPreview::kLabelCaption), true, s, prompt, this);
+        TMyPreview preview(stream, sheet->title, true, s, prompt, this);
         if (styler_)
             styler_(&preview);
         exec(preview);

@@ -73,7 +73,7 @@ TEST(SixReports, TextPdfAndStreamHaveTheSamePagesAndLines)
         ASSERT_TRUE(ReportRun(table, setup, viewEngine).run());
 
         const QString pdf = kvtest::tempPath(QStringLiteral("report%1.pdf").arg(r));
-        PdfOutput pdfOut(pdf);
+        PdfOutput pdfOut(pdf, streamOut.paperSize());
         ReportEngine pdfEngine(pdfOut);
         ASSERT_TRUE(ReportRun(table, setup, pdfEngine).run());
 
