@@ -14,6 +14,7 @@ constexpr int kGroupKeyLength = 120;
 // Header and body bands, inches from the page top; the footer's above the bottom margin.
 constexpr double kHeaderTop = 0.5, kBodyTop = 1.25, kBodyFooterGap = 0.75, kFooterHeight = 0.5;
 constexpr double kBoxRoom = 0.2; // around a centred heading or group header
+constexpr int kTextGroupHeaderLines = 4;
 const QString kTotals = QStringLiteral("TOTALS");
 const QString kGrandTotals = QStringLiteral("GRAND TOTALS");
 
@@ -439,7 +440,10 @@ bool ReportRun::printGroupSubtotal()
 bool ReportRun::printGroupHeader()
 {
     const TReportDefRec &d = setup_.def;
-    if (engine_.linesLeft() < d.lineCount + 2) {
+    // On paper the header takes a blank line and its boxed line; in the file, a blank
+    // line and three more.
+    const int headerLines = text() ? kTextGroupHeaderLines : 2;
+    if (engine_.linesLeft() < d.lineCount + headerLines) {
         headerPending_ = true;
         return false;
     }
@@ -447,16 +451,14 @@ bool ReportRun::printGroupHeader()
     if (group2_)
         header += QStringLiteral(", ") + key2_;
     if (text()) {
-        // The dashes stand for the box drawn on paper: the file's header takes the
-        // engine lines the printed one takes, so both break pages alike.
+        // The dashes stand for the box drawn on paper. Every line written ends an engine
+        // line, so the file's pages hold no more lines than the page has room for.
         const QString indent = blanks((lineWidth_ - header.size()) / 2);
         const QString dashes(header.size(), QLatin1Char('-'));
-        writeText(QString());
-        engine_.newLine();
-        writeText(indent + dashes);
-        writeText(indent + header);
-        writeText(indent + dashes);
-        engine_.newLine();
+        for (const QString &line : {QString(), indent + dashes, indent + header, indent + dashes}) {
+            writeText(line);
+            engine_.newLine();
+        }
     } else {
         engine_.newLine();
         double width = engine_.textWidth(header) + kBoxRoom, margin = 0.02;
