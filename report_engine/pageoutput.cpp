@@ -47,11 +47,13 @@ bool PaintedOutput::takePage(int index)
     auto *device = static_cast<QPagedPaintDevice *>(painter_.device());
     if (!device)
         return false;
-    if (painted_ > 0 && !device->newPage())
-        return false;
-    stream_.paintPage(painter_, index, dpi_);
+    for (int copy = 0; copy < pageCopies_; ++copy) {
+        if (painted_ > 0 && !device->newPage())
+            return false;
+        stream_.paintPage(painter_, index, dpi_);
+        ++painted_;
+    }
     stream_.releasePage(index);
-    ++painted_;
     return true;
 }
 

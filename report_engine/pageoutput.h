@@ -85,6 +85,7 @@ protected:
     QPainter painter_;
     PageStream stream_;
     int painted_ = 0;
+    int pageCopies_ = 1; // each page drawn this many times (copies in a file)
     double dpi_ = 72;
 };
 

@@ -116,7 +116,8 @@ bool ReportEngine::start()
 
     if (callbacks_.onBeforePrint)
         callbacks_.onBeforePrint();
-    for (;;) {
+    // A run cancelled before its first page (a label run during its scan) has no page.
+    while (!aborted_) {
         beginPage();
         if (callbacks_.onPrintHeader) {
             inPageEdge_ = true;

@@ -1,6 +1,7 @@
 #include "reports/labelprint.h"
 
 #include "report_engine/reportengine.h"
+#include "reports/reportrun.h"
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -29,7 +30,8 @@ PageFont labelPageFont(const UserFont &font)
 
 namespace {
 
-void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &base)
+void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &base,
+                const std::function<void(const QString &)> &status)
 {
     // A sheet is one page: the band reaches below the lowest line, so that a user-defined
     // stock taller than the paper is cut off at its edge rather than continued on a
@@ -44,6 +46,9 @@ void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &b
 
     PageFont font = base;
     for (const LaidOutLabel &label : sheet.labels) {
+        engine.setStatusText(0, QString::fromLatin1(kFormattingStatus) + QString::number(label.position));
+        if (status)
+            status(engine.statusLine());
         for (const LabelLine &line : label.lines) {
             font.points = line.pointSize;
             engine.setFont(font);
@@ -65,19 +70,38 @@ void drawLabels(ReportEngine &engine, const LabelSheet &sheet, const PageFont &b
 bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, PageOutput &output, QString *error)
 {
     ReportEngine engine(output);
-    return printLabelSheet(sheet, font, engine, {}, error);
+    LabelSheet filled = sheet;
+    return printLabelSheet(filled, font, engine, {}, error);
 }
 
-bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, ReportEngine &engine,
-                     const std::function<void(const QString &)> &status, QString *error)
+bool printLabelSheet(LabelSheet &sheet, const UserFont &font, ReportEngine &engine,
+                     const std::function<void(const QString &)> &status, QString *error, const LabelSheetFill &fill)
 {
     engine.setOrientation(QPageLayout::Portrait);
     if (!sheet.title.isEmpty())
         engine.setJobTitle(sheet.title);
     const PageFont base = labelPageFont(font);
+    const auto tell = [&] {
+        if (status)
+            status(engine.statusLine());
+    };
     ReportEngine::Callbacks callbacks;
+    callbacks.onBeforePrint = [&] {
+        engine.setStatusFormat(QStringLiteral("%0"));
+        engine.setStatusText(0, QString::fromLatin1(kScanningStatus));
+        engine.setStatusText(1, QString());
+        tell();
+        if (fill && !fill(sheet, [&] {
+                tell();
+                return !engine.aborted();
+            }))
+            engine.cancel();
+        engine.setStatusFormat(QString::fromLatin1(ReportRun::kStatusFormat));
+        engine.setStatusText(0, QString());
+    };
     callbacks.onPrintPage = [&] {
-        drawLabels(engine, sheet, base);
+        if (!engine.aborted())
+            drawLabels(engine, sheet, base, status);
         return false;
     };
     callbacks.onStatus = status;

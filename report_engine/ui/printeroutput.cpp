@@ -58,20 +58,12 @@ QString cannotStart(const QString &printerName)
 }
 } // namespace
 
-PrinterOutput::PrinterOutput(const QString &printerName, QSizeF paper)
-    : printerName_(printerName),
-      paper_(!paper.isEmpty() ? paper : printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName))
+PrinterOutput::PrinterOutput(const QString &printerName, const QString &pdfPath, QSizeF paper)
+    : printerName_(printerName), pdfPath_(pdfPath),
+      paper_(!paper.isEmpty()     ? paper
+             : !pdfPath.isEmpty() ? localePaper()
+                                  : printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName))
 {
-}
-
-std::unique_ptr<PageOutput> printOutput(const QString &printerName, const QString &pdfPath, QSizeF pdfPaper,
-                                        QSizeF paper, int copies)
-{
-    if (!pdfPath.isEmpty())
-        return std::make_unique<PdfOutput>(pdfPath, paper.isEmpty() ? pdfPaper : paper);
-    auto printer = std::make_unique<PrinterOutput>(printerName, paper);
-    printer->setCopies(copies);
-    return printer;
 }
 
 PrinterOutput::~PrinterOutput()
@@ -86,6 +78,21 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
 {
     stream_.clear();
     stream_.setPageSize(orientation == QPageLayout::Landscape ? paper_.transposed() : paper_);
+    pageCopies_ = 1;
+    if (!pdfPath_.isEmpty()) {
+        // A file has no copy count: it holds each page as often as copies were asked for.
+        pageCopies_ = copies_;
+        file_ = std::make_unique<PdfFile>(pdfPath_);
+        if (!file_->open(jobTitle, paper_, orientation)) {
+            error_ = file_->errorString();
+            return false;
+        }
+        if (!startPainting(file_->device())) {
+            error_ = QStringLiteral("Cannot write %1.").arg(pdfPath_);
+            return false;
+        }
+        return true;
+    }
     printer_ = openPrinter(printerName_, error_);
     if (!printer_)
         return false;
@@ -102,10 +109,15 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
 
 bool PrinterOutput::end()
 {
-    const bool ok = finishPainting();
+    bool ok = finishPainting();
     if (!ok)
         error_ = QStringLiteral("The print job could not be finished.");
+    if (file_ && !file_->close() && ok) {
+        ok = false;
+        error_ = file_->errorString();
+    }
     printer_.reset();
+    file_.reset();
     return ok;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The engine's printer output: pages drawn on a CUPS queue through Qt PrintSupport. Also
-// the system's printers by index, the output a print request goes to (a printer or a PDF
-// file), and the stream printer that prints pages of a recorded page stream.
+// The engine's printer output: pages drawn on a CUPS queue through Qt PrintSupport, or
+// into a PDF file (PdfFile) when the printer choice is one. Also the system's printers by
+// index, and the stream printer that prints pages of a recorded page stream.
 #include "report_engine/pageoutput.h"
 #include "report_engine/reportengine.h"
 
@@ -24,9 +24,11 @@ QSizeF printerPaper(const QString &printerName);
 
 class PrinterOutput final : public PaintedOutput {
 public:
-    // printerName empty: the default printer. paper, when given, is the paper the job
-    // asks for (a label stock's) instead of the printer's own.
-    explicit PrinterOutput(const QString &printerName, QSizeF paper = QSizeF());
+    // printerName empty: the default printer. pdfPath not empty: that PDF file instead
+    // (the printer choice "PDF File"). paper, when given, is the paper the job asks for
+    // (a label stock's, the one chosen for PDF files) instead of the printer's own, or
+    // the locale's for a PDF file.
+    explicit PrinterOutput(const QString &printerName, const QString &pdfPath = QString(), QSizeF paper = QSizeF());
     ~PrinterOutput() override;
     QSizeF paperSize() const override { return paper_; }
     void setCopies(int copies);
@@ -35,16 +37,12 @@ public:
 
 private:
     QString printerName_;
+    QString pdfPath_;
     QSizeF paper_;
     int copies_ = 1;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PdfFile> file_;
 };
-
-// Where a print goes: pdfPath not empty, that PDF file on pdfPaper; else the printer
-// (empty: the default one) on its own paper. paper, when given, is the job's paper on
-// either (a label stock's).
-std::unique_ptr<PageOutput> printOutput(const QString &printerName, const QString &pdfPath, QSizeF pdfPaper,
-                                        QSizeF paper = QSizeF(), int copies = 1);
 
 // Prints pages of a recorded stream. Busy while a job is being handed over: a caller
 // asks before starting another.

@@ -8,8 +8,9 @@ bool printLabelSheet(const LabelSheet &sheet, const UserFont &font, const PrintR
 {
     // The job asks for the stock's paper whatever paper the printer would choose.
     const QSizeF paper = labelPaperSize(sheet.stock);
-    const std::unique_ptr<PageOutput> output = printOutput(request.printer, request.pdfPath, paper, paper, request.copies);
-    return printLabelSheet(sheet, font, *output, error);
+    PrinterOutput output(request.printer, request.pdfPath, paper);
+    output.setCopies(request.copies);
+    return printLabelSheet(sheet, font, output, error);
 }
 
 } // namespace kv

@@ -327,7 +327,7 @@ void TMyReport::DoIt(int mode, const QString &textPath)
     PageStream stream;
     std::unique_ptr<PageOutput> output;
     if (mode == int(OutputMode::Print))
-        output = printOutput(printer, target->pdfPath, pdfPaper);
+        output = std::make_unique<PrinterOutput>(printer, target->pdfPath, toPdf ? pdfPaper : QSizeF());
     else if (mode == int(OutputMode::View))
         output = std::make_unique<StreamOutput>(stream, paper);
     else

@@ -56,6 +56,20 @@ TEST(ReportEngine, CancelStopsAtTheEndOfThePageAndStaysReadable)
     EXPECT_EQ(r.calls.join(' '), "footer footer after");
 }
 
+TEST(ReportEngine, ARunCancelledBeforeItsFirstPageHasNone)
+{
+    EngineRun r;
+    r.engine.setCallbacks({[&] { r.engine.cancel(); }, [&] { r.calls << "header"; }, [&] {
+                               r.calls << "page";
+                               return false;
+                           },
+                           [&] { r.calls << "footer"; }, [&] { r.calls << "after"; }, {}});
+    ASSERT_TRUE(r.engine.start());
+    EXPECT_TRUE(r.engine.aborted());
+    EXPECT_EQ(r.stream.pageCount(), 0);
+    EXPECT_EQ(r.calls.join(' '), "after");
+}
+
 TEST(ReportEngine, LayoutOutsideARunIsRefused)
 {
     EngineRun r;
