@@ -1,13 +1,10 @@
 #include "pageoutput.h"
 
-#include <QPageSize>
 #include <QPdfWriter>
 
 namespace kv {
 
 namespace {
-constexpr int kPdfResolution = 1200;
-
 QSizeF oriented(QSizeF paper, QPageLayout::Orientation orientation)
 {
     return orientation == QPageLayout::Landscape ? paper.transposed() : paper;
@@ -50,11 +47,13 @@ bool PaintedOutput::takePage(int index)
     auto *device = static_cast<QPagedPaintDevice *>(painter_.device());
     if (!device)
         return false;
-    if (painted_ > 0 && !device->newPage())
-        return false;
-    stream_.paintPage(painter_, index, dpi_);
+    for (int copy = 0; copy < pageCopies_; ++copy) {
+        if (painted_ > 0 && !device->newPage())
+            return false;
+        stream_.paintPage(painter_, index, dpi_);
+        ++painted_;
+    }
     stream_.releasePage(index);
-    ++painted_;
     return true;
 }
 
@@ -75,16 +74,11 @@ bool PdfOutput::begin(const QString &jobTitle, QPageLayout::Orientation orientat
 {
     stream_.clear();
     stream_.setPageSize(oriented(paper_, orientation));
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file_.open(jobTitle, paper_, orientation)) {
         error_ = file_.errorString();
         return false;
     }
-    writer_ = std::make_unique<QPdfWriter>(&file_);
-    writer_->setResolution(kPdfResolution);
-    writer_->setTitle(jobTitle);
-    writer_->setCreator(QStringLiteral("Kestrova Videos 97"));
-    writer_->setPageLayout(QPageLayout(QPageSize(paper_, QPageSize::Inch), orientation, QMarginsF()));
-    if (!startPainting(writer_.get())) {
+    if (!startPainting(file_.device())) {
         error_ = QStringLiteral("Cannot write %1.").arg(path_);
         return false;
     }
@@ -94,13 +88,10 @@ bool PdfOutput::begin(const QString &jobTitle, QPageLayout::Orientation orientat
 bool PdfOutput::end()
 {
     const bool painted = finishPainting();
-    writer_.reset();
-    const bool flushed = file_.flush();
-    const bool ok = painted && flushed && file_.error() == QFileDevice::NoError;
-    if (!ok)
+    const bool closed = file_.close();
+    if (!closed)
         error_ = file_.errorString();
-    file_.close();
-    return ok;
+    return painted && closed;
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 // page out in the stream of its output; an output that draws pages (PDF, printer)
 // draws each finished page at once and frees it, so a long run keeps one page.
 #include "report_engine/pagestream.h"
+#include "report_engine/pdffile.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -13,7 +14,6 @@
 #include <memory>
 
 class QPagedPaintDevice;
-class QPdfWriter;
 
 namespace kv {
 
@@ -85,13 +85,15 @@ protected:
     QPainter painter_;
     PageStream stream_;
     int painted_ = 0;
+    int pageCopies_ = 1; // each page drawn this many times (copies in a file)
     double dpi_ = 72;
 };
 
-// A PDF file, written by Qt with its text kept searchable.
+// A PDF file (PdfFile), written by Qt with its text kept searchable, titled after the
+// run's job; on the paper of the locale unless another is given.
 class PdfOutput final : public PaintedOutput {
 public:
-    explicit PdfOutput(const QString &path, QSizeF paper = QSizeF(kLetterWidth, kLetterHeight));
+    explicit PdfOutput(const QString &path, QSizeF paper = localePaper());
     ~PdfOutput() override;
     QSizeF paperSize() const override { return paper_; }
     bool begin(const QString &jobTitle, QPageLayout::Orientation orientation) override;
@@ -100,8 +102,7 @@ public:
 private:
     QString path_;
     QSizeF paper_;
-    QFile file_;
-    std::unique_ptr<QPdfWriter> writer_;
+    PdfFile file_;
 };
 
 } // namespace kv

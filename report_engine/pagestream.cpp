@@ -69,7 +69,15 @@ void PageStream::paintPage(QPainter &painter, int index, double dotsPerInch, boo
             painter.setFont(f);
             painter.setPen(monochrome ? QColor(Qt::black) : QColor::fromRgb(pf.color));
         }
-        painter.drawText(t.baseline * 72.0, t.text);
+        if (t.scale == 1) {
+            painter.drawText(t.baseline * 72.0, t.text);
+            continue;
+        }
+        const QTransform plain = painter.transform();
+        painter.translate(t.baseline * 72.0);
+        painter.scale(t.scale, 1);
+        painter.drawText(QPointF(0, 0), t.text);
+        painter.setTransform(plain);
     }
     painter.restore();
 }

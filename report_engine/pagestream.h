@@ -32,6 +32,7 @@ struct PageText {
     QPointF baseline; // left end of the baseline, inches
     QString text;
     int font = 0;     // index into the stream's fonts
+    double scale = 1; // horizontal scale of the glyphs: below 1 when condensed to fit
 };
 
 struct Page {

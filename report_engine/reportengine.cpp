@@ -43,6 +43,32 @@ struct RunGuard {
 };
 } // namespace
 
+FittedText fitToRoom(const QString &text, double room, bool whole,
+                     const std::function<double(const QString &)> &measure)
+{
+    if (text.isEmpty())
+        return {text, 1};
+    const double width = measure(text);
+    if (width <= room + kEpsilon)
+        return {text, 1};
+    if (room <= 0)
+        return {QString(), 1};
+    if (whole || width * kMinCondense <= room + kEpsilon)
+        return {text, room / width};
+    // The longest start of the text that fits condensed.
+    qsizetype lo = 0, hi = text.size() - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (measure(text.left(mid)) * kMinCondense <= room + kEpsilon)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const QString start = text.left(lo);
+    const double startWidth = measure(start);
+    return {start, startWidth > room ? room / startWidth : 1};
+}
+
 ReportEngine::ReportEngine(PageOutput &output) : output_(output) {}
 
 void ReportEngine::setStatusText(int line, const QString &text)
@@ -90,7 +116,8 @@ bool ReportEngine::start()
 
     if (callbacks_.onBeforePrint)
         callbacks_.onBeforePrint();
-    for (;;) {
+    // A run cancelled before its first page (a label run during its scan) has no page.
+    while (!aborted_) {
         beginPage();
         if (callbacks_.onPrintHeader) {
             inPageEdge_ = true;
@@ -281,27 +308,12 @@ double ReportEngine::textWidth(const QString &text) const
     return measuredWidth_;
 }
 
-QString ReportEngine::fitText(const QString &text, double width) const
+FittedText ReportEngine::fit(const QString &text, double width, bool whole) const
 {
-    if (text.isEmpty())
-        return text;
-    const QFontMetricsF &m = *metrics_;
-    const double limit = width * kLayoutDpi + kEpsilon;
-    if (textWidth(text) * kLayoutDpi <= limit)
-        return text;
-    // The longest start of the text that fits.
-    qsizetype lo = 0, hi = text.size() - 1;
-    while (lo < hi) {
-        const qsizetype mid = (lo + hi + 1) / 2;
-        if (m.horizontalAdvance(text.left(mid)) <= limit)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return text.left(lo);
+    return fitToRoom(text, width, whole, [this](const QString &t) { return textWidth(t); });
 }
 
-void ReportEngine::place(const QString &text, double x)
+void ReportEngine::place(const QString &text, double x, double scale)
 {
     if (text.isEmpty())
         return;
@@ -312,7 +324,7 @@ void ReportEngine::place(const QString &text, double x)
     if (fontIndex_ < 0)
         fontIndex_ = output_.stream().fontIndex(font_);
     Page &page = output_.stream().page(pageIndex_);
-    page.texts.push_back(PageText{QPointF(x, baseline), text, fontIndex_});
+    page.texts.push_back(PageText{QPointF(x, baseline), text, fontIndex_, scale});
 }
 
 void ReportEngine::drawCell(const TabStop &stop, double left, const QString &text)
@@ -330,16 +342,18 @@ void ReportEngine::drawCell(const TabStop &stop, double left, const QString &tex
     if (stop.boxLines & box::Bottom)
         page.lines.emplace_back(left, bottom, right, bottom);
     const double inner = left + stop.margin, room = stop.width - 2 * stop.margin;
-    const double w = stop.justify == Justify::Left ? 0 : textWidth(text);
+    // A text wider than its room is condensed, and cut only when that is not enough.
+    const FittedText fitted = fit(text, room, stop.whole);
+    const double w = stop.justify == Justify::Left ? 0 : textWidth(fitted.text) * fitted.scale;
     switch (stop.justify) {
     case Justify::Left:
-        place(text, inner);
+        place(fitted.text, inner, fitted.scale);
         break;
     case Justify::Right:
-        place(text, inner + room - w);
+        place(fitted.text, inner + room - w, fitted.scale);
         break;
     case Justify::Centre:
-        place(text, inner + (room - w) / 2);
+        place(fitted.text, inner + (room - w) / 2, fitted.scale);
         break;
     }
 }

@@ -31,7 +31,24 @@ struct TabStop {
     double margin = 0.02;  // inner margin, inches
     double width = 0;      // inches; 0 or less: no box and no room
     double position = -1;  // inches from the page's left edge; negative: after the previous stop
+    bool whole = false;    // holds a number (or a date): condensed as far as it needs, never cut
 };
+
+// A text as it goes into its room: its glyphs condensed, or cut and condensed.
+struct FittedText {
+    QString text;
+    double scale = 1; // horizontal scale of the glyphs; 1 when the text fits as it is
+};
+
+// A text is condensed to no less than this before it is cut.
+inline constexpr double kMinCondense = 0.75;
+
+// text fitted into room (inches), measure giving a text's width in inches: as it is when
+// it fits; else condensed to fit, down to kMinCondense; else cut from its end until the
+// rest fits at kMinCondense. A whole text (a number) is condensed as far as it needs and
+// never cut: a cut year or price reads as another value.
+FittedText fitToRoom(const QString &text, double room, bool whole,
+                     const std::function<double(const QString &)> &measure);
 
 // A layout operation called while no run is printing.
 class EngineNotPrinting : public std::logic_error {
@@ -106,8 +123,8 @@ public:
     double fontHeight() const;
     // Width of text in the current font, inches.
     double textWidth(const QString &text) const;
-    // text cut from its end until it is no wider than width.
-    QString fitText(const QString &text, double width) const;
+    // text fitted into width in the current font (fitToRoom).
+    FittedText fit(const QString &text, double width, bool whole = false) const;
 
     void print(const QString &text);
     void printLine(const QString &text);
@@ -120,7 +137,7 @@ private:
     void beginPage();
     bool finishPage();
     void makeRoom();
-    void place(const QString &text, double x);
+    void place(const QString &text, double x, double scale = 1);
     void drawCell(const TabStop &stop, double left, const QString &text);
 
     PageOutput &output_;

@@ -1,5 +1,6 @@
 #include "reports/labellayout.h"
 
+#include "report_engine/reportengine.h"
 #include "reports/reportlayout.h"
 
 #include <QFontMetricsF>
@@ -41,6 +42,7 @@ public:
         double width;
         QString text;
         std::optional<StopJustify> justify = std::nullopt; // the line's when not given
+        bool whole = false;                                // a number
     };
     void line(double x, StopJustify justify, std::initializer_list<Stop> stops)
     {
@@ -49,7 +51,8 @@ public:
             const double width = std::min(stop.on ? stop.width : 0, right_ - x);
             if (width <= 0)
                 continue;
-            line.stops.append({x, width, stop.justify.value_or(justify), fitted(stop.text, width)});
+            const FittedText fitted = fit(stop.text, width, stop.whole);
+            line.stops.append({x, width, stop.justify.value_or(justify), fitted.text, fitted.scale, stop.whole});
             x += width;
         }
         if (!line.stops.isEmpty())
@@ -63,10 +66,10 @@ public:
     QList<LabelLine> take() { return std::move(lines_); }
 
 private:
-    QString fitted(const QString &text, double width) const
+    FittedText fit(const QString &text, double width, bool whole) const
     {
-        return cutToWidth(text, width - 2 * kLabelStopMargin,
-                          [this](const QString &t) { return textWidth_(t, size_); });
+        return fitToRoom(text, width - 2 * kLabelStopMargin, whole,
+                         [this](const QString &t) { return textWidth_(t, size_); });
     }
 
     double top_;
@@ -75,6 +78,9 @@ private:
     const LabelTextWidth &textWidth_;
     QList<LabelLine> lines_;
 };
+
+// An item that holds a number (year, play time, counter): never cut.
+LabelWriter::Stop number(bool on, double width, const QString &text) { return {on, width, text, std::nullopt, true}; }
 
 struct ItemsOn {
     bool media, title, rating, start, stop, year, play, category;
@@ -131,10 +137,10 @@ void faceLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &position
         w.setSize(11);
         w.emptyLine();
         w.line(x, StopJustify::Centre, {{on.title, width, c.title}});
-        w.line(x, StopJustify::Centre, {{on.year, 1.0, c.year}, {on.play, 1.5, c.playTime + kMinutes}});
+        w.line(x, StopJustify::Centre, {number(on.year, 1.0, c.year), number(on.play, 1.5, c.playTime + kMinutes)});
         w.line(x, StopJustify::Centre, {{on.category, 2.0, c.category}, {on.rating, 1.0, c.rating}});
         w.line(x, StopJustify::Centre,
-               {{on.start, 1.5, kStart + c.startCounter}, {on.stop, 1.5, kStop + c.stopCounter}});
+               {number(on.start, 1.5, kStart + c.startCounter), number(on.stop, 1.5, kStop + c.stopCounter)});
         return;
     }
     w.setSize(faceManySize(contents.size()));
@@ -142,10 +148,10 @@ void faceLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &position
     for (const TLabelTitleRec &c : contents) {
         w.line(x, StopJustify::Left, {{on.title, width - ratingWidth, c.title}, {on.rating, 0.5, c.rating}});
         w.line(x, StopJustify::Left,
-               {{on.start, 0.5, c.startCounter},
-                {on.stop, 0.5, c.stopCounter},
-                {on.year, 0.5, c.year},
-                {on.play, 0.5, c.playTime},
+               {number(on.start, 0.5, c.startCounter),
+                number(on.stop, 0.5, c.stopCounter),
+                number(on.year, 0.5, c.year),
+                number(on.play, 0.5, c.playTime),
                 {on.category, 1.0, c.category}});
     }
 }
@@ -175,10 +181,10 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
         w.line(x + m, StopJustify::Centre,
                {{on.title, width - m - ratingWidth, c.title}, {on.rating, 0.8, c.rating, StopJustify::Left}});
         w.line(x + m, StopJustify::Left,
-               {{on.start, 1.15, kStart + c.startCounter},
-                {on.stop, 1.15, kStop + c.stopCounter},
-                {on.year, 0.5, c.year},
-                {on.play, 1.0, c.playTime + kMinutes},
+               {number(on.start, 1.15, kStart + c.startCounter),
+                number(on.stop, 1.15, kStop + c.stopCounter),
+                number(on.year, 0.5, c.year),
+                number(on.play, 1.0, c.playTime + kMinutes),
                 {on.category, 2.0 - m, c.category}});
         return;
     }
@@ -193,11 +199,11 @@ void spineLabel(LabelWriter &w, const QRectF &rect, const LabelPosition &positio
                           (on.category ? 1.0 : 0) + (on.rating ? 0.5 : 0);
     for (const TLabelTitleRec &c : contents)
         w.line(x + m, StopJustify::Left,
-               {{on.start, 0.5, c.startCounter},
-                {on.stop, 0.5, c.stopCounter},
+               {number(on.start, 0.5, c.startCounter),
+                number(on.stop, 0.5, c.stopCounter),
                 {on.title, width - m - others, c.title},
-                {on.year, 0.5, c.year},
-                {on.play, 0.5, c.playTime},
+                number(on.year, 0.5, c.year),
+                number(on.play, 0.5, c.playTime),
                 {on.category, 1.0, c.category},
                 {on.rating, 0.5, c.rating}});
 }

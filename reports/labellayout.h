@@ -1,6 +1,7 @@
 #pragma once
 // Face and spine labels laid out as data: for each label its rectangle on the sheet and
-// its lines, each line a font size, a top and its tab stops with the text cut to fit.
+// its lines, each line a font size, a top and its tab stops with the text fitted (condensed,
+// and cut when that is not enough; numbers are never cut).
 // Printing sets each line's font and stops and prints the texts; all in inches from the
 // page's top-left corner.
 #include "app/settings/settings.h"
@@ -23,7 +24,9 @@ struct LabelStop {
     double x = 0;
     double width = 0;
     StopJustify justify = StopJustify::Left;
-    QString text; // already cut to the stop's usable width
+    QString text;       // already cut to fit the stop's usable width condensed
+    double scale = 1;   // horizontal scale that makes it fit
+    bool whole = false; // a number: condensed as far as it needs, never cut
     bool operator==(const LabelStop &) const = default;
 };
 

@@ -92,15 +92,16 @@ private:
 
 } // namespace
 
-void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
+bool collectLabelContents(const Table &table, QList<LabelPosition> &positions, const std::function<bool()> &keepGoing)
 {
+    constexpr std::size_t kAskEvery = 4096;
     // The positions waiting for each media number.
     QHash<QString, QList<int>> wanted;
     for (int i = 0; i < positions.size(); ++i)
         if (!positions[i].mediaNumber.isEmpty())
             wanted[positions[i].mediaNumber].append(i);
     if (wanted.isEmpty())
-        return;
+        return !keepGoing || keepGoing();
 
     const auto index = [&table](const char *name) { return table.fieldIndex(QLatin1String(name)); };
     const int media = index("MediaNum"), title = index("Title"), rating = index("Rating"),
@@ -116,6 +117,8 @@ void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
     // Labels look at the whole catalogue: a search that is on does not limit them.
     const std::vector<std::uint32_t> order = table.orderIgnoringFilter();
     for (std::size_t p = 0; p < order.size() && open > 0; ++p) {
+        if (keepGoing && p % kAskEvery == 0 && !keepGoing())
+            return false;
         const char *record = table.recordData(order[p]);
         if (!prefilter.mayMatch(record))
             continue;
@@ -139,6 +142,7 @@ void collectLabelContents(const Table &table, QList<LabelPosition> &positions)
                          [](const TLabelTitleRec &a, const TLabelTitleRec &b) {
                              return a.startCounter > b.startCounter;
                          });
+    return true;
 }
 
 } // namespace kv

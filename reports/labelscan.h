@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace kv {
 
@@ -44,6 +45,9 @@ QList<LabelPosition> labelPositions(const Settings &s, int count);
 // record whose media number equals a position's exactly joins that position while it
 // holds fewer than six recordings (every position with that number collects it). Then
 // each position's recordings are sorted by their start counter as text, greatest first.
-void collectLabelContents(const Table &table, QList<LabelPosition> &positions);
+// keepGoing, when given, is asked at the start and every few thousand records; once it
+// says false the walk stops and this returns false.
+bool collectLabelContents(const Table &table, QList<LabelPosition> &positions,
+                          const std::function<bool()> &keepGoing = {});
 
 } // namespace kv

@@ -1,5 +1,7 @@
 #include "printrange.h"
 
+#include <algorithm>
+
 namespace kv {
 
 int pageNumberOf(const QString &text)
@@ -13,6 +15,11 @@ int pageNumberOf(const QString &text)
     for (; i < t.size() && t[i].isDigit() && value < 1000000; ++i)
         value = value * 10 + t[i].digitValue();
     return int(negative ? -value : value);
+}
+
+int pageBoxLength(int pageCount)
+{
+    return std::max(3, int(QString::number(std::max(pageCount, 0)).size()));
 }
 
 RangeProblem checkPageRange(int start, int end, int pageCount)

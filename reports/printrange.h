@@ -12,6 +12,9 @@ enum class RangeProblem { None, Start, End };
 // A page number as typed: its leading digits (after blanks and a sign); 0 when none.
 int pageNumberOf(const QString &text);
 
+// Characters a page box takes: the digits of pageCount, and never fewer than 3.
+int pageBoxLength(int pageCount);
+
 // Start must lie in 1 ... pageCount, end from start to pageCount.
 RangeProblem checkPageRange(int start, int end, int pageCount);
 

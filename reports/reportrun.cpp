@@ -14,10 +14,27 @@ constexpr int kGroupKeyLength = 120;
 // Header and body bands, inches from the page top; the footer's above the bottom margin.
 constexpr double kHeaderTop = 0.5, kBodyTop = 1.25, kBodyFooterGap = 0.75, kFooterHeight = 0.5;
 constexpr double kBoxRoom = 0.2; // around a centred heading or group header
+constexpr int kTextGroupHeaderLines = 4;
 const QString kTotals = QStringLiteral("TOTALS");
 const QString kGrandTotals = QStringLiteral("GRAND TOTALS");
 
 bool isField(const TPartRec &part) { return !part.isFiller() && !part.isLabel(); }
+
+// A body part whose value is a number or a date: printed whole, condensed if need be.
+bool wholeValue(const TPartRec &part)
+{
+    if (!isField(part) || part.fieldNumber < 1 || part.fieldNumber > kFieldCount)
+        return false;
+    static const int counterStart = fieldNumber(QStringLiteral("CounterSta")),
+                     counterStop = fieldNumber(QStringLiteral("CounterSto"));
+    const FieldInfo &f = field(part.fieldNumber);
+    return f.type == 'N' || f.printStyle == PrintStyle::Date || part.fieldNumber == counterStart ||
+           part.fieldNumber == counterStop;
+}
+
+// A totals part that is not a label or a filler is a total: a number.
+bool wholeTotal(const TPartRec &part) { return isField(part); }
+bool neverWhole(const TPartRec &) { return false; }
 
 template <typename F> void forUsedParts(const TLineRec &line, F &&f)
 {
@@ -83,6 +100,9 @@ ReportRun::ReportRun(Table &table, ReportRunSetup setup, ReportEngine &engine)
 bool ReportRun::run(const std::function<void(const QString &)> &onStatus)
 {
     engine_.setOrientation(setup_.def.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // The print job, and a PDF file, are named after the report.
+    if (!setup_.def.name.isEmpty())
+        engine_.setJobTitle(setup_.def.name);
     engine_.setCallbacks({[this] { beforePrint(); }, [this] { printHeader(); }, [this] { return printPage(); },
                           [this] { printFooter(); }, [this] { afterPrint(); }, onStatus});
     struct Resume {
@@ -219,13 +239,13 @@ void ReportRun::printFooter()
 }
 
 void ReportRun::setLineTabs(const TLineRec &line, const std::function<Justify(const TPartRec &)> &justify,
-                            int boxLines)
+                            int boxLines, bool (*whole)(const TPartRec &))
 {
     if (text())
         return;
     engine_.clearTabs();
     forUsedParts(line, [&](const TPartRec &part) {
-        engine_.addTab({justify(part), boxLines, 0, 0.02, part.width * printable_ / lineWidth_});
+        engine_.addTab({justify(part), boxLines, 0, 0.02, part.width * printable_ / lineWidth_, -1, whole(part)});
     });
 }
 
@@ -246,7 +266,7 @@ void ReportRun::setBodyTabs()
                        ? Justify::Right
                        : Justify::Left;
         },
-        bodyBoxLines());
+        bodyBoxLines(), wholeValue);
 }
 
 void ReportRun::printParts(const TLineRec &line, const std::function<QString(const TPartRec &)> &textOf,
@@ -262,11 +282,11 @@ void ReportRun::printParts(const TLineRec &line, const std::function<QString(con
         engine_.newLine();
         return;
     }
+    // Each stop fits its text: condensed first, and cut only when it is not a number.
     QString out;
-    int stop = 0;
     forUsedParts(line, [&](const TPartRec &part) {
         out += QLatin1Char('\t');
-        out += engine_.fitText(textOf(part), engine_.usableWidth(stop++));
+        out += textOf(part);
     });
     engine_.printLine(out);
 }
@@ -324,7 +344,7 @@ void ReportRun::printColumnHeaders()
 {
     const TReportDefRec &d = setup_.def;
     engine_.setFont(pageFont(d.columnHeaderFont));
-    setLineTabs(d.bodyLines[0], [](const TPartRec &) { return Justify::Centre; }, bodyBoxLines());
+    setLineTabs(d.bodyLines[0], [](const TPartRec &) { return Justify::Centre; }, bodyBoxLines(), neverWhole);
     printParts(
         d.bodyLines[0],
         [this](const TPartRec &p) {
@@ -345,7 +365,7 @@ void ReportRun::printRecord()
     }
     for (int i = 0; i < d.lineCount && i < kMaxBodyLines; ++i) {
         setLineTabs(d.bodyLines[size_t(i)],
-                    [](const TPartRec &p) { return p.isLabel() ? Justify::Right : Justify::Left; }, 0);
+                    [](const TPartRec &p) { return p.isLabel() ? Justify::Right : Justify::Left; }, 0, wholeValue);
         printParts(d.bodyLines[size_t(i)], textOf, true);
     }
 }
@@ -374,19 +394,21 @@ void ReportRun::printHeading(const QString &heading)
         engine_.newLine();
         return;
     }
-    QString shown = heading;
-    if (engine_.textWidth(shown) > printable_ - kBoxRoom)
-        shown = engine_.fitText(shown, printable_ - kBoxRoom);
-    const double width = engine_.textWidth(shown) + kBoxRoom;
+    // A heading wider than P - 0.2 keeps to that room, condensed, in a box as wide as P.
+    double width = engine_.textWidth(heading) + kBoxRoom, margin = 0.02;
+    if (width > printable_) {
+        width = printable_;
+        margin = kBoxRoom / 2;
+    }
     engine_.clearTabs();
-    engine_.addTab({Justify::Centre, box::Bottom, 0, 0.02, width, engine_.leftMargin() + (printable_ - width) / 2});
-    engine_.printLine(QLatin1Char('\t') + shown);
+    engine_.addTab({Justify::Centre, box::Bottom, 0, margin, width, engine_.leftMargin() + (printable_ - width) / 2});
+    engine_.printLine(QLatin1Char('\t') + heading);
 }
 
 void ReportRun::printTotalsLine(const Totals &totals)
 {
     const TLineRec &line = setup_.def.totalsLine;
-    setLineTabs(line, [](const TPartRec &p) { return p.isLabel() ? Justify::Right : Justify::Left; }, 0);
+    setLineTabs(line, [](const TPartRec &p) { return p.isLabel() ? Justify::Right : Justify::Left; }, 0, wholeTotal);
     printParts(line, [&](const TPartRec &p) { return totalsText(p, totals); }, true);
 }
 
@@ -418,7 +440,10 @@ bool ReportRun::printGroupSubtotal()
 bool ReportRun::printGroupHeader()
 {
     const TReportDefRec &d = setup_.def;
-    if (engine_.linesLeft() < d.lineCount + 2) {
+    // On paper the header takes a blank line and its boxed line; in the file, a blank
+    // line and three more.
+    const int headerLines = text() ? kTextGroupHeaderLines : 2;
+    if (engine_.linesLeft() < d.lineCount + headerLines) {
         headerPending_ = true;
         return false;
     }
@@ -426,27 +451,27 @@ bool ReportRun::printGroupHeader()
     if (group2_)
         header += QStringLiteral(", ") + key2_;
     if (text()) {
-        // The dashes stand for the box drawn on paper: the file's header takes the
-        // engine lines the printed one takes, so both break pages alike.
+        // The dashes stand for the box drawn on paper. Every line written ends an engine
+        // line, so the file's pages hold no more lines than the page has room for.
         const QString indent = blanks((lineWidth_ - header.size()) / 2);
         const QString dashes(header.size(), QLatin1Char('-'));
-        writeText(QString());
-        engine_.newLine();
-        writeText(indent + dashes);
-        writeText(indent + header);
-        writeText(indent + dashes);
-        engine_.newLine();
+        for (const QString &line : {QString(), indent + dashes, indent + header, indent + dashes}) {
+            writeText(line);
+            engine_.newLine();
+        }
     } else {
         engine_.newLine();
-        double width = engine_.textWidth(header) + kBoxRoom;
+        double width = engine_.textWidth(header) + kBoxRoom, margin = 0.02;
         double position = engine_.leftMargin() + (printable_ - width) / 2;
         if (width - kBoxRoom > printable_ - kBoxRoom) {
-            header = engine_.fitText(header, printable_ - kBoxRoom);
+            // Too wide for the page: a box of P + 0.2 at the left margin, the text
+            // condensed (and cut when that is not enough) to P - 0.2 inside it.
             width = printable_ + kBoxRoom;
             position = engine_.leftMargin();
+            margin = kBoxRoom;
         }
         engine_.clearTabs();
-        engine_.addTab({Justify::Centre, box::All, 0, 0.02, width, position});
+        engine_.addTab({Justify::Centre, box::All, 0, margin, width, position});
         engine_.printLine(QLatin1Char('\t') + header);
         if (d.lineCount == 1)
             setBodyTabs();

@@ -74,7 +74,9 @@ private:
     void flushText();
     PageFont pageFont(const TFontRec &font) const;
 
-    void setLineTabs(const TLineRec &line, const std::function<Justify(const TPartRec &)> &justify, int boxLines);
+    // whole tells which parts hold numbers, printed whole.
+    void setLineTabs(const TLineRec &line, const std::function<Justify(const TPartRec &)> &justify, int boxLines,
+                     bool (*whole)(const TPartRec &));
     int bodyBoxLines() const;
     void setBodyTabs();
     void printColumnHeaders();

@@ -4,6 +4,7 @@
 
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
 
 namespace kv {
@@ -33,34 +34,35 @@ QSizeF printerPaper(const QString &printerName)
 }
 
 namespace {
-// Opens a printer (or a PDF file through it); false with error when it cannot print.
-std::unique_ptr<QPrinter> openPrinter(const QString &name, const QString &pdfPath, QString &error)
+// Opens a printer; false with error when it cannot print.
+std::unique_ptr<QPrinter> openPrinter(const QString &name, QString &error)
 {
-    if (pdfPath.isEmpty() && printerNames().isEmpty()) {
+    if (printerNames().isEmpty()) {
         error = QString::fromLatin1(ReportEngine::kNoPrinters);
         return nullptr;
     }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (pdfPath.isEmpty()) {
-        printer->setPrinterName(name.isEmpty() ? defaultPrinterName() : name);
-        if (!printer->isValid()) {
-            error = QString::fromLatin1(ReportEngine::kNoPrinters);
-            return nullptr;
-        }
-    } else {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdfPath);
+    printer->setPrinterName(name.isEmpty() ? defaultPrinterName() : name);
+    if (!printer->isValid()) {
+        error = QString::fromLatin1(ReportEngine::kNoPrinters);
+        return nullptr;
     }
     printer->setFullPage(true);
+    printer->setCreator(documentCreator());
     return printer;
+}
+
+QString cannotStart(const QString &printerName)
+{
+    return QStringLiteral("The printer \"%1\" could not start the print job.").arg(printerName);
 }
 } // namespace
 
 PrinterOutput::PrinterOutput(const QString &printerName, const QString &pdfPath, QSizeF paper)
     : printerName_(printerName), pdfPath_(pdfPath),
       paper_(!paper.isEmpty()     ? paper
-             : pdfPath.isEmpty() ? printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName)
-                                 : QSizeF(kLetterWidth, kLetterHeight))
+             : !pdfPath.isEmpty() ? localePaper()
+                                  : printerPaper(printerName.isEmpty() ? defaultPrinterName() : printerName))
 {
 }
 
@@ -76,16 +78,29 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
 {
     stream_.clear();
     stream_.setPageSize(orientation == QPageLayout::Landscape ? paper_.transposed() : paper_);
-    printer_ = openPrinter(printerName_, pdfPath_, error_);
+    pageCopies_ = 1;
+    if (!pdfPath_.isEmpty()) {
+        // A file has no copy count: it holds each page as often as copies were asked for.
+        pageCopies_ = copies_;
+        file_ = std::make_unique<PdfFile>(pdfPath_);
+        if (!file_->open(jobTitle, paper_, orientation)) {
+            error_ = file_->errorString();
+            return false;
+        }
+        if (!startPainting(file_->device())) {
+            error_ = QStringLiteral("Cannot write %1.").arg(pdfPath_);
+            return false;
+        }
+        return true;
+    }
+    printer_ = openPrinter(printerName_, error_);
     if (!printer_)
         return false;
     printer_->setDocName(jobTitle);
     printer_->setPageLayout(QPageLayout(QPageSize(paper_, QPageSize::Inch), orientation, QMarginsF()));
     printer_->setCopyCount(copies_);
     if (!startPainting(printer_.get())) {
-        error_ = pdfPath_.isEmpty() ? QStringLiteral("The printer \"%1\" could not start the print job.")
-                                          .arg(printer_->printerName())
-                                    : QStringLiteral("Cannot write %1.").arg(pdfPath_);
+        error_ = cannotStart(printer_->printerName());
         printer_.reset();
         return false;
     }
@@ -94,10 +109,15 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
 
 bool PrinterOutput::end()
 {
-    const bool ok = finishPainting();
+    bool ok = finishPainting();
     if (!ok)
         error_ = QStringLiteral("The print job could not be finished.");
+    if (file_ && !file_->close() && ok) {
+        ok = false;
+        error_ = file_->errorString();
+    }
     printer_.reset();
+    file_.reset();
     return ok;
 }
 
@@ -115,30 +135,42 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
     } release{busy_};
     first = std::max(first, 1);
     last = std::min(last, stream.pageCount());
-    std::unique_ptr<QPrinter> printer = openPrinter(printerName, pdfPath, error_);
-    if (!printer)
-        return false;
     const QSizeF size = stream.pageSize();
     const bool landscape = size.width() > size.height();
-    printer->setDocName(jobTitle);
-    printer->setPageLayout(QPageLayout(QPageSize(landscape ? size.transposed() : size, QPageSize::Inch),
-                                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    const QSizeF paper = landscape ? size.transposed() : size;
+    const QPageLayout::Orientation orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<PdfFile> file;
+    QPagedPaintDevice *device = nullptr;
+    if (pdfPath.isEmpty()) {
+        if (!(printer = openPrinter(printerName, error_)))
+            return false;
+        printer->setDocName(jobTitle);
+        printer->setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Inch), orientation, QMarginsF()));
+        device = printer.get();
+    } else {
+        file = std::make_unique<PdfFile>(pdfPath);
+        if (!file->open(jobTitle, paper, orientation)) {
+            error_ = file->errorString();
+            return false;
+        }
+        device = file->device();
+    }
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        error_ = pdfPath.isEmpty()
-                     ? QStringLiteral("The printer \"%1\" could not start the print job.").arg(printer->printerName())
-                     : QStringLiteral("Cannot write %1.").arg(pdfPath);
+    if (!painter.begin(device)) {
+        error_ = printer ? cannotStart(printer->printerName()) : QStringLiteral("Cannot write %1.").arg(pdfPath);
         return false;
     }
     for (int page = first; page <= last; ++page) {
         if (page > first)
-            printer->newPage();
-        stream.paintPage(painter, page - 1, printer->logicalDpiX());
+            device->newPage();
+        stream.paintPage(painter, page - 1, device->logicalDpiX());
         if (afterPage)
             afterPage();
     }
-    if (!painter.end()) {
-        error_ = QStringLiteral("The print job could not be finished.");
+    if (!painter.end() || (file && !file->close())) {
+        error_ = file && !file->errorString().isEmpty() ? file->errorString()
+                                                         : QStringLiteral("The print job could not be finished.");
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #pragma once
 // The engine's printer output: pages drawn on a CUPS queue through Qt PrintSupport, or
-// into a PDF file when the printer dialog chose one. Also the system's printers by
+// into a PDF file (PdfFile) when the printer choice is one. Also the system's printers by
 // index, and the stream printer that prints pages of a recorded page stream.
 #include "report_engine/pageoutput.h"
 #include "report_engine/reportengine.h"
@@ -24,10 +24,10 @@ QSizeF printerPaper(const QString &printerName);
 
 class PrinterOutput final : public PaintedOutput {
 public:
-    // printerName empty: the default printer. pdfPath not empty: the printer writes that
-    // PDF file instead (the printer dialog's "Print to File"). paper, when given, is the
-    // paper the job asks for (a label stock's) instead of the printer's own (Letter for a
-    // PDF file).
+    // printerName empty: the default printer. pdfPath not empty: that PDF file instead
+    // (the printer choice "PDF File"). paper, when given, is the paper the job asks for
+    // (a label stock's, the one chosen for PDF files) instead of the printer's own, or
+    // the locale's for a PDF file.
     explicit PrinterOutput(const QString &printerName, const QString &pdfPath = QString(), QSizeF paper = QSizeF());
     ~PrinterOutput() override;
     QSizeF paperSize() const override { return paper_; }
@@ -41,6 +41,7 @@ private:
     QSizeF paper_;
     int copies_ = 1;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PdfFile> file_;
 };
 
 // Prints pages of a recorded stream. Busy while a job is being handed over: a caller
@@ -48,8 +49,8 @@ private:
 class StreamPrinter {
 public:
     bool busy() const { return busy_; }
-    // Pages first ... last (1-based) of stream; false with errorString(). pdfPath not
-    // empty: into that PDF file instead of the printer.
+    // Pages first ... last (1-based) of stream, on the stream's paper; false with
+    // errorString(). pdfPath not empty: into that PDF file instead of the printer.
     bool print(const PageStream &stream, int first, int last, const QString &printerName,
                const QString &jobTitle = QString::fromLatin1(ReportEngine::kJobTitle),
                const QString &pdfPath = QString());

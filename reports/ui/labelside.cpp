@@ -167,7 +167,8 @@ void TLabelSide::DoItLabel(int mode)
     if (mode != int(OutputMode::Print) && mode != int(OutputMode::View))
         return;
     Prompt &prompt = ws_.prompt();
-    const std::optional<LabelSheet> sheet = prepareLabelSheet(ws_, kind_, stock());
+    // The refusals come first; the scan runs inside the status window, whose Cancel stops it.
+    std::optional<LabelSheet> sheet = startLabelSheet(ws_, kind_, stock());
     if (!sheet) {
         if (optionsButton_)
             optionsButton_->setFocus();
@@ -175,6 +176,7 @@ void TLabelSide::DoItLabel(int mode)
     }
     Settings &s = ws_.settings();
     const UserFont &font = s.font(FontRole::ReportLabel);
+    const LabelTextWidth textWidth = labelTextWidth(labelPageFont(font).font());
     const QSizeF paper = labelPaperSize(sheet->stock);
     PageStream stream;
     std::unique_ptr<PageOutput> output;
@@ -193,7 +195,10 @@ void TLabelSide::DoItLabel(int mode)
         TReportForm form(
             *output,
             [&](ReportEngine &engine, const TReportForm::Status &status, QString &error) {
-                return printLabelSheet(*sheet, font, engine, status, &error);
+                return printLabelSheet(*sheet, font, engine, status, &error,
+                                       [&](LabelSheet &s, const std::function<bool()> &keepGoing) {
+                                           return fillLabelSheet(ws_, s, textWidth, keepGoing);
+                                       });
             },
             prompt, this);
         if (styler_)
@@ -202,7 +207,7 @@ void TLabelSide::DoItLabel(int mode)
         completed = form.completed();
     }
     if (mode == int(OutputMode::View) && completed) {
-        TMyPreview preview(stream, QString::fromLatin1(TMyPreview::kLabelCaption), true, s, prompt, this);
+        TMyPreview preview(stream, sheet->title, true, s, prompt, this);
         if (styler_)
             styler_(&preview);
         exec(preview);

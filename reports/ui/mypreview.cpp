@@ -44,6 +44,7 @@ TMyPreview::TMyPreview(const PageStream &stream, const QString &caption, bool la
 {
     setObjectName(QStringLiteral("TMyPreview"));
     setWindowTitle(labelRun ? QString::fromLatin1(kLabelCaption) : caption);
+    title_ = caption;
     setSizeGripEnabled(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -223,7 +224,7 @@ void TMyPreview::printPages(int first, int last)
         return;
     }
     const std::optional<PrintTarget> target = choosePrintTarget(settings_, prompt_);
-    if (target && !printer_.print(stream_, first, last, target->printer, QString::fromLatin1(ReportEngine::kJobTitle),
+    if (target && !printer_.print(stream_, first, last, target->printer, title_,
                                   target->pdfPath))
         prompt_.showError(printer_.errorString());
 }

@@ -21,8 +21,8 @@ public:
     static constexpr char kLabelCaption[] = "Label Printing";
     static constexpr char kBusy[] = "Previous print job has not yet finished.  Try again later.";
 
-    // caption: the report's name; a label run shows "Label Printing" and pages through
-    // nothing.
+    // caption: the report's name, also the title of what it prints; a label run shows
+    // "Label Printing" (its caption titles the print) and pages through nothing.
     TMyPreview(const PageStream &stream, const QString &caption, bool labelRun, Settings &settings, Prompt &prompt,
                QWidget *parent = nullptr);
 
@@ -61,6 +61,7 @@ private:
     Prompt &prompt_;
     PreviewSurface *surface_;
     StreamPrinter printer_;
+    QString title_; // of the print job and of a PDF file
     bool opened_ = false;
     bool labelRun_ = false;
 };

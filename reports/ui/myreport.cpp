@@ -39,7 +39,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
 } // namespace
 
 TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
-    : QDialog(parent), ws_(ws), styler_(std::move(styler))
+    : QDialog(parent), ws_(ws), styler_(std::move(styler)), pdfPaper_(localePaperId())
 {
     setObjectName(QStringLiteral("TMyReport"));
     setWindowTitle(QStringLiteral("Reports"));
@@ -295,7 +295,7 @@ void TMyReport::FileButtonClick()
 
 void TMyReport::PrinterSetupClick()
 {
-    TPrintSelect dialog(ws_.settings(), printerNames(), this);
+    TPrintSelect dialog(ws_.settings(), printerNames(), this, &pdfPaper_);
     if (styler_)
         styler_(&dialog);
     execDialog(dialog);
@@ -318,12 +318,16 @@ void TMyReport::DoIt(int mode, const QString &textPath)
     if (endSearch)
         ws_.search().end();
 
+    // Pages are laid out on the paper they will come out on: a PDF file's (the locale's
+    // unless Printer Selection says otherwise), else the printer's.
     const QString printer = target->printer;
-    const QSizeF paper = printer.isEmpty() ? QSizeF(kLetterWidth, kLetterHeight) : printerPaper(printer);
+    const QSizeF pdfPaper = QPageSize(pdfPaper_).size(QPageSize::Inch);
+    const bool toPdf = mode == int(OutputMode::Print) ? !target->pdfPath.isEmpty() : s.printToPdf || printer.isEmpty();
+    const QSizeF paper = toPdf ? pdfPaper : printerPaper(printer);
     PageStream stream;
     std::unique_ptr<PageOutput> output;
     if (mode == int(OutputMode::Print))
-        output = std::make_unique<PrinterOutput>(printer, target->pdfPath);
+        output = std::make_unique<PrinterOutput>(printer, target->pdfPath, toPdf ? pdfPaper : QSizeF());
     else if (mode == int(OutputMode::View))
         output = std::make_unique<StreamOutput>(stream, paper);
     else

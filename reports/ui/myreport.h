@@ -7,6 +7,7 @@
 #include "reports/reportrun.h"
 
 #include <QDialog>
+#include <QPageSize>
 #include <functional>
 
 class QAction;
@@ -82,6 +83,7 @@ private:
     TLabelSide *labelSide_ = nullptr;
     std::function<void()> newReport_, modifyReport_;
     TReportDefRec current_; // the definition the editors work on
+    QPageSize::PageSizeId pdfPaper_; // of PDF files, as Printer Selection shows it
 };
 
 } // namespace kv

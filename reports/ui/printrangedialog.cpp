@@ -17,10 +17,11 @@ TPrintRange::TPrintRange(int pageCount, Prompt &prompt, QWidget *parent)
     auto *form = new QFormLayout(this);
     StartPage = new QLineEdit(QStringLiteral("1"), this);
     StartPage->setObjectName(QStringLiteral("StartPage"));
-    StartPage->setMaxLength(3);
+    // As many digits as the last page has: a 4,849-page report offers all 4,849.
+    StartPage->setMaxLength(pageBoxLength(pageCount));
     EndPage = new QLineEdit(QString::number(pageCount), this);
     EndPage->setObjectName(QStringLiteral("EndPage"));
-    EndPage->setMaxLength(3);
+    EndPage->setMaxLength(pageBoxLength(pageCount));
     form->addRow(QStringLiteral("Starting Page"), StartPage);
     form->addRow(QStringLiteral("Ending Page"), EndPage);
     auto *row = new QHBoxLayout;

@@ -1,17 +1,26 @@
 #include "printselect.h"
 
 #include "help/help.h"
+#include "report_engine/pdffile.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace kv {
 
-TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWidget *parent)
-    : QDialog(parent), settings_(settings)
+namespace {
+// The papers a PDF file can be written on.
+constexpr QPageSize::PageSizeId kPdfPapers[] = {QPageSize::A4, QPageSize::Letter, QPageSize::Legal};
+} // namespace
+
+TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWidget *parent,
+                           QPageSize::PageSizeId *pdfPaper)
+    : QDialog(parent), settings_(settings), pdfPaper_(pdfPaper)
 {
     setObjectName(QStringLiteral("TPrintSelect"));
     setWindowTitle(QStringLiteral("Printer Selection"));
@@ -25,6 +34,18 @@ TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWid
     PrinterList = new QComboBox(this);
     PrinterList->setObjectName(QStringLiteral("PrinterList"));
     PrinterList->addItems(printers);
+    PdfPaper = new QComboBox(this);
+    PdfPaper->setObjectName(QStringLiteral("PdfPaper"));
+    const QPageSize::PageSizeId shown = pdfPaper ? *pdfPaper : localePaperId();
+    for (QPageSize::PageSizeId id : kPdfPapers) {
+        PdfPaper->addItem(QPageSize::name(id), int(id));
+        if (id == shown)
+            PdfPaper->setCurrentIndex(PdfPaper->count() - 1);
+    }
+    PdfPaper->setEnabled(pdfPaper != nullptr);
+    auto *paperRow = new QHBoxLayout;
+    paperRow->addWidget(new QLabel(QStringLiteral("PDF Paper"), this));
+    paperRow->addWidget(PdfPaper, 1);
     auto *buttons = new QDialogButtonBox(this);
     OkButton = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
     OkButton->setObjectName(QStringLiteral("OkButton"));
@@ -34,6 +55,7 @@ TPrintSelect::TPrintSelect(Settings &settings, const QStringList &printers, QWid
     layout->addWidget(OtherPrinter);
     layout->addWidget(PrinterList);
     layout->addWidget(PdfFile);
+    layout->addLayout(paperRow);
     layout->addWidget(buttons);
 
     (settings.printToPdf ? PdfFile : settings.defaultPrinter ? DefaultPrinter : OtherPrinter)->setChecked(true);
@@ -49,6 +71,8 @@ void TPrintSelect::OkButtonClick()
     settings_.defaultPrinter = DefaultPrinter->isChecked();
     settings_.printerIndex = PrinterList->currentIndex();
     settings_.printToPdf = PdfFile->isChecked();
+    if (pdfPaper_)
+        *pdfPaper_ = QPageSize::PageSizeId(PdfPaper->currentData().toInt());
     accept();
 }
 

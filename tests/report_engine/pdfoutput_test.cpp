@@ -4,7 +4,9 @@
 
 #include "report_engine/reportengine.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace kv;
 
@@ -36,7 +38,7 @@ ReportEngine::Callbacks threePages(ReportEngine &e)
 TEST(PdfOutput, WritesEveryPageInTheOrientationWithItsText)
 {
     const QString path = kvtest::tempPath("out.pdf");
-    PdfOutput out(path);
+    PdfOutput out(path, QSizeF(kLetterWidth, kLetterHeight));
     ReportEngine engine(out);
     engine.setOrientation(QPageLayout::Landscape);
     engine.setCallbacks(threePages(engine));
@@ -52,6 +54,48 @@ TEST(PdfOutput, WritesEveryPageInTheOrientationWithItsText)
     EXPECT_EQ(pages[1], "Catalogue Page 2 name 200.00");
 }
 
+// A PDF file names its document, its author (the user) and the program that made it,
+// says what paper it is on, and identifies itself as PDF/A-1b in its XMP packet.
+TEST(PdfOutput, NamesItsDocumentAuthorCreatorAndPaperAsPdfA)
+{
+    const struct {
+        QString title;
+        QSizeF paper; // empty: the locale's
+        QSizeF points;
+    } cases[] = {
+        {"Large Report", QSizeF(kLetterWidth, kLetterHeight), QSizeF(612, 792)},
+        {QStringLiteral("Große Übersicht (Ratings)"), QSizeF(), localePaper() * 72},
+        {"Face Labels - MASTER.DBF", QSizeF(8.2677, 11.6929), QSizeF(595.3, 841.9)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        const QString path = kvtest::tempPath("named.pdf");
+        std::unique_ptr<PdfOutput> out =
+            c.paper.isEmpty() ? std::make_unique<PdfOutput>(path) : std::make_unique<PdfOutput>(path, c.paper);
+        ReportEngine engine(*out);
+        engine.setJobTitle(c.title);
+        engine.setCallbacks(threePages(engine));
+        ASSERT_TRUE(engine.start()) << engine.errorString().toStdString();
+
+        const kvtest::PdfInfo info = kvtest::pdfInfo(path);
+        EXPECT_EQ(info.pages, 3);
+        EXPECT_EQ(info.title, c.title);
+        EXPECT_FALSE(documentAuthor().isEmpty());
+        EXPECT_EQ(info.author, documentAuthor());
+        EXPECT_EQ(info.creator, "Kestrova Videos 97 " KV_VERSION);
+        EXPECT_NEAR(info.pointSize.width(), c.points.width(), 0.5);
+        EXPECT_NEAR(info.pointSize.height(), c.points.height(), 0.5);
+        const QString xmp = kvtest::pdfXmp(path);
+        EXPECT_TRUE(xmp.contains("<pdfaid:part>1</pdfaid:part>")) << xmp.toStdString();
+        EXPECT_TRUE(xmp.contains("<pdfaid:conformance>B</pdfaid:conformance>"));
+        EXPECT_TRUE(xmp.contains(c.title.toHtmlEscaped()));
+        EXPECT_TRUE(xmp.contains("<rdf:li>" + documentAuthor().toHtmlEscaped() + "</rdf:li>"));
+        // The text is still there to be found.
+        EXPECT_EQ(kvtest::pdfPageWords(path).value(1), "Catalogue Page 2 name 200.00");
+        QFile::remove(path);
+    }
+}
+
 TEST(PdfOutput, SamePagesAsTheStream)
 {
     PageStream stream;
@@ -61,7 +105,7 @@ TEST(PdfOutput, SamePagesAsTheStream)
     ASSERT_TRUE(viewed.start());
 
     const QString path = kvtest::tempPath("same.pdf");
-    PdfOutput pdfOut(path);
+    PdfOutput pdfOut(path, streamOut.paperSize());
     ReportEngine printed(pdfOut);
     printed.setCallbacks(threePages(printed));
     ASSERT_TRUE(printed.start());

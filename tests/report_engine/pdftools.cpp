@@ -18,6 +18,10 @@ PdfInfo pdfInfo(const QString &path)
             info.pages = value.toInt();
         else if (line.startsWith(QLatin1String("Title:")))
             info.title = value;
+        else if (line.startsWith(QLatin1String("Author:")))
+            info.author = value;
+        else if (line.startsWith(QLatin1String("Creator:")))
+            info.creator = value;
         else if (line.startsWith(QLatin1String("Page size:"))) {
             const QStringList parts = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (parts.size() >= 3)
@@ -25,6 +29,13 @@ PdfInfo pdfInfo(const QString &path)
         }
     }
     return info;
+}
+
+QString pdfXmp(const QString &path)
+{
+    const ProcessResult r = run(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    return QString::fromUtf8(r.out);
 }
 
 QString pdfText(const QString &path)

@@ -56,6 +56,20 @@ TEST(ReportEngine, CancelStopsAtTheEndOfThePageAndStaysReadable)
     EXPECT_EQ(r.calls.join(' '), "footer footer after");
 }
 
+TEST(ReportEngine, ARunCancelledBeforeItsFirstPageHasNone)
+{
+    EngineRun r;
+    r.engine.setCallbacks({[&] { r.engine.cancel(); }, [&] { r.calls << "header"; }, [&] {
+                               r.calls << "page";
+                               return false;
+                           },
+                           [&] { r.calls << "footer"; }, [&] { r.calls << "after"; }, {}});
+    ASSERT_TRUE(r.engine.start());
+    EXPECT_TRUE(r.engine.aborted());
+    EXPECT_EQ(r.stream.pageCount(), 0);
+    EXPECT_EQ(r.calls.join(' '), "after");
+}
+
 TEST(ReportEngine, LayoutOutsideARunIsRefused)
 {
     EngineRun r;
@@ -140,21 +154,79 @@ TEST(ReportEngine, TabStopsPlaceTextByJustificationInsideTheirMargins)
     }
 }
 
-TEST(ReportEngine, FitTextCutsFromTheEndUntilItFits)
+TEST(ReportEngine, FitCondensesToThreeQuartersThenCutsFromTheEnd)
 {
     EngineRun r;
-    QStringList got;
+    QList<FittedText> got;
+    double whole = 0, five = 0;
+    const QString text = QStringLiteral("Lawrence of Arabia");
     r.engine.setCallbacks({{}, {}, [&] {
                                r.engine.setFont(kArial8);
-                               const QString text = QStringLiteral("Lawrence of Arabia");
-                               const double five = r.engine.textWidth(text.left(5));
-                               got << r.engine.fitText(text, five) << r.engine.fitText(text, five - 0.001)
-                                   << r.engine.fitText(text, 100) << r.engine.fitText(text, 0);
+                               whole = r.engine.textWidth(text);
+                               five = r.engine.textWidth(text.left(5));
+                               got << r.engine.fit(text, whole) << r.engine.fit(text, whole * 0.8)
+                                   << r.engine.fit(text, five * 0.75) << r.engine.fit(text, five * 0.75 - 0.001)
+                                   << r.engine.fit(text, 100) << r.engine.fit(text, 0)
+                                   << r.engine.fit(text, five * 0.5, true);
                                return false;
                            },
                            {}, {}, {}});
     ASSERT_TRUE(r.engine.start());
-    EXPECT_EQ(got, QStringList({"Lawre", "Lawr", "Lawrence of Arabia", ""}));
+    ASSERT_EQ(got.size(), 7);
+    const struct {
+        QString text;
+        double scale;
+    } expected[] = {
+        {text, 1},                      // fits as it is
+        {text, 0.8},                    // condensed
+        {"Lawre", 0.75},                // cut, and condensed as far as it goes
+        {"Lawr", 0},                    // one character less (scale checked below)
+        {text, 1},                      // plenty of room
+        {"", 1},                        // no room
+        {text, five * 0.5 / whole},     // a number: condensed as far as it needs, never cut
+    };
+    for (int i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].text, expected[i].text) << i;
+        if (expected[i].scale > 0) {
+            EXPECT_NEAR(got[i].scale, expected[i].scale, 1e-9) << i;
+        }
+    }
+    EXPECT_GE(got[3].scale, kMinCondense);
+    EXPECT_LT(got[3].scale, 1);
+}
+
+TEST(ReportEngine, ATextTooWideForItsStopIsPlacedCondensedByItsJustification)
+{
+    EngineRun r;
+    const QString year = QStringLiteral("1971"), label = QStringLiteral("Oscar Nomination:");
+    double yearWidth = 0, labelWidth = 0;
+    r.engine.setCallbacks({{}, {}, [&] {
+                               r.engine.setFont(kArial8);
+                               r.engine.setMargins(1.0, 0.5, 0.5, 0.5);
+                               r.engine.home();
+                               yearWidth = r.engine.textWidth(year);
+                               labelWidth = r.engine.textWidth(label);
+                               // The year in half its width, as a number; the label in 90%.
+                               r.engine.addTab({Justify::Right, 0, 0, 0.02, yearWidth / 2 + 0.04, -1, true});
+                               r.engine.addTab({Justify::Right, 0, 0, 0.02, labelWidth * 0.9 + 0.04});
+                               r.engine.addTab({Justify::Centre, 0, 0, 0.02, yearWidth / 2 + 0.04});
+                               r.engine.printLine("\t" + year + "\t" + label + "\t" + year);
+                               return false;
+                           },
+                           {}, {}, {}});
+    ASSERT_TRUE(r.engine.start());
+    const Page &page = r.stream.page(0);
+    ASSERT_EQ(page.texts.size(), 3u);
+    EXPECT_EQ(page.texts[0].text, year);
+    EXPECT_NEAR(page.texts[0].scale, 0.5, 1e-9);
+    EXPECT_NEAR(page.texts[0].baseline.x(), 1.02, 1e-9); // right-justified, filling the room
+    EXPECT_EQ(page.texts[1].text, label);
+    EXPECT_NEAR(page.texts[1].scale, 0.9, 1e-9);
+    // Not a number: cut where half the room would be needed.
+    EXPECT_LT(page.texts[2].text.size(), year.size());
+    EXPECT_GE(page.texts[2].scale, kMinCondense);
+    // The stream draws it condensed: its words are still there.
+    EXPECT_EQ(r.stream.pageLines(0).first(), year + " " + label + " " + page.texts[2].text);
 }
 
 TEST(ReportEngine, PrintingBelowTheBandEndsThePageAndGoesOnInTheSameBand)

@@ -4,6 +4,8 @@
 
 #include "reports/labelstock.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // The catalogue's own settings file, as the program writes it.
@@ -36,6 +38,8 @@ TEST(CliLabels, PrintsTheMediaNumbersGivenOnTheStocksPaper)
         EXPECT_EQ(info.pages, 1);
         EXPECT_NEAR(info.pointSize.width(), c.paperPoints.width(), 0.5) << c.args.join(' ').toStdString();
         EXPECT_NEAR(info.pointSize.height(), c.paperPoints.height(), 0.5);
+        EXPECT_EQ(info.title, (c.args.first() == "face" ? "Face Labels - " : "Spine Labels - ") +
+                                  QFileInfo(f.path).fileName());
         const QString text = kvtest::pdfText(pdf);
         for (const char *shown : {"A-001", "Casablanca", "B-002", "The Apartment"})
             EXPECT_TRUE(text.contains(shown)) << shown << "\n" << text.toStdString();

@@ -330,12 +330,13 @@ TEST(LabelLayout, FontSizeFollowsTheNumberOfRecordings)
     }
 }
 
-TEST(LabelLayout, SpineMediaColumnAndCutTitles)
+TEST(LabelLayout, SpineMediaColumnCondensedTitlesAndWholeCounters)
 {
     kv::Settings s;
     const kv::TLabelStockRec stock = kv::labelGeometry(LabelStock::Avery5199, LabelKind::Spine, s.labelDimensions);
     kv::LabelPosition tape = positionWith("ABC", 1);
     tape.contents[0].title = QString(60, QLatin1Char('W'));
+    tape.contents[0].startCounter = QStringLiteral("00012345");
     const QList<kv::LaidOutLabel> labels = kv::layoutLabels(LabelKind::Spine, stock, {{}, tape}, s, tenthPerChar);
     ASSERT_EQ(labels.size(), 1);
     const kv::LaidOutLabel &label = labels[0];
@@ -350,7 +351,15 @@ TEST(LabelLayout, SpineMediaColumnAndCutTitles)
     EXPECT_DOUBLE_EQ(title.x, 1.45 + 0.4);
     EXPECT_DOUBLE_EQ(title.width, 5.7 - 0.4 - 0.8);
     EXPECT_EQ(title.justify, kv::StopJustify::Centre);
-    EXPECT_EQ(title.text, QString(44, QLatin1Char('W'))); // 4.46 of room
+    // 4.46 of room: condensed to 75% it holds 59 characters, cut after them
+    EXPECT_EQ(title.text, QString(59, QLatin1Char('W')));
+    EXPECT_DOUBLE_EQ(title.scale, 4.46 / 5.9);
+    EXPECT_FALSE(title.whole);
+    // "Start: 00012345" needs 1.5 of the 1.11 its stop has: a counter is condensed, not cut
+    const kv::LabelStop &start = label.lines[2].stops.first();
+    EXPECT_EQ(start.text, "Start: 00012345");
+    EXPECT_TRUE(start.whole);
+    EXPECT_DOUBLE_EQ(start.scale, 1.11 / 1.5);
     EXPECT_EQ(label.lines[1].stops[1].justify, kv::StopJustify::Left);
     // the category's stop (2.0 - m) would end 0.1 past the label: it ends at its edge
     const kv::LabelStop &category = label.lines[2].stops.last();

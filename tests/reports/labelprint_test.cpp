@@ -5,6 +5,8 @@
 
 #include "reports/labelprint.h"
 
+#include "report_engine/pageoutput.h"
+
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -122,6 +124,49 @@ TEST(LabelPrint, FullSheetsKeepEveryWordInsideItsLabel)
         // Every label shows its media number and each of its recordings' titles.
         for (int i = 1; i <= c.measures.perPage; ++i)
             EXPECT_EQ(tagged[size_t(i)], 1 + (i - 1) % 6 + 1) << "label " << i;
+    }
+}
+
+// The status window follows the run: the scan inside it, then the page and each label
+// as it is drawn; a cancel during the scan leaves the sheet without a page.
+TEST(LabelPrint, StatusTellsTheScanThenEachLabelAndACancelledScanDrawsNothing)
+{
+    const kv::UserFont font{QFont(QStringLiteral("Arial")), Qt::black};
+    const kv::Settings allItems;
+    const QString scanning = QString::fromLatin1(kv::kScanningStatus);
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel);
+        kv::LabelSheet sheet;
+        sheet.geometry = kv::labelGeometry(sheet.stock, sheet.kind, allItems.labelDimensions);
+        kv::PageStream stream;
+        kv::StreamOutput output(stream, kv::labelPaperSize(sheet.stock));
+        kv::ReportEngine engine(output);
+        QStringList statuses;
+        const auto fill = [&](kv::LabelSheet &s, const std::function<bool()> &keepGoing) {
+            EXPECT_EQ(statuses, QStringList{scanning}); // told before the scan starts
+            s.positions = fullSheet(3);
+            if (cancel)
+                engine.cancel(); // the status window's Cancel, while the scan asks
+            if (!keepGoing())
+                return false;
+            s.labels = kv::layoutLabels(s.kind, s.geometry, s.positions, allItems,
+                                        kv::labelTextWidth(kv::labelPageFont(font).font()));
+            return true;
+        };
+        QString error;
+        ASSERT_TRUE(kv::printLabelSheet(sheet, font, engine, [&](const QString &t) { statuses << t; }, &error, fill))
+            << error.toStdString();
+        if (cancel) {
+            EXPECT_EQ(statuses, QStringList({scanning, scanning}));
+            EXPECT_TRUE(engine.aborted());
+            EXPECT_EQ(stream.pageCount(), 0);
+            continue;
+        }
+        EXPECT_EQ(statuses, QStringList({scanning, scanning, "Printing Page 1\r\r", "Printing Page 1\rFormating Label 1\r",
+                                         "Printing Page 1\rFormating Label 2\r",
+                                         "Printing Page 1\rFormating Label 3\r"}));
+        ASSERT_EQ(stream.pageCount(), 1);
+        EXPECT_TRUE(stream.pageLines(0).join(' ').contains("M03"));
     }
 }
 

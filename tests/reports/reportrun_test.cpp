@@ -145,8 +145,13 @@ TEST(ReportRun, MultiLineRecordsLabelRightFieldsLeftWithoutBoxes)
     const PageStream s = f.view(f.setup(RunFixture::builtIn(3), OutputMode::View));
     const QStringList lines = s.pageLines(0);
     EXPECT_EQ(lines[0], "Drama");
-    // Four digits do not fit the year's cell (4 of 120 characters) in Arial 8: cut.
-    EXPECT_EQ(lines[1], "Media Number: A-001 Title: Casablanca Year: 194");
+    // Four digits do not fit the year's cell (4 of 120 characters) in Arial 8: condensed.
+    EXPECT_EQ(lines[1], "Media Number: A-001 Title: Casablanca Year: 1942");
+    const auto &texts = s.page(0).texts;
+    const auto year = std::find_if(texts.begin(), texts.end(), [](const PageText &t) { return t.text == "1942"; });
+    ASSERT_NE(year, texts.end());
+    EXPECT_LT(year->scale, 1);
+    EXPECT_GE(year->scale, 0.75);
     EXPECT_EQ(lines[2], "Stars:");
     // Only the group headers' boxes (four lines each) and the headings' bottom lines.
     EXPECT_EQ(s.page(0).lines.size(), 3u * 4u + 4u);

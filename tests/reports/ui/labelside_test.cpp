@@ -17,6 +17,8 @@
 #include "reports/ui/reportform.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -224,6 +226,39 @@ TEST(TLabelSide, ViewShowsTheWholeCatalogueOnOnePageInTheLabelPreview)
     EXPECT_EQ(f.workspace.recordCount(), 2);
 }
 
+// The scan runs inside the status window, which says so; its Cancel stops the scan, and
+// nothing is shown or printed.
+TEST(TLabelSide, CancelDuringTheScanStopsTheRun)
+{
+    LabelWindowFixture f;
+    f.settings.whatToPrint = 3;
+    f.cell(0, 0) = QStringLiteral("A-001");
+    TMyReport window(f.workspace);
+    QString whileCancelled, after;
+    int previews = 0;
+    window.execDialog = [&](QDialog &d) {
+        auto *form = qobject_cast<TReportForm *>(&d);
+        if (!form) {
+            ++previews;
+            return int(QDialog::Accepted);
+        }
+        QTimer::singleShot(0, form, [&, form] {
+            whileCancelled = form->StatusLabel->text();
+            form->CancelButton->click();
+        });
+        form->show();
+        form->run();
+        after = form->StatusLabel->text();
+        return int(QDialog::Accepted);
+    };
+    window.show();
+    window.ViewButton->click();
+    EXPECT_EQ(whileCancelled, "Scanning database for media numbers.");
+    EXPECT_EQ(after, "Report Canceled!");
+    EXPECT_EQ(previews, 0);
+    EXPECT_TRUE(f.prompt.messages().isEmpty());
+}
+
 // Print goes where reports go: with "PDF File" as the printer choice, into the file asked
 // for, on the stock's paper; a cancelled file dialog prints nothing.
 TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
@@ -251,6 +286,7 @@ TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
     const kvtest::PdfInfo info = kvtest::pdfInfo(pdf);
     EXPECT_EQ(info.pages, 1);
     EXPECT_NEAR(info.pointSize.height(), 841.89, 0.5); // A4
+    EXPECT_EQ(info.title, "Spine Labels - " + QFileInfo(f.catalogue.path).fileName());
     EXPECT_TRUE(kvtest::pdfText(pdf).contains("The Apartment"));
     ASSERT_EQ(f.prompt.shown().size(), 2u);
     EXPECT_EQ(f.prompt.shown().back().caption, "Save As PDF");

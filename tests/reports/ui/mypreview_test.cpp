@@ -169,6 +169,8 @@ TEST(TMyPreview, PrintsIntoAPdfFileAndRefusesASecondJobMeanwhile)
     preview.MenuPrintReport->trigger();
     EXPECT_EQ(prompt.messages(), QStringList({"Error: Previous print job has not yet finished.  Try again later."}));
     EXPECT_EQ(kvtest::pdfInfo(all).pages, 4);
+    EXPECT_EQ(kvtest::pdfInfo(all).title, "R"); // named after the report, as a run's file is
+    EXPECT_TRUE(kvtest::pdfXmp(all).contains("<pdfaid:part>1</pdfaid:part>"));
     EXPECT_FALSE(QFile::exists(page));
     // Once the job is done, printing goes on; a cancelled file dialog prints nothing.
     preview.surface()->goToPage(3);

@@ -6,10 +6,13 @@
 #include "workspacefixture.h"
 
 #include "base/paths.h"
+#include "report_engine/pdffile.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/myreport.h"
+#include "reports/ui/printselect.h"
 #include "reports/ui/reportform.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -307,5 +310,44 @@ TEST(TMyReport, PrintWritesAPdfFileWhenThatIsThePrinterChoice)
     EXPECT_TRUE(kvtest::pdfText(pdf).contains(QStringLiteral("Film 0")));
     window.PrintButton->click();
     EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(f.prompt.messages().isEmpty());
+}
+
+// A report's PDF file is named after the report, by the user, on the locale's paper
+// until Printer Selection picks another.
+TEST(TMyReport, PdfFileIsNamedAfterTheReportOnThePaperPrinterSelectionShows)
+{
+    ReportWindowFixture f(manyVideos(200));
+    f.settings.printToPdf = true;
+    TMyReport window(f.workspace);
+    window.show();
+    window.ReportBox->setCurrentRow(0);
+    const QString chosen = QPageSize::name(QPageSize::Letter);
+    QString shown;
+    window.execDialog = [&](QDialog &d) {
+        if (auto *form = qobject_cast<TReportForm *>(&d))
+            form->run();
+        if (auto *select = qobject_cast<TPrintSelect *>(&d)) {
+            shown = select->PdfPaper->currentText();
+            select->PdfPaper->setCurrentText(chosen);
+            select->OkButton->click();
+        }
+        return int(QDialog::Accepted);
+    };
+    const QString first = kvtest::tempPath("FIRST.PDF"), second = kvtest::tempPath("SECOND.PDF");
+    f.prompt.answerFile(first).answerFile(second);
+    window.PrintButton->click();
+    window.PrinterSetupButton->click();
+    window.PrintButton->click();
+
+    EXPECT_EQ(shown, QPageSize::name(localePaperId()));
+    const QSizeF locale = localePaper() * 72, letter(612, 792);
+    for (const auto &[path, points] : {std::pair{first, locale}, std::pair{second, letter}}) {
+        const kvtest::PdfInfo info = kvtest::pdfInfo(path);
+        EXPECT_EQ(info.title, window.ReportBox->item(0)->text());
+        EXPECT_EQ(info.author, documentAuthor());
+        EXPECT_NEAR(info.pointSize.width(), points.width(), 0.5) << path.toStdString();
+        EXPECT_NEAR(info.pointSize.height(), points.height(), 0.5) << path.toStdString();
+    }
     EXPECT_TRUE(f.prompt.messages().isEmpty());
 }

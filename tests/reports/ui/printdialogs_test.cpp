@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace kv;
@@ -44,6 +45,37 @@ TEST(TPrintRange, RefusesPagesOutsideTheReport)
         EXPECT_EQ(dialog.result(), message.isEmpty() ? QDialog::Accepted : QDialog::Rejected);
         EXPECT_EQ(dialog.firstPage(), c.first);
         EXPECT_EQ(dialog.lastPage(), c.last);
+    }
+}
+
+// The boxes take as many digits as the last page has (at least three), and propose it.
+TEST(TPrintRange, BoxesHoldEveryDigitOfTheLastPage)
+{
+    const struct {
+        int pages, length;
+        const char *first, *last; // typed
+        int printedFirst, printedLast;
+    } cases[] = {
+        {5, 3, "1", "5", 1, 5},
+        {999, 3, "998", "999", 998, 999},
+        {4849, 4, "1000", "4849", 1000, 4849},
+        {4849, 4, "4848", "48490", 4848, 4849}, // a fifth digit is not taken
+        {123456, 6, "99999", "123456", 99999, 123456},
+    };
+    for (const auto &c : cases) {
+        kvtest::ScriptedPrompt prompt;
+        TPrintRange dialog(c.pages, prompt);
+        EXPECT_EQ(dialog.EndPage->text(), QString::number(c.pages)) << c.pages;
+        EXPECT_EQ(dialog.StartPage->maxLength(), c.length);
+        EXPECT_EQ(dialog.EndPage->maxLength(), c.length);
+        dialog.StartPage->clear();
+        dialog.EndPage->clear();
+        QTest::keyClicks(dialog.StartPage, QString::fromLatin1(c.first));
+        QTest::keyClicks(dialog.EndPage, QString::fromLatin1(c.last));
+        dialog.PrintButton->click();
+        EXPECT_TRUE(prompt.messages().isEmpty()) << c.pages;
+        EXPECT_EQ(dialog.firstPage(), c.printedFirst) << c.pages;
+        EXPECT_EQ(dialog.lastPage(), c.printedLast) << c.pages;
     }
 }
 
