@@ -287,6 +287,9 @@ UpdateOutcome updateRecord(Table &table, PickLists &lists, Prompt &prompt, EditM
     CheckedValues values;
     if (std::optional<CheckFailure> failure = checkForm(form, &values))
         return {UpdateResult::CheckFailed, failure};
+    // A character the catalogue cannot hold is refused, not stored as "?".
+    if (std::optional<CheckFailure> failure = checkCharacters(form))
+        return {UpdateResult::CheckFailed, failure};
     lists.addTypedValues(form.text);
     // The mode turns to 2 only once the record is posted: a new record that failed must
     // not turn the next update into a rewrite of the record it was started from.

@@ -1,16 +1,7 @@
 // Within a window each Alt+letter leads to one place: a menu, a button, a page or the
 // box a label names.
-#include "app/ui/colorconfigdialog.h"
 #include "app/ui/mainwindowfixture.h"
-#include "app/ui/sortorderdialog.h"
-#include "app/ui/viewconfigdialog.h"
-#include "app/workspace/cataloguesession.h"
-#include "edit/ui/myedit.h"
-#include "search/ui/mylocatedlg.h"
-#include "search/ui/mysearch.h"
-#include "search/ui/searchandreplace.h"
-#include "store/storetest.h"
-#include "workspacefixture.h"
+#include "programdialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,7 +10,6 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <functional>
 #include <map>
 
 namespace {
@@ -85,23 +75,10 @@ QStringList clashesOnEveryPage(QWidget *window)
 
 TEST(Mnemonics, EachWindowsLettersAreItsOwn)
 {
-    kvtest::WorkspaceFixture f;
-    f.settings.lastDatabase = newCatalogue();
-    kv::CatalogueSession catalogues(f.workspace);
-    ASSERT_TRUE(catalogues.openAtStartup());
-    kv::LocateOptions locate;
-    const std::pair<const char *, std::function<QWidget *()>> windows[] = {
-        {"Locate", [&] { return new kv::TMyLocateDlg(f.workspace.master(), locate, f.prompt); }},
-        {"Search and Replace", [&] { return new kv::TSearchAndReplace(f.workspace); }},
-        {"Search", [&] { return new kv::TMySearch(f.workspace); }},
-        {"Edit", [&] { return new kv::TMyEdit(f.workspace); }},
-        {"Sort Order", [&] { return new kv::TMySortOrder(f.workspace, catalogues); }},
-        {"Color Configuration", [&] { return new kv::TColorConfig(f.workspace, kv::ColorTarget::Edit); }},
-        {"Viewer Configuration", [&] { return new kv::TViewConfig(f.workspace); }},
-    };
-    for (const auto &[name, make] : windows) {
+    ProgramDialogs dialogs(kv::Settings(), newCatalogue());
+    for (const auto &[name, make] : dialogs.makers()) {
         SCOPED_TRACE(name);
-        std::unique_ptr<QWidget> window(make());
+        std::unique_ptr<QWidget> window = make();
         window->show();
         EXPECT_EQ(clashesOnEveryPage(window.get()).join(QStringLiteral(" | ")).toStdString(), "");
         window->hide();

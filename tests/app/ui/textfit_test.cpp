@@ -3,21 +3,11 @@
 #include "app/ui/textfit.h"
 #include "app/ui/windowstyle.h"
 
-#include "app/ui/colorconfigdialog.h"
-#include "app/ui/sortorderdialog.h"
-#include "app/ui/viewconfigdialog.h"
-#include "app/workspace/cataloguesession.h"
-#include "edit/ui/myedit.h"
-#include "search/ui/mylocatedlg.h"
-#include "search/ui/mysearch.h"
-#include "search/ui/searchandreplace.h"
-#include "store/storetest.h"
-#include "workspacefixture.h"
+#include "programdialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <functional>
 
 namespace {
 
@@ -57,25 +47,11 @@ TEST(TextFit, EveryDialogShowsItsCaptionsWholeInTheWidestFaceAtEverySize)
     const QString path = newCatalogue();
     for (const int size : {640, 800}) { // the sizes the offscreen screen holds
         SCOPED_TRACE(size);
-        kvtest::WorkspaceFixture f;
-        f.settings = widestFonts(size);
-        f.settings.lastDatabase = path;
-        kv::CatalogueSession catalogues(f.workspace);
-        ASSERT_TRUE(catalogues.openAtStartup());
-        kv::LocateOptions locate;
-        const std::pair<const char *, std::function<QWidget *()>> windows[] = {
-            {"Locate", [&] { return new kv::TMyLocateDlg(f.workspace.master(), locate, f.prompt); }},
-            {"Search and Replace", [&] { return new kv::TSearchAndReplace(f.workspace); }},
-            {"Search", [&] { return new kv::TMySearch(f.workspace); }},
-            {"Edit", [&] { return new kv::TMyEdit(f.workspace); }},
-            {"Sort Order", [&] { return new kv::TMySortOrder(f.workspace, catalogues); }},
-            {"Color Configuration", [&] { return new kv::TColorConfig(f.workspace, kv::ColorTarget::Edit); }},
-            {"Viewer Configuration", [&] { return new kv::TViewConfig(f.workspace); }},
-        };
-        for (const auto &[name, make] : windows) {
+        ProgramDialogs dialogs(widestFonts(size), path);
+        for (const auto &[name, make] : dialogs.makers()) {
             SCOPED_TRACE(name);
-            std::unique_ptr<QWidget> window(make());
-            kv::styleWindow(window.get(), kv::WindowFamily::Configure, f.settings);
+            std::unique_ptr<QWidget> window = make();
+            kv::styleWindow(window.get(), kv::WindowFamily::Configure, dialogs.f.settings);
             window->show();
             QApplication::processEvents();
             EXPECT_EQ(cutCaptions(window.get()).join(QStringLiteral(" | ")).toStdString(), "");

@@ -91,6 +91,26 @@ TEST(EditWindow, AnInvalidPurchaseDateShowsPageFourWithTheFocusInTheBox)
     EXPECT_EQ(e.workspace.master().recordCount(), 0);
 }
 
+// A character the catalogue cannot hold stops the update at its box, never stored as "?".
+TEST(EditWindow, ACharacterTheCatalogueCannotHoldIsRefusedAtItsBox)
+{
+    EditWindow e;
+    e.open(EditMode::Add);
+    e.type(f::Title, QStringLiteral("Kino"));
+    // QTest types only ASCII: the name comes in as a paste would bring it.
+    e.combo(9 /*Director*/)->lineEdit()->insert(QStringLiteral("Andrzej Wajda, Łódź"));
+    e.prompt.answer(Answer::Ok);
+    e.click("UpdateButton");
+    ASSERT_EQ(e.prompt.messages().size(), 1);
+    EXPECT_TRUE(e.prompt.messages().front().startsWith(QStringLiteral("Error: The character")));
+    EXPECT_TRUE(e.prompt.messages().front().contains(QChar(0x0141)));
+    EXPECT_EQ(e.window->currentPage(), 1);
+    EXPECT_TRUE(e.window->box(9)->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == e.window->box(9));
+    EXPECT_EQ(e.workspace.master().recordCount(), 0);
+    EXPECT_FALSE(e.workspace.pickLists().entries(3).contains(QStringLiteral("Andrzej Wajda, Łódź")));
+}
+
 TEST(EditWindow, PriceBoxesAreRewrittenWhenLeft)
 {
     EditWindow e;
