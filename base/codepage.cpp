@@ -1,5 +1,6 @@
 // Generated from the Unicode mappings of the three code pages.
 #include "codepage.h"
+#include "codepagebytes.h"
 
 #include <array>
 #include <cstring>
@@ -216,6 +217,61 @@ QString decode(const char *data, qsizetype size, Codepage cp)
     for (qsizetype i = 0; i < size; ++i)
         dst[i] = QChar(table[static_cast<unsigned char>(data[i])]);
     return out;
+}
+
+namespace {
+// Each byte of a code page as UTF-8: at most three bytes, all of the code page in the BMP.
+struct Utf8Table {
+    std::array<std::array<char, 3>, 256> bytes{};
+    std::array<std::uint8_t, 256> size{};
+    explicit Utf8Table(const char16_t *table)
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char16_t u = table[b];
+            auto &to = bytes[size_t(b)];
+            if (u < 0x80) {
+                to[0] = char(u);
+                size[size_t(b)] = 1;
+            } else if (u < 0x800) {
+                to[0] = char(0xC0 | (u >> 6));
+                to[1] = char(0x80 | (u & 0x3F));
+                size[size_t(b)] = 2;
+            } else {
+                to[0] = char(0xE0 | (u >> 12));
+                to[1] = char(0x80 | ((u >> 6) & 0x3F));
+                to[2] = char(0x80 | (u & 0x3F));
+                size[size_t(b)] = 3;
+            }
+        }
+    }
+};
+
+const Utf8Table &utf8Table(Codepage cp)
+{
+    static const Utf8Table t1252(k1252ToUnicode), t437(k437ToUnicode), t850(k850ToUnicode);
+    switch (cp) {
+    case Codepage::Cp437: return t437;
+    case Codepage::Cp850: return t850;
+    default: return t1252;
+    }
+}
+} // namespace
+
+void appendAsUtf8(QByteArray &out, const char *data, qsizetype size, Codepage cp)
+{
+    const Utf8Table &t = utf8Table(cp);
+    const qsizetype start = out.size();
+    out.resize(start + 3 * size);
+    char *dst = out.data() + start;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        const auto &to = t.bytes[b];
+        dst[0] = to[0];
+        dst[1] = to[1];
+        dst[2] = to[2];
+        dst += t.size[b];
+    }
+    out.resize(dst - out.constData());
 }
 
 QByteArray encode(const QString &text, Codepage cp)

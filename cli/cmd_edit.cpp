@@ -2,6 +2,7 @@
 // editlist (a list changed as the list editor changes it) and set (a record changed as the
 // edit window changes it).
 #include "commands.h"
+#include "terminaltext.h"
 
 #include "app/workspace/cataloguesession.h"
 #include "base/codepage.h"
@@ -42,8 +43,12 @@ QStringList loadedList(const kv::PickLists &lists, int n)
     return kv::isCatalogueList(n) ? lists.entries(n) : kv::readProgramWideList(n);
 }
 
-int runLists(const QStringList &args)
+int runLists(const QStringList &given)
 {
+    QStringList args = given;
+    const std::optional<kv::TextEncoding> encoding = takeTerminalEncoding(args);
+    if (!encoding)
+        return usageError("lists");
     bool ok = true;
     const int only = args.size() == 2 ? args[1].toInt(&ok) : 0;
     if (args.isEmpty() || args.size() > 2 || !ok || (args.size() == 2 && (only < 1 || only > kv::kPickListCount)))
@@ -56,7 +61,7 @@ int runLists(const QStringList &args)
     lists.LoadAllList(kv::CataloguePaths::of(args[0]).basePath);
     if (only > 0) {
         for (const QString &entry : loadedList(lists, only))
-            writeOut(kv::encode(entry) + '\n');
+            writeOut((*encoding == kv::TextEncoding::Utf8 ? entry.toUtf8() : kv::encode(entry)) + '\n');
         return kExitOk;
     }
     for (int n = 1; n <= kv::kPickListCount; ++n)
@@ -212,9 +217,10 @@ const Registrar regEditList({"editlist", "FILE.DBF N [add TEXT | delete ROW | so
                              "the catalogue's lists written, and OSCAR.LST or MISC.LST for list 14 or 17",
                              &runEditList});
 
-const Registrar regLists({"lists", "FILE.DBF [N]",
+const Registrar regLists({"lists", "FILE.DBF [N] [--utf8|--cp1252]",
                           "the pick lists as the program loads them for a catalogue: \"N NAME: COUNT\" for each "
-                          "list, or the entries of list N",
+                          "list, or the entries of list N (UTF-8 where the locale is UTF-8, code page 1252 "
+                          "otherwise)",
                           &runLists});
 
 } // namespace

@@ -2,6 +2,7 @@
 // lists them) and replace (search and replace without confirmation).
 #include "commands.h"
 #include "storecommands.h"
+#include "terminaltext.h"
 
 #include "search/criteria.h"
 #include "search/criterionwords.h"
@@ -19,8 +20,8 @@ namespace {
 int runSearch(const QStringList &args)
 {
     QStringList rest = args;
-    const TextEncoding encoding = rest.removeAll(QStringLiteral("--utf8")) > 0 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
-    if (rest.size() < 2)
+    const std::optional<TextEncoding> encoding = takeTerminalEncoding(rest);
+    if (!encoding || rest.size() < 2)
         return usageError("search");
     const QString path = rest.takeFirst();
     return withTable(path, [&](kv::Table &table) {
@@ -39,7 +40,7 @@ int runSearch(const QStringList &args)
             printError(QString::fromLatin1(kv::kNoMatches));
             return kExitRefused;
         }
-        writeListing(table, encoding);
+        writeListing(table, *encoding);
         return kExitOk;
     });
 }
@@ -84,7 +85,7 @@ const Registrar regReplace({"replace", "FILE.DBF FIELD SEARCH REPLACEMENT",
                             "set FIELD to REPLACEMENT in every record whose FIELD is SEARCH (text in any case)",
                             &runReplace});
 
-const Registrar regSearch({"search", "FILE.DBF CRITERION... [--or CRITERION...]... [--utf8]",
+const Registrar regSearch({"search", "FILE.DBF CRITERION... [--or CRITERION...]... [--utf8|--cp1252]",
                            "list the records that pass a query search; CRITERION is FIELD=TEXT, FIELD=VALUE, "
                            "FIELD>VALUE, FIELD<VALUE or FIELD>LOW<HIGH, --or starts the next level",
                            &runSearch});

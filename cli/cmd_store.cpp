@@ -2,6 +2,7 @@
 // reindex, sort, convert. Each runs the logic the program runs for the same work.
 #include "commands.h"
 #include "storecommands.h"
+#include "terminaltext.h"
 
 #include "app/settings/settings.h"
 #include "app/workspace/cataloguesession.h"
@@ -238,14 +239,13 @@ int runList(const QStringList &args)
 {
     QStringList rest = args;
     const bool physical = rest.removeAll(QStringLiteral("--physical")) > 0;
-    const kv::TextEncoding encoding =
-        rest.removeAll(QStringLiteral("--utf8")) > 0 ? kv::TextEncoding::Utf8 : kv::TextEncoding::Cp1252;
-    if (rest.size() != 1)
+    const std::optional<kv::TextEncoding> encoding = takeTerminalEncoding(rest);
+    if (!encoding || rest.size() != 1)
         return usageError("list");
     return withTable(rest[0], [&](kv::Table &table) {
         table.setReadOnly(true);
         openInActiveOrder(table, physical);
-        writeListing(table, encoding);
+        writeListing(table, *encoding);
         return kExitOk;
     });
 }
@@ -364,8 +364,9 @@ const Registrar regCheck({"check", "FILE.DBF",
 const Registrar regInfo({"info", "FILE.DBF", "fields, record counts and index tags of a table", &runInfo});
 const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", &runAdd});
 const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});
-const Registrar regList({"list", "FILE.DBF [--physical] [--utf8]",
-                         "every visible record as delimited text (code page 1252, or UTF-8 for a terminal)", &runList});
+const Registrar regList({"list", "FILE.DBF [--physical] [--utf8|--cp1252]",
+                         "every visible record as delimited text (UTF-8 where the locale is UTF-8, code page "
+                         "1252 otherwise)", &runList});
 const Registrar regIndex({"index", "FILE.DBF EXPRESSION|--none", "put the tag NewIndex on the table, or remove it",
                           &runIndex});
 const Registrar regPack({"pack", "FILE.DBF", "remove deleted records and rebuild the index", &runPack});

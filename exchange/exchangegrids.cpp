@@ -1,6 +1,8 @@
 // The import and export grids.
 #include "exchange/exchangegrids.h"
 
+#include <QCryptographicHash>
+#include <algorithm>
 #include <utility>
 
 namespace kv {
@@ -125,6 +127,59 @@ ImportMap ImportGrid::fieldMap() const
                 break;
             }
     return map;
+}
+
+QString importNamesKey(const QStringList &importNames)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(importNames.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
+QString ImportGrid::arrangement() const
+{
+    std::vector<bool> taken(size_t(names_.size()), false);
+    QStringList cells;
+    for (const Row &row : rows_) {
+        QString cell;
+        for (qsizetype i = 0; i < names_.size(); ++i)
+            if (!taken[size_t(i)] && names_.at(i) == row.importField && !row.use.isEmpty()) {
+                taken[size_t(i)] = true;
+                cell = QString::number(i) + (row.use == yes() ? QLatin1Char('Y') : QLatin1Char('N'));
+                break;
+            }
+        cells << cell;
+    }
+    return cells.join(QLatin1Char(','));
+}
+
+bool ImportGrid::restore(const QString &arrangement)
+{
+    const QStringList cells = arrangement.split(QLatin1Char(','));
+    if (cells.size() != rowCount())
+        return false;
+    std::vector<bool> placed(size_t(names_.size()), false);
+    std::vector<Row> rows = rows_;
+    for (int r = 0; r < rowCount(); ++r) {
+        const QString &cell = cells.at(r);
+        Row &row = rows[size_t(r)];
+        if (cell.isEmpty()) {
+            row.importField = QString::fromLatin1(kEmptyImportRow);
+            row.use.clear();
+            continue;
+        }
+        bool ok = false;
+        const int i = cell.chopped(1).toInt(&ok);
+        const QChar use = cell.back();
+        if (!ok || i < 0 || i >= names_.size() || placed[size_t(i)] || (use != QLatin1Char('Y') && use != QLatin1Char('N')))
+            return false;
+        placed[size_t(i)] = true;
+        row.importField = names_.at(i);
+        row.use = use == QLatin1Char('Y') ? yes() : no();
+    }
+    if (std::find(placed.begin(), placed.end(), false) != placed.end())
+        return false;
+    rows_ = std::move(rows);
+    return true;
 }
 
 // ---------------------------------------------------------------- export

@@ -21,6 +21,8 @@ bool sameFieldName(const QString &a, const QString &b);
 // dBASE name is the same (captions: the 40 captions in field order); a catalogue field
 // takes only the first import field of its name. -1 for no match.
 ImportMap mapByNames(const QStringList &importNames, const QStringList &captions);
+// A short key for a list of import field names, to know a file's first line again.
+QString importNamesKey(const QStringList &importNames);
 
 // Rows are numbered from 0 here; the windows show them below a title row.
 class ImportGrid {
@@ -47,6 +49,13 @@ public:
     // Import field i goes to the first of rows 1 ... 40 that holds its name when that
     // row says "Yes"; else nowhere.
     ImportMap fieldMap() const;
+
+    // The grid as it stands, in a line of text for the settings: per row the number of
+    // its import field and Y or N, an empty row empty.
+    QString arrangement() const;
+    // Puts the grid back as an arrangement of the same import fields left it; false,
+    // and nothing changes, when the text does not fit these fields.
+    bool restore(const QString &arrangement);
 
 private:
     void swap(int a, int b);

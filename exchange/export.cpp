@@ -5,7 +5,10 @@
 #include "base/dberror.h"
 #include "base/numberformat.h"
 #include "edit/recordform.h"
+#include "base/codepagebytes.h"
+#include "base/dateformat.h"
 #include "exchange/delimitedtext.h"
+#include "exchange/exportbytes.h"
 #include "store/table.h"
 
 #include <QFile>
@@ -17,8 +20,9 @@ namespace kv {
 namespace {
 
 // How a column's stored bytes reach a text export: text of the export's code page and
-// whole numbers as plain digits go as they are stored; the rest through their text.
-enum class Stored { Converted, Text, WholeNumber };
+// whole numbers as plain digits go as they are stored, text into UTF-8 byte by byte,
+// dates and prices through their byte writers; the rest through their text.
+enum class Stored { Converted, Text, WholeNumber, Date, Decimal };
 
 struct Column {
     int index;
@@ -41,6 +45,10 @@ std::vector<Column> columnsOf(const Table &master, const QList<int> &fields)
             c.stored = Stored::Text;
         else if (f.type == 'N' && f.decimals == 0 && c.kind == FieldKind::Integer)
             c.stored = Stored::WholeNumber;
+        else if (f.type == 'D' && c.kind == FieldKind::Date)
+            c.stored = Stored::Date;
+        else if (f.type == 'N' && f.decimals > 0 && c.kind == FieldKind::Real)
+            c.stored = Stored::Decimal;
         columns.push_back(c);
     }
     return columns;
@@ -56,36 +64,80 @@ bool ascii(const char *p, int size)
     return true;
 }
 
-// One field of the current record into the writer: the stored bytes when they are the
-// text the field shows, else the field's text. sameCodepage: the table's text is
-// already in the writer's encoding.
-void writeColumn(DelimitedWriter &writer, const Table &master, const char *record, const Column &c,
-                 bool sameCodepage)
-{
-    if (c.stored != Stored::Converted) {
-        const char *p = record + c.offset;
-        int b = 0, e = c.width;
-        while (e > b && blankOrNul(p[e - 1]))
-            --e;
-        if (c.stored == Stored::Text) {
-            if (sameCodepage || ascii(p, e))
-                writer.addEncodedField(p, e);
-            else
-                writer.addField(decode(p, e, master.codepage()));
-            return;
-        }
-        while (b < e && blankOrNul(p[b]))
-            ++b;
-        bool plain = true;
-        for (int k = b; k < e && plain; ++k)
-            plain = (p[k] >= '0' && p[k] <= '9') || (k == b && p[k] == '-' && e - b > 1);
-        if (plain) {
-            writer.addEncodedField(p + b, e - b);
-            return;
-        }
+// Writes the fields of records into a text export: the stored bytes when they are the
+// text the field shows or can be made into it byte by byte, else the field's text.
+class ColumnWriter {
+public:
+    ColumnWriter(DelimitedWriter &writer, const Table &master)
+        : writer_(writer), master_(master), utf8_(writer.encoding() == TextEncoding::Utf8),
+          sameCodepage_(!utf8_ && codepageOf(writer.encoding()) == master.codepage()),
+          date_(dateBytesOf(currentDateFormat()))
+    {
+        const QChar mark = currentNumberFormats().numeric == kRegionalFormat ? regionalValues().decimalMark
+                                                                              : QLatin1Char('.');
+        decimalMark_ = mark.unicode() < 0x80 ? char(mark.unicode()) : 0;
     }
-    writer.addField(exportedText(master, c.index, c.kind));
-}
+
+    void write(const char *record, const Column &c)
+    {
+        const char *p = record + c.offset;
+        switch (c.stored) {
+        case Stored::Text: {
+            int e = c.width;
+            while (e > 0 && blankOrNul(p[e - 1]))
+                --e;
+            if (sameCodepage_ || ascii(p, e)) {
+                writer_.addEncodedField(p, e);
+            } else if (utf8_) {
+                scratch_.clear();
+                appendAsUtf8(scratch_, p, e, master_.codepage());
+                writer_.addEncodedField(scratch_.constData(), scratch_.size());
+            } else {
+                writer_.addField(decode(p, e, master_.codepage()));
+            }
+            return;
+        }
+        case Stored::WholeNumber: {
+            int b = 0, e = c.width;
+            while (e > b && blankOrNul(p[e - 1]))
+                --e;
+            while (b < e && blankOrNul(p[b]))
+                ++b;
+            bool plain = true;
+            for (int k = b; k < e && plain; ++k)
+                plain = (p[k] >= '0' && p[k] <= '9') || (k == b && p[k] == '-' && e - b > 1);
+            if (plain)
+                return writer_.addEncodedField(p + b, e - b);
+            break;
+        }
+        case Stored::Date:
+            if (std::all_of(p, p + c.width, blankOrNul))
+                return writer_.addEncodedField(p, 0);
+            scratch_.clear();
+            if (appendStoredDate(scratch_, p, c.width, date_))
+                return writer_.addEncodedField(scratch_.constData(), scratch_.size());
+            break;
+        case Stored::Decimal:
+            scratch_.clear();
+            if (decimalMark_ && appendStoredDecimal(scratch_, p, c.width, master_.fieldLayout(c.index).decimals,
+                                                    decimalMark_))
+                return writer_.addEncodedField(scratch_.constData(), scratch_.size());
+            break;
+        case Stored::Converted:
+            break;
+        }
+        writer_.addField(exportedText(master_, c.index, c.kind));
+    }
+
+private:
+    DelimitedWriter &writer_;
+    const Table &master_;
+    const bool utf8_;
+    const bool sameCodepage_; // the table's text is already in the writer's encoding
+    const DateBytes date_;
+    char decimalMark_ = '.';  // 0: beyond ASCII, prices go through text
+    QByteArray scratch_;
+};
 
 template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *progress, Write &&write)
 {
@@ -109,7 +161,7 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
     if (request.encoding == TextEncoding::Utf8 && file.write("\xEF\xBB\xBF") != 3)
         throw DbError(file.errorString());
     DelimitedWriter writer(file, request.encoding);
-    const bool sameCodepage = request.encoding != TextEncoding::Utf8 && codepageOf(request.encoding) == master.codepage();
+    ColumnWriter columnWriter(writer, master);
     const auto count = [&] {
         if (replaced)
             *replaced = writer.valuesReplaced();
@@ -120,7 +172,7 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
         const qint64 done = eachRecord(master, progress, [&] {
             const char *record = master.recordData(master.recNo());
             for (const Column &c : columns)
-                writeColumn(writer, master, record, c, sameCodepage);
+                columnWriter.write(record, c);
             writer.endLine();
         });
         writer.flush();

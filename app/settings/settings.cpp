@@ -172,6 +172,8 @@ void visitCatalogue(S &s, const Settings &d, V &v)
     v.integer(str("Import"), str("File Type"), s.importFileType, d.importFileType);
     v.addedInteger(str("Import"), str("Encoding"), s.importEncoding, d.importEncoding);
     v.addedInteger(str("Import"), str("Format"), s.importFormat, d.importFormat);
+    v.addedText(str("Import"), str("Last Field Names"), s.importMapNames);
+    v.addedText(str("Import"), str("Last Mapping"), s.importMap);
 
     const char *const sortKeys[kSortLevelCount] = {"Primary Sort", "Secondary Sort", "Third Level Sort",
                                                    "Fourth Level Sort"};
@@ -275,6 +277,10 @@ struct Reader {
         const std::optional<QString> text = profile.value(section, key);
         value = text ? text->left(maxLength) : def;
     }
+    void addedText(const QString &section, const QString &key, QString &value)
+    {
+        value = profile.value(section, key).value_or(QString());
+    }
 };
 
 // Collects the values as the file holds them. atDefault collects the keys added to the
@@ -312,6 +318,14 @@ struct Writer {
     void text(const QString &section, const QString &key, const QString &value, const QString &, int)
     {
         add(section, key, value);
+    }
+    // Empty by default, and then not listed, as addedInteger.
+    void addedText(const QString &section, const QString &key, const QString &value)
+    {
+        if (!value.isEmpty())
+            add(section, key, value);
+        else if (atDefault)
+            atDefault->append({section, key, value});
     }
 };
 

@@ -124,6 +124,9 @@ struct Settings {
     int importFileType = 1;
     int importEncoding = 0;  // of a text import: 0 automatic, 1 UTF-8, 2 Windows-1252, 3 DOS 850
     int importFormat = 0;    // of a text import: 0 automatic, 1 the program's own, 2 standard CSV
+    // The import grid as last used, offered again for a file whose field names are the same.
+    QString importMapNames;  // a fingerprint of those names
+    QString importMap;       // the grid's arrangement (ImportGrid::arrangement())
     std::array<int, kSortLevelCount> sortLevels{2, 0, 0, 0}; // field numbers, 0 for none
 
     bool showTitles = true;

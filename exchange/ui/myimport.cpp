@@ -96,6 +96,9 @@ TMyImport::TMyImport(Workspace &workspace, ImportKind kind, const QString &path,
     layout->addWidget(ImportGrid_);
     layout->addLayout(side);
     setFixedSize(kDesignWidth, kDesignHeight);
+    // A file with the same first line gets the grid it was last imported with.
+    const Settings &settings = ws_.settings();
+    restored_ = settings.importMapNames == importNamesKey(names_) && grid_.restore(settings.importMap);
     showGrid();
     ImportGrid_->setCurrentCell(0, 1);
     setTextFormat(format_, false);
@@ -108,7 +111,8 @@ void TMyImport::setTextFormat(const TextFormat &format, bool chosen)
     formatGiven_ = true;
     const QString how = kind_ == ImportKind::Dbase ? describeTextFormat(format).section(QStringLiteral(", "), -1)
                                                    : describeTextFormat(format);
-    FoundLabel->setText((chosen ? QStringLiteral("Read as: %1") : QStringLiteral("Found: %1")).arg(how));
+    FoundLabel->setText((chosen ? QStringLiteral("Read as: %1") : QStringLiteral("Found: %1")).arg(how) +
+                        (restored_ ? QStringLiteral("\nFields lined up as last time.") : QString()));
 }
 
 void TMyImport::MatchNamesButtonClick()
@@ -172,6 +176,8 @@ void TMyImport::StartButtonClick()
     request.skipFirst = kind_ == ImportKind::Text && SkipFirst->isChecked();
     request.format = format_;
     request.names = names_;
+    ws_.settings().importMapNames = importNamesKey(names_);
+    ws_.settings().importMap = grid_.arrangement();
     // The character set shown is the one the table is read in.
     request.encoding = !formatGiven_                             ? EncodingChoice::Auto
                        : format_.encoding == TextEncoding::Utf8  ? EncodingChoice::Utf8

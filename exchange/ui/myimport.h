@@ -43,6 +43,7 @@ private:
     QStringList names_;
     ImportGrid grid_;
     TextFormat format_;
+    bool restored_ = false; // the grid as the last import of these fields left it
     bool formatGiven_ = false; // else a dBASE table's character set follows the table
     QTableWidget *ImportGrid_ = nullptr;
     QPushButton *UpButton = nullptr;

@@ -1,4 +1,5 @@
 #include "base/codepage.h"
+#include "base/codepagebytes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,18 @@ TEST(Codepage, DecodesEachTableByItsOwnBytes)
     EXPECT_EQ(decode(QByteArray("\x82"), Codepage::Cp437), QString::fromUtf8("é"));
     EXPECT_EQ(decode(QByteArray("\x82\xD5"), Codepage::Cp850), QString::fromUtf8("éı"));
     EXPECT_EQ(encode(QString::fromUtf8("€ ☃"), Codepage::Cp437), QByteArray("? ?"));
+}
+
+TEST(Codepage, BytesGoToUtf8AsTheirDecodedTextDoes)
+{
+    QByteArray every(256, Qt::Uninitialized);
+    for (int b = 0; b < 256; ++b)
+        every[b] = char(b);
+    for (kv::Codepage cp : {kv::Codepage::Cp1252, kv::Codepage::Cp437, kv::Codepage::Cp850}) {
+        QByteArray out("kept ");
+        kv::appendAsUtf8(out, every.constData(), every.size(), cp);
+        EXPECT_EQ(out, "kept " + kv::decode(every, cp).toUtf8()) << int(cp);
+    }
 }
 
 TEST(Codepage, LanguageDriverBytes)

@@ -136,12 +136,29 @@ TEST(CliCatalogue, ACataloguesSettingsAreFoundByItsNameUpToTheFirstPeriod)
     EXPECT_TRUE(runCli({"settings", db}).out.contains("Primary Sort=1"));
 }
 
-TEST(CliCatalogue, ListWritesCodePage1252OrUtf8ForATerminal)
+TEST(CliCatalogue, ListingsFollowTheLocaleUnlessAFlagChooses)
 {
     const QString db = catalogue({QString::fromUtf8("Amélie")});
-    const QByteArray cp1252 = runCli({"list", db}).out;
-    EXPECT_TRUE(cp1252.startsWith("\"Am\xe9lie\","));
-    const QByteArray utf8 = runCli({"list", db, "--utf8"}).out;
-    EXPECT_TRUE(utf8.startsWith("\"Am\xc3\xa9lie\",")) << utf8.left(20).toStdString();
-    EXPECT_TRUE(utf8.endsWith("\r\n"));
+    const QByteArray cp1252 = "\"Am\xe9lie\",", utf8 = "\"Am\xc3\xa9lie\",";
+    const struct {
+        QByteArray locale;
+        QStringList flags;
+        QByteArray starts;
+    } cases[] = {
+        {"C", {}, cp1252},
+        {"C.UTF-8", {}, utf8},
+        {"de_DE.utf8@euro", {}, utf8},
+        {"en_US.ISO-8859-1", {}, cp1252},
+        {"C", {"--utf8"}, utf8},
+        {"C.UTF-8", {"--cp1252"}, cp1252},
+    };
+    for (const auto &c : cases) {
+        const QString what = QString::fromLatin1(c.locale) + QLatin1Char(' ') + c.flags.join(QLatin1Char(' '));
+        const QByteArray listed = runCli(QStringList{"list", db} + c.flags, c.locale).out;
+        EXPECT_TRUE(listed.startsWith(c.starts)) << what.toStdString() << ": " << listed.left(20).toStdString();
+        EXPECT_TRUE(listed.endsWith("\r\n")) << what.toStdString();
+        const QByteArray found = runCli(QStringList{"search", db, "Title=Am"} + c.flags, c.locale).out;
+        EXPECT_TRUE(found.startsWith(c.starts)) << what.toStdString() << ": " << found.left(20).toStdString();
+    }
+    EXPECT_EQ(runCli({"list", db, "--utf8", "--cp1252"}).exitCode, 2);
 }

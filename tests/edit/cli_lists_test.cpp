@@ -26,14 +26,19 @@ TEST(CliLists, CountsEveryListWithTheDefaultsForACatalogueWithoutItsOwn)
     EXPECT_TRUE(expected.contains(QStringLiteral("14 Oscar Names: %1").arg(deliveredCount(14))));
 }
 
-TEST(CliLists, ACatalogueWithItsOwnListsShowsThoseEntriesInCodePage1252)
+TEST(CliLists, ACatalogueWithItsOwnListsShowsThoseEntriesInTheTerminalsCharacterSet)
 {
     const QString path = newCatalogue(QStringLiteral("MINE.DBF"));
     kvtest::writeFile(kvtest::tempPath(QStringLiteral("MINE.010")), "CLV\r\n");
     kvtest::writeFile(kvtest::tempPath(QStringLiteral("MINE.002")), "Bj\xf6rk\r\n\r\n  Ann  \r\nBj\xf6rk\r\n");
     kvtest::ProcessResult r = kvtest::runCli({QStringLiteral("lists"), path, QStringLiteral("2")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    EXPECT_EQ(r.out, QByteArray("Bj\xf6rk\n  Ann  \nBj\xf6rk\n"));
+    EXPECT_EQ(r.out, QByteArray("Bj\xf6rk\n  Ann  \nBj\xf6rk\n")) << "code page 1252 in the C locale";
+    EXPECT_EQ(kvtest::runCli({QStringLiteral("lists"), path, QStringLiteral("2")}, "C.UTF-8").out,
+              QByteArray("Bj\xc3\xb6rk\n  Ann  \nBj\xc3\xb6rk\n"));
+    EXPECT_EQ(kvtest::runCli({QStringLiteral("lists"), path, QStringLiteral("2"), QStringLiteral("--cp1252")}, "C.UTF-8")
+                  .out.left(6),
+              QByteArray("Bj\xf6rk\n"));
 
     r = kvtest::runCli({QStringLiteral("lists"), path});
     ASSERT_EQ(r.exitCode, 0);

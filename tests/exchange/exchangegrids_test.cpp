@@ -37,6 +37,39 @@ TEST(ImportGrid, ShowsTheFieldsMovesThemAndGivesTheMap)
     EXPECT_EQ(grid.fieldMap(), (kv::ImportMap{1, -1, kv::fields::Year, 1}));
 }
 
+TEST(ImportGrid, AnArrangementPutsTheSameFieldsBackAndRefusesOthers)
+{
+    kv::ImportGrid grid(captions(), {"Name", "Lead", "Year", "Name"});
+    for (int r = 2; r < kv::fields::Year - 1; ++r)
+        grid.moveDown(r);
+    grid.toggleUse(1);
+    const QString saved = grid.arrangement();
+
+    kv::ImportGrid again(captions(), {"Name", "Lead", "Year", "Name"});
+    ASSERT_TRUE(again.restore(saved));
+    EXPECT_EQ(again.fieldMap(), grid.fieldMap());
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        EXPECT_EQ(again.row(r).importField, grid.row(r).importField) << r;
+        EXPECT_EQ(again.row(r).use, grid.row(r).use) << r;
+    }
+
+    const QString before = again.arrangement();
+    QStringList cells = saved.split(',');
+    const QString wrong[] = {
+        QString(),                                               // nothing stored
+        saved + QStringLiteral(","),                             // one row too many
+        QStringList(cells.mid(0, 1) + cells.mid(0, 1) + cells.mid(2)).join(','), // a field twice, one missing
+        QStringList(QStringList{"0X"} + cells.mid(1)).join(','), // neither Y nor N
+        QStringList(QStringList{"9Y"} + cells.mid(1)).join(','), // no such field
+    };
+    for (const QString &text : wrong) {
+        EXPECT_FALSE(again.restore(text)) << text.toStdString();
+        EXPECT_EQ(again.arrangement(), before);
+    }
+    EXPECT_NE(kv::importNamesKey({"Name", "Lead"}), kv::importNamesKey({"Name", "Lead", ""}));
+    EXPECT_EQ(kv::importNamesKey({"Name", "Lead"}), kv::importNamesKey({"Name", "Lead"}));
+}
+
 TEST(ImportGrid, AFieldMovedBelowRow40IsNotImported)
 {
     QStringList names;

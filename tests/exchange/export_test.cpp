@@ -6,6 +6,9 @@
 #include "exchangetest.h"
 
 #include "base/dateformat.h"
+#include "exchange/delimitedtext.h"
+
+#include <QBuffer>
 
 namespace {
 
@@ -136,6 +139,96 @@ TEST(ExportRecords, PricesWithTheRegionalDecimalMarkImportBack)
     kv::storeImportedValue(t, price, kv::fields::ListPrice, QStringLiteral("1234,5"));
     t.post();
     EXPECT_EQ(column(t, "ListPrice"), (QStringList{"1234.5", "1234.5"}));
+}
+
+// The export writes stored dates, prices and accented text from their bytes where it
+// can; whatever the bytes hold, each value must come out as the field's text does.
+TEST(ExportRecords, ValuesFromTheirBytesAreWrittenAsTheirTextWouldBe)
+{
+    const QByteArray titles[] = {"M\xfcller C\x9cur", "plain", "odd \x81 byte", QByteArray("nul\0inside", 10), ""};
+    const QByteArray dates[] = {"20010304", "        ", "00000000", "19990231", "2001034 ", "1999123x", "00010101"};
+    const QByteArray prices[] = {"       12.50", "        0.00", "       -0.00", "       -0.50", "     1234.56",
+                                 "         .50", "      012.50", "12.5        ", "************", "            ",
+                                 "      1e3   ", "999999999.99", "       -7.00"};
+    const int records = 13;
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        for (int r = 0; r < records; ++r)
+            addRecords(t, {{{"Title", QStringLiteral("x")}}});
+    }
+    // Put the bytes in place as another program might have written them.
+    kv::Table layout;
+    layout.setPath(path);
+    layout.setReadOnly(true);
+    layout.open();
+    const kv::FieldLayout title = layout.fieldLayout(layout.fieldIndex(QStringLiteral("Title")));
+    const kv::FieldLayout date = layout.fieldLayout(layout.fieldIndex(QStringLiteral("PurchDate")));
+    const kv::FieldLayout price = layout.fieldLayout(layout.fieldIndex(QStringLiteral("ListPrice")));
+    layout.close();
+    QByteArray file = kvtest::readFile(path);
+    const int header = quint8(file[8]) | quint8(file[9]) << 8, length = quint8(file[10]) | quint8(file[11]) << 8;
+    const auto put = [&](int r, const kv::FieldLayout &f, QByteArray bytes) {
+        bytes = bytes.leftJustified(f.width, ' ', true);
+        file.replace(header + r * length + f.offset, f.width, bytes);
+    };
+    for (int r = 0; r < records; ++r) {
+        put(r, title, titles[r % 5]);
+        put(r, date, dates[r % 7]);
+        put(r, price, prices[r]);
+    }
+    kvtest::writeFile(path, file);
+
+    kv::RegionalValues comma, wide;
+    comma.decimalMark = QLatin1Char(',');
+    wide.decimalMark = QChar(0x066B);
+    const struct {
+        kv::DateFormat date;
+        kv::RegionalValues regional;
+        int numeric;
+    } formats[] = {
+        {kv::DateFormat{}, kv::RegionalValues{}, kv::kUsFormat},
+        {kv::DateFormat{QStringLiteral("d/m/yyyy"), QLatin1Char('.')}, comma, kv::kRegionalFormat},
+        {kv::DateFormat{QStringLiteral("yy/mm/dd"), QLatin1Char('-')}, wide, kv::kRegionalFormat},
+        {kv::DateFormat{QStringLiteral("dd/mm/yy"), QChar(0x2013)}, comma, kv::kUsFormat},
+    };
+    const QList<int> fields = {kv::fields::Title, kv::fields::PurchDate, kv::fields::ListPrice};
+    for (const auto &format : formats)
+        for (kv::TextEncoding encoding : {kv::TextEncoding::Utf8, kv::TextEncoding::Cp1252, kv::TextEncoding::Cp850}) {
+            kv::ScopedDateFormat dates_(format.date);
+            kv::ScopedNumberFormats numbers(kv::NumberFormats{format.numeric, kv::kUsFormat}, format.regional);
+            kv::Table t;
+            t.setPath(path);
+            t.setReadOnly(true);
+            t.open();
+            kv::ExportRequest request;
+            request.path = kvtest::tempPath(QStringLiteral("OUT.TXT"));
+            request.fields = fields;
+            request.encoding = encoding;
+            kv::exportRecords(t, request);
+            // What the field's text gives, through the same writer.
+            QBuffer expected;
+            expected.open(QIODevice::WriteOnly);
+            kv::DelimitedWriter writer(expected, encoding);
+            for (t.first(); !t.eof(); t.next()) {
+                writer.addField(kv::exportedText(t, t.fieldIndex(QStringLiteral("Title")), kv::FieldKind::Text));
+                writer.addField(kv::exportedText(t, t.fieldIndex(QStringLiteral("PurchDate")), kv::FieldKind::Date));
+                writer.addField(kv::exportedText(t, t.fieldIndex(QStringLiteral("ListPrice")), kv::FieldKind::Real));
+                writer.endLine();
+            }
+            writer.flush();
+            QByteArray written = kvtest::readFile(request.path);
+            if (encoding == kv::TextEncoding::Utf8)
+                written.remove(0, 3); // the byte-order mark
+            EXPECT_EQ(written, expected.data())
+                << format.date.pattern.toStdString() << " " << int(encoding);
+            if (&format == &formats[1] && encoding == kv::TextEncoding::Utf8) {
+                EXPECT_TRUE(written.startsWith("\"M\xc3\xbcller C\xc5\x93ur\",\"04.03.2001\",\"12,5\"\r\n"))
+                    << written.left(40).toStdString();
+            }
+        }
 }
 
 } // namespace

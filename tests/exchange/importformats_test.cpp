@@ -11,6 +11,8 @@
 #include "store/catalogue.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QStandardPaths>
 
 namespace {
 
@@ -286,6 +288,70 @@ TEST(ImportFromOtherPrograms, GdalAndPythonFilesComeInValueForValue)
                                   {"Say \"Hi\"", "Zoë", "2003", "0.99", ""},
                                   {"Plain", "", "1950", "0", ""}}));
     EXPECT_EQ(result.replaced, 0);
+}
+
+// Three titles as our export wrote them and LibreOffice Calc saved them again.
+const QList<QStringList> kCalcTitles = {
+    {"Müller's Cœur", "Société Générale, Ñ", "1997", "12.5", "3/4/01", "Yes"},
+    {"Say \"Hi\"", "Zoë", "2003", "0.99", "", "No"},
+    {"Plain", "", "1950", "0", "", ""},
+};
+const QList<int> kCalcFields = {Title, Star1, Year, ListPrice, PurchDate, Viewed};
+
+void expectCalcTitles(const QString &file, const QString &what)
+{
+    kv::ImportResult result;
+    const QString path = importByNames(file, {}, &result);
+    EXPECT_EQ(fieldsOf(path, kCalcFields), kCalcTitles) << what.toStdString();
+    EXPECT_EQ(result.replaced, 0) << what.toStdString();
+    QFile::remove(path);
+}
+
+TEST(ImportFromOtherPrograms, LibreOfficeSavesOfOurExportsComeBackValueForValue)
+{
+    for (const char *file : {"libreoffice_utf8.csv", "libreoffice_cp1252.csv", "libreoffice.dbf"})
+        expectCalcTitles(fixtureCopy(file), QString::fromLatin1(file));
+}
+
+// The same round trip live, where LibreOffice is installed: our export, soffice opening
+// and saving it, our import.
+TEST(ImportFromOtherPrograms, LibreOfficeRoundTripsLive)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    const QString source = kvtest::tempPath(QStringLiteral("SRC.DBF"));
+    ASSERT_EQ(kvtest::runCli({"new", source}).exitCode, 0);
+    ASSERT_EQ(kvtest::runCli({"add", source, "Title=Müller's Cœur", "Star1=Société Générale, Ñ", "Year=1997",
+                              "ListPrice=12.50", "PurchDate=03/04/2001", "Viewed=Yes"})
+                  .exitCode,
+              0);
+    ASSERT_EQ(kvtest::runCli({"add", source, "Title=Say \"Hi\"", "Star1=Zoë", "Year=2003", "ListPrice=0.99", "Viewed=No"})
+                  .exitCode,
+              0);
+    ASSERT_EQ(kvtest::runCli({"add", source, "Title=Plain", "Year=1950"}).exitCode, 0);
+    const struct {
+        const char *file;
+        QStringList exportOptions;
+        const char *readFilter;
+        const char *saveFilter;
+    } trips[] = {
+        {"utf8.csv", {"--names", "--encoding", "utf-8"}, "CSV:44,34,76,1", "csv:Text - txt - csv (StarCalc):44,34,76,1"},
+        {"cp1252.csv", {"--names"}, "CSV:44,34,1,1", "csv:Text - txt - csv (StarCalc):59,34,1,1"},
+        {"ours.dbf", {}, "dBase:1", "dbf:dBase:1"},
+    };
+    const QString out = kvtest::tempPath(QStringLiteral("calc"));
+    QDir().mkpath(out);
+    for (const auto &trip : trips) {
+        const QString exported = kvtest::tempPath(QString::fromLatin1(trip.file));
+        ASSERT_EQ(kvtest::runCli(QStringList{"export", source, exported} + trip.exportOptions).exitCode, 0);
+        const kvtest::ProcessResult saved =
+            kvtest::run(soffice, {"--headless", QStringLiteral("--infilter=") + QString::fromLatin1(trip.readFilter),
+                                  "--convert-to", QString::fromLatin1(trip.saveFilter), "--outdir", out, exported});
+        const QString calcFile = out + QLatin1Char('/') + QString::fromLatin1(trip.file);
+        ASSERT_TRUE(QFile::exists(calcFile)) << saved.err.constData();
+        expectCalcTitles(calcFile, QString::fromLatin1(trip.file));
+    }
 }
 
 TEST(ImportFromOtherPrograms, DbaseLogicalFieldsGoIntoTheYesNoFields)

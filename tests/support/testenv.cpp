@@ -54,10 +54,15 @@ QString copyFixture(const QString &name, const QString &as)
     return target;
 }
 
-ProcessResult run(const QString &program, const QStringList &args, const QByteArray &input)
+ProcessResult run(const QString &program, const QStringList &args, const QByteArray &input, const QByteArray &locale)
 {
     QProcess p;
     p.setWorkingDirectory(tempDir());
+    if (!locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        p.setProcessEnvironment(env);
+    }
     p.start(program, args);
     ProcessResult r;
     if (!p.waitForStarted(10000)) {
@@ -75,9 +80,9 @@ ProcessResult run(const QString &program, const QStringList &args, const QByteAr
     return r;
 }
 
-ProcessResult runCli(const QStringList &args)
+ProcessResult runCli(const QStringList &args, const QByteArray &locale)
 {
-    return run(QStringLiteral(KV_CLI_PATH), args);
+    return run(QStringLiteral(KV_CLI_PATH), args, QByteArray(), locale);
 }
 
 QByteArray readFile(const QString &path)

@@ -27,9 +27,13 @@ struct ProcessResult {
     QByteArray out;
     QByteArray err;
 };
-// Runs a program (usually kestrova-cli) with the test's environment, in tempDir().
-ProcessResult run(const QString &program, const QStringList &args, const QByteArray &input = QByteArray());
-ProcessResult runCli(const QStringList &args);
+// Runs a program (usually kestrova-cli) with the test's environment, in tempDir();
+// locale, when given, becomes LC_ALL.
+ProcessResult run(const QString &program, const QStringList &args, const QByteArray &input = QByteArray(),
+                  const QByteArray &locale = QByteArray());
+// kestrova-cli in the C locale, so that listings are code page 1252 on any machine, or
+// in the locale given.
+ProcessResult runCli(const QStringList &args, const QByteArray &locale = QByteArrayLiteral("C"));
 
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);

@@ -242,6 +242,37 @@ TEST(ImportWindows, ABadValueLeavesTheCatalogueAsItWasAndTheWindowOpenForARetry)
     EXPECT_EQ(x.titles().size(), 3);
 }
 
+TEST(ImportWindows, TheLastGridIsOfferedAgainForTheSameFirstLine)
+{
+    Exchange x;
+    const QString in = x.textFile("IN.TXT", "\"A\",\"1.5\"\r\n\"B\",\"2\"\r\n");
+    {
+        kv::TMyImport window(x.ws, kv::ImportKind::Text, in, {"A", "1.5"});
+        window.show();
+        EXPECT_FALSE(child<QLabel>(&window, "FoundLabel")->text().contains("last time"));
+        auto *grid = child<QTableWidget>(&window, "ImportGrid");
+        grid->setCurrentCell(1, 1);
+        for (int i = 1; i < kv::fields::ListPrice - 1; ++i)
+            click(&window, "DownButton");
+        click(&window, "StartButton");
+    }
+    ASSERT_EQ(x.prompt.messages(), QStringList{"Ok: Import Complete."});
+    // Through the catalogue's settings file, as on the next day.
+    const QString ini = kvtest::tempPath("SAVED.INI");
+    ASSERT_TRUE(kv::writeSettings(ini, kv::SettingsScope::Catalogue, x.ws.settings()));
+    kv::readSettings(ini, kv::SettingsScope::Catalogue, x.ws.settings());
+
+    kv::TMyImport same(x.ws, kv::ImportKind::Text, in, {"A", "1.5"});
+    auto *grid = child<QTableWidget>(&same, "ImportGrid");
+    EXPECT_EQ(grid->item(kv::fields::ListPrice - 1, 1)->text(), "1.5");
+    EXPECT_EQ(grid->item(1, 1)->text(), "<EMPTY>");
+    EXPECT_TRUE(child<QLabel>(&same, "FoundLabel")->text().endsWith("\nFields lined up as last time."));
+
+    kv::TMyImport other(x.ws, kv::ImportKind::Text, in, {"A", "1.50"});
+    EXPECT_EQ(child<QTableWidget>(&other, "ImportGrid")->item(1, 1)->text(), "1.50");
+    EXPECT_FALSE(child<QLabel>(&other, "FoundLabel")->text().contains("last time"));
+}
+
 TEST(ExportWindow, WritesUtf8WithAByteOrderMarkWhenChosenAndKeepsTheChoice)
 {
     Exchange x;
