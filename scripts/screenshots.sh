@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the main window at 640 x 480 in its three button bar modes, and of the
 # edit window and the Reports window in the "Christmas Season" colours, taken under a
-# virtual X server with a small sample catalogue in a throw-away home.
+# virtual X server with a small sample catalogue in a throw-away home; then the
+# pictures that the report window tests take.
 #   bash scripts/screenshots.sh [BUILD_DIR] [OUTPUT_DIR]
 # Needs Xvfb, xwd, xdotool and ImageMagick (xvfb, x11-apps, xdotool, imagemagick).
 set -euo pipefail
@@ -13,6 +14,8 @@ trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$home"' EXIT
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
 export XDG_RUNTIME_DIR=$home/run
 mkdir -p "$XDG_CONFIG_HOME/kestrova-videos" "$XDG_DATA_HOME/kestrova-videos" "$out" "$XDG_RUNTIME_DIR"
+out=$(cd "$out" && pwd)
+build=$(cd "$build" && pwd)
 chmod 700 "$XDG_RUNTIME_DIR"
 
 db=$XDG_DATA_HOME/kestrova-videos/MASTER.DBF
@@ -87,4 +90,13 @@ keys '^Edit$' alt+x
 keys '^Kestrova Videos 97' ctrl+r
 shoot '^Reports$' reports-christmas-season.png
 stop
+
+# The pictures the window tests take offscreen (Reports, status, preview, label and
+# printer windows), when they are built.
+for t in tests/reports/ui/test_reports_ui tests/app/ui/test_ui; do
+  [ -x "$build/$t" ] || { echo "not built, pictures skipped: $t" >&2; continue; }
+  filter='*'
+  [ "$t" = tests/app/ui/test_ui ] && filter='PreviewLook.*'
+  QT_QPA_PLATFORM=offscreen KV_SCREENSHOT_DIR=$out "$build/$t" --gtest_filter="$filter" >/dev/null
+done
 echo "written to $out"

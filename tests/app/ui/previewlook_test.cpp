@@ -6,8 +6,10 @@
 #include "report_engine/pagestream.h"
 #include "reports/ui/mypreview.h"
 #include "scriptedprompt.h"
+#include "../../reports/ui/screenshot.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenuBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -82,6 +84,8 @@ TEST(PreviewLook, ALabelPreviewShowsItsDisabledPagingGreyedInPlace)
         EXPECT_GT(label.ink(b), enabledButton / 3);
     }
     EXPECT_GT(label.ink(QStringLiteral("&Navigate")), report.ink(QStringLiteral("&Navigate")) / 3);
+    label.preview.resize(640, 300);
+    kvtest::saveShot(label.preview, "label-preview-report-colours.png");
 }
 
 TEST(PreviewLook, PrintPageWaitsForTheRunWithItsCaptionShowing)
@@ -92,6 +96,9 @@ TEST(PreviewLook, PrintPageWaitsForTheRunWithItsCaptionShowing)
     EXPECT_FALSE(running.preview.SBPrint->isEnabled());
     EXPECT_EQ(running.preview.SBPrint->text(), "Print Page");
     EXPECT_GT(running.ink(running.preview.SBPrint), enabled / 3);
+    running.preview.resize(640, 300);
+    QApplication::processEvents(); // the page count's new width
+    kvtest::saveShot(running.preview, "preview-running-report-colours.png");
 }
 
 } // namespace
