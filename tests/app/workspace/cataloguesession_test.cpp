@@ -224,7 +224,8 @@ TEST(CatalogueSession, LastFilesNameEachFileOnceAndTellLikeNamesApart)
                                       QStringLiteral("/old/videos/Tapes.DBF"), QString()}));
     // A path that is the end of another shows whole.
     const std::array<QString, 5> nested{QStringLiteral("/a/b/T.DBF"), QStringLiteral("/b/T.DBF")};
-    EXPECT_EQ(kv::lastFileNames(nested), (std::array<QString, 5>{QStringLiteral("/a/b/T.DBF"), QStringLiteral("/b/T.DBF")}));
+    EXPECT_EQ(kv::lastFileNames(nested),
+              (std::array<QString, 5>{QStringLiteral("/a/b/T.DBF"), QStringLiteral("/b/T.DBF")}));
     EXPECT_EQ(kv::lastFileCaption(1, QStringLiteral("Tom & Jerry.DBF")), QStringLiteral("&1   Tom && Jerry.DBF"));
 }
 
