@@ -1,5 +1,5 @@
-// Within a window each Alt+letter leads to one place: a menu, a button, a page or the
-// box a label names.
+// Within a window each Alt+letter leads to one place: a menu, a button, a page, a group
+// or the box a label names; within an open menu each letter to one item.
 #include "app/ui/mainwindowfixture.h"
 #include "programdialogs.h"
 
