@@ -29,6 +29,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -202,6 +203,7 @@ void TMain::buildMenus()
     addCommandItem(file, Cmd::Print, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
     addCommandItem(file, Cmd::Exit, "MenuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    file->setToolTipsVisible(true); // the last files' full paths
     MenuExitSep = file->addSeparator();
     MenuExitSep->setObjectName(QStringLiteral("MenuExitSep"));
     for (int k = 0; k < kLastFileCount; ++k) {
@@ -758,12 +760,15 @@ void TMain::SetMenuLastFiles()
     for (const QString &path : settings_.lastFiles)
         any = any || !path.isEmpty();
     MenuExitSep->setVisible(any);
+    const auto names = lastFileNames(settings_.lastFiles);
     for (int k = 0; k < kLastFileCount; ++k) {
         const QString &path = settings_.lastFiles[size_t(k)];
         QAction *item = MenuLastFile[size_t(k)];
         item->setVisible(any && !path.isEmpty());
-        if (!path.isEmpty())
-            item->setText(lastFileCaption(k + 1, path));
+        if (!path.isEmpty()) {
+            item->setText(lastFileCaption(k + 1, names[size_t(k)]));
+            item->setToolTip(QDir::toNativeSeparators(path));
+        }
     }
 }
 

@@ -208,6 +208,15 @@ void applyColorSet(QWidget *window, const ColorSet &colors)
 {
     window->setAutoFillBackground(true);
     paint(window, {QPalette::Window}, colors[ColorRole::MainBackground], {}, QColor());
+    // What stands on the window itself (menus, tool buttons, plain labels) keeps its text
+    // colour, but when disabled it fades towards this background, not to the stock grey.
+    {
+        QPalette p = window->palette();
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(QPalette::Disabled, role,
+                       disabledText(p.color(QPalette::Active, role), colors[ColorRole::MainBackground]));
+        window->setPalette(p);
+    }
 
     forEachControl(window, [&](QWidget *w, Control control) {
         const QString title = w->property(kTitleProperty).toString();

@@ -36,16 +36,24 @@ QString catalogueCaption(const QString &tableName)
     return QString::fromLatin1(kApplicationTitle) + QStringLiteral(" (") + tableName + QLatin1Char(')');
 }
 
+bool sameCatalogueFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
 void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &oldPath, const QString &newPath)
 {
-    for (size_t k = 0; k < list.size(); ++k) {
-        if (list[k] == newPath) {
-            for (size_t j = k; j + 1 < list.size(); ++j)
-                list[j] = list[j + 1];
-            list.back().clear();
-            break;
-        }
-    }
+    // The catalogue now open leaves the list, and the one left enters it once, however
+    // either was spelt before.
+    const auto end = std::remove_if(list.begin(), list.end(), [&](const QString &entry) {
+        return sameCatalogueFile(entry, newPath) || sameCatalogueFile(entry, oldPath);
+    });
+    std::fill(end, list.end(), QString());
     for (size_t j = list.size() - 1; j > 0; --j)
         list[j] = list[j - 1];
     list[0] = oldPath;
@@ -57,11 +65,42 @@ void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &pa
     std::fill(end, list.end(), QString());
 }
 
+std::array<QString, kLastFileCount> lastFileNames(const std::array<QString, kLastFileCount> &list)
+{
+    const auto parts = [](const QString &path) {
+        return QDir::toNativeSeparators(QDir::cleanPath(path)).split(QDir::separator(), Qt::SkipEmptyParts);
+    };
+    // The last depth parts of a path, all of them when it has no more.
+    const auto tail = [&](const QString &path, qsizetype depth) {
+        const QStringList p = parts(path);
+        return p.mid(std::max<qsizetype>(0, p.size() - depth)).join(QDir::separator());
+    };
+    std::array<QString, kLastFileCount> names;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].isEmpty())
+            continue;
+        // As many folders as it takes to tell it from every other entry.
+        const qsizetype most = parts(list[i]).size();
+        qsizetype depth = 1;
+        for (;; ++depth) {
+            bool alone = true;
+            for (size_t j = 0; j < list.size() && alone; ++j)
+                alone = j == i || list[j].isEmpty() || tail(list[j], depth) != tail(list[i], depth);
+            if (alone || depth >= most)
+                break;
+        }
+        names[i] = depth >= most ? QDir::toNativeSeparators(list[i]) : tail(list[i], depth);
+    }
+    return names;
+}
+
 QString defaultCataloguePath() { return programDir() + QLatin1Char('/') + QString::fromLatin1(kDefaultCatalogueName); }
 
-QString lastFileCaption(int number, const QString &path)
+QString lastFileCaption(int number, const QString &name)
 {
-    return QStringLiteral("&%1   %2").arg(number).arg(QDir::toNativeSeparators(path));
+    QString shown = QDir::toNativeSeparators(name);
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name's "&" is no mnemonic
+    return QStringLiteral("&%1   %2").arg(number).arg(shown);
 }
 
 CatalogueSession::CatalogueSession(Workspace &workspace) : ws_(workspace) {}

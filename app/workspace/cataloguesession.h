@@ -26,15 +26,23 @@ FileDialogSpec newDatabaseDialog();
 // The window caption for a catalogue: "Kestrova Videos 97 (" + table name + ")".
 QString catalogueCaption(const QString &tableName);
 
+// True when both paths name one file: spelt alike, or the same file on disk.
+bool sameCatalogueFile(const QString &a, const QString &b);
 // Moves the catalogue left into the first entry of the last-files list; the
-// catalogue now open leaves the list.
+// catalogue now open leaves the list. Entries naming either file are dropped first, so
+// no file is listed twice.
 void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &oldPath, const QString &newPath);
 // Takes path out of the last-files list, closing the gap.
 void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &path);
+// What the menu shows for each entry: its file name, with as many of its folders as
+// tell it from another entry of the same name (the whole path at most); empty entries
+// stay empty.
+std::array<QString, kLastFileCount> lastFileNames(const std::array<QString, kLastFileCount> &list);
 // MASTER.DBF in the program folder: the catalogue of a first start.
 QString defaultCataloguePath();
-// The menu caption of last-files entry number (1 ... 5): "&" + number + three blanks + path.
-QString lastFileCaption(int number, const QString &path);
+// The menu caption of last-files entry number (1 ... 5): "&" + number + three blanks +
+// the name shown for it.
+QString lastFileCaption(int number, const QString &name);
 
 class CatalogueSession {
 public:

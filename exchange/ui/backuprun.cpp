@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "store/catalogue.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace kv {
@@ -53,6 +54,10 @@ void switchToRestored(Workspace &ws, const QString &path)
     updateLastFiles(settings.lastFiles, old.path, path);
     Q_EMIT ws.lastFilesChanged();
     Q_EMIT ws.catalogueOpened();
+    // The caption names the table only, which both files share: say which file is open.
+    ws.prompt().showMessage(QStringLiteral("Notice"), QString::fromLatin1(kRestoredIsOpen)
+                                                          .arg(QDir::toNativeSeparators(path),
+                                                               QDir::toNativeSeparators(old.path)));
 }
 
 } // namespace

@@ -9,6 +9,10 @@
 
 namespace kv {
 
+// Told after a table restore that put another file in use than the one open before.
+inline constexpr char kRestoredIsOpen[] =
+    "The restored database \"%1\" is now open in place of \"%2\", which is left as it was.";
+
 ExchangeOutcome backUp(Workspace &workspace, ExchangeKind kind, const QString &folder,
                        const CopyControl &control = {});
 

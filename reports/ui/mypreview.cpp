@@ -185,6 +185,7 @@ void TMyPreview::setPagesReady(int count)
 {
     surface_->setPageLimit(count);
     const bool ended = count < 0;
+    counting_ = !ended;
     for (QAction *a : {MenuPrintPage, MenuPrintReport, MenuPrintRange})
         a->setEnabled(ended && !(labelRun_ && a != MenuPrintPage));
     SBPrint->setEnabled(ended);
@@ -194,9 +195,12 @@ void TMyPreview::setPagesReady(int count)
 void TMyPreview::showPage(int page)
 {
     PageEdit->setText(QString::number(page));
-    PageLabel->setText(QStringLiteral("Page %1 of %2")
-                           .arg(page - surface_->firstPage() + 1)
-                           .arg(std::max(1, surface_->pageCount())));
+    QString text = QStringLiteral("Page %1 of %2")
+                       .arg(page - surface_->firstPage() + 1)
+                       .arg(std::max(1, surface_->pageCount()));
+    if (counting_)
+        text += QString::fromUtf8(kCounting);
+    PageLabel->setText(text);
 }
 
 void TMyPreview::showZoom(double zoom) { ZoomEdit->setText(QString::number(zoom, 'f', 1).left(10)); }

@@ -19,6 +19,8 @@ class TMyPreview : public QDialog {
     Q_OBJECT
 public:
     static constexpr char kLabelCaption[] = "Label Printing";
+    // After the page count while the run still adds pages.
+    static constexpr char kCounting[] = " (counting\u2026)";
     static constexpr char kBusy[] = "Previous print job has not yet finished.  Try again later.";
 
     // caption: the report's name, also the title of what it prints; a label run shows
@@ -64,6 +66,7 @@ private:
     QString title_; // of the print job and of a PDF file
     bool opened_ = false;
     bool labelRun_ = false;
+    bool counting_ = false;
 };
 
 } // namespace kv

@@ -28,6 +28,8 @@ namespace kv {
 
 namespace {
 constexpr int kEntire = 1, kSearch = 2, kFace = 3, kSpine = 4;
+// Alt+F is the File menu's.
+constexpr char kPrintToFile[] = "Print &To File";
 const QString kHelpTopic = QStringLiteral("Report Window");
 
 QPushButton *button(QWidget *parent, const char *name, const QString &text)
@@ -75,7 +77,8 @@ void TMyReport::buildControls()
     file->addSeparator();
     MenuView = item(file, "MenuView", QStringLiteral("&View"), QKeySequence(Qt::CTRL | Qt::Key_V));
     MenuPrint = item(file, "MenuPrint", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuPrintToFile = item(file, "MenuPrintToFile", QStringLiteral("Print To &File"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuPrintToFile =
+        item(file, "MenuPrintToFile", QString::fromLatin1(kPrintToFile), QKeySequence(Qt::CTRL | Qt::Key_F));
     MenuPrinterSetup = item(file, "PrinterSetup", QStringLiteral("Printer &Setup"), QKeySequence(Qt::CTRL | Qt::Key_S));
     file->addSeparator();
     MenuExit = item(file, "MenuExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -122,10 +125,10 @@ void TMyReport::buildControls()
     auto *buttons = new QHBoxLayout;
     ViewButton = button(this, "ViewButton", QStringLiteral("&View"));
     PrintButton = button(this, "PrintButton", QStringLiteral("&Print"));
-    FileButton = button(this, "FileButton", QStringLiteral("Print To &File"));
+    FileButton = button(this, "FileButton", QString::fromLatin1(kPrintToFile));
     PrinterSetupButton = button(this, "PrinterSetupButton", QStringLiteral("Printer &Setup"));
     ExitButton = button(this, "ExitButton", QStringLiteral("E&xit"));
-    HelpButton = button(this, "HelpButton", QStringLiteral("&Help"));
+    HelpButton = button(this, "HelpButton", QStringLiteral("He&lp")); // Alt+H is the Help menu's
     for (QPushButton *b : {ViewButton, PrintButton, FileButton, PrinterSetupButton, ExitButton, HelpButton})
         buttons->addWidget(b);
 
@@ -254,7 +257,7 @@ bool TMyReport::labelKind() const { return FaceLabels->isChecked() || SpineLabel
 void TMyReport::showSide()
 {
     sides_->setCurrentWidget(labelKind() ? labelPage_ : sides_->widget(0));
-    FileButton->setText(labelKind() ? QStringLiteral("&Options") : QStringLiteral("Print To &File"));
+    FileButton->setText(labelKind() ? QStringLiteral("&Options") : QString::fromLatin1(kPrintToFile));
 }
 
 void TMyReport::WhatToPrintClick()
@@ -372,6 +375,12 @@ void TMyReport::DoIt(int mode, const QString &textPath)
         if (preview)
             preview->disconnect(&form);
     }
+    // The search is on again as soon as the run is over, while its pages are looked at.
+    if (endSearch) {
+        ws_.search().restart();
+        ws_.master().refresh();
+        ws_.announceCount();
+    }
     if (mode == int(OutputMode::View) && completed) {
         if (!preview)
             makePreview();
@@ -379,8 +388,6 @@ void TMyReport::DoIt(int mode, const QString &textPath)
         if (!previewClosed)
             execDialog(*preview);
     }
-    if (endSearch)
-        ws_.search().restart();
     ws_.master().refresh();
     ws_.announceCount();
 }

@@ -13,15 +13,16 @@ namespace kv {
 namespace {
 
 struct FontRow {
-    const char *title;   // group box and font dialog title
+    const char *title;   // font dialog title
+    const char *group;   // the group box's title: its letter leads to the row's New Font
     const char *caption; // the caption control's name
     const char *button;
 };
 constexpr FontRow kRows[4] = {
-    {"Title Line Font", "TitleLineFont", "TitleFontButton"},
-    {"Column Header Font", "ColumnHeaderFont", "ColumnHeaderFontButton"},
-    {"Report Body Font", "RepBodyDataFont", "BodyFontButton"},
-    {"Footnote Font", "FootnoteFont", "FootnoteFontButton"},
+    {"Title Line Font", "&Title Line Font", "TitleLineFont", "TitleFontButton"},
+    {"Column Header Font", "&Column Header Font", "ColumnHeaderFont", "ColumnHeaderFontButton"},
+    {"Report Body Font", "Report &Body Font", "RepBodyDataFont", "BodyFontButton"},
+    {"Footnote Font", "&Footnote Font", "FootnoteFont", "FootnoteFontButton"},
 };
 
 } // namespace
@@ -33,13 +34,13 @@ TReportFonts::TReportFonts(TReportDefRec &def, Prompt &prompt, QWidget *parent)
     setWindowTitle(QStringLiteral("Report Fonts"));
     auto *grid = new QGridLayout(this);
     for (int i = 0; i < 4; ++i) {
-        auto *box = new QGroupBox(QString::fromLatin1(kRows[i].title), this);
+        auto *box = new QGroupBox(QString::fromLatin1(kRows[i].group), this);
         captions_[i] = new QLabel(box);
         captions_[i]->setObjectName(QString::fromLatin1(kRows[i].caption));
         captions_[i]->setMinimumWidth(220);
         captions_[i]->setFrameShape(QFrame::Panel);
         captions_[i]->setFrameShadow(QFrame::Sunken);
-        auto *button = new QPushButton(QStringLiteral("&New Font"), box);
+        auto *button = new QPushButton(QStringLiteral("New Font"), box);
         button->setObjectName(QString::fromLatin1(kRows[i].button));
         connect(button, &QPushButton::clicked, this, [this, i] { NewFontClick(i); });
         auto *row = new QHBoxLayout(box);

@@ -71,7 +71,7 @@ void TUserReport::build()
 
     auto *widths = new QGroupBox(QStringLiteral("Characters per Line"), this);
     Chars90 = named(new QRadioButton(QStringLiteral("&90"), widths), "Chars90");
-    Chars120 = named(new QRadioButton(QStringLiteral("1&20"), widths), "Chars120");
+    Chars120 = named(new QRadioButton(QStringLiteral("12&0"), widths), "Chars120");
     Chars150 = named(new QRadioButton(QStringLiteral("1&50"), widths), "Chars150");
     auto *widthRow = new QHBoxLayout(widths);
     for (auto [button, width] : {std::pair{Chars90, 90}, {Chars120, 120}, {Chars150, 150}}) {
@@ -109,12 +109,12 @@ void TUserReport::build()
     auto *options = new QGroupBox(QStringLiteral("Report Options"), this);
     Level1Group = named(new QCheckBox(QStringLiteral("Group by Level &1 Sort"), options), "Level1Group");
     Level2Group = named(new QCheckBox(QStringLiteral("Group by Level &2 Sort"), options), "Level2Group");
-    ColumnHeaders = named(new QCheckBox(QStringLiteral("Column &Headers"), options), "ColumnHeaders");
+    ColumnHeaders = named(new QCheckBox(QStringLiteral("C&olumn Headers"), options), "ColumnHeaders");
     HorzLines = named(new QCheckBox(QStringLiteral("Hori&zontal Lines"), options), "HorzLines");
     VertLines = named(new QCheckBox(QStringLiteral("&Vertical Lines"), options), "VertLines");
     DateOnPage = named(new QCheckBox(QStringLiteral("&Date on Pages"), options), "DateOnPage");
     PageNumbers = named(new QCheckBox(QStringLiteral("Page &Numbers"), options), "PageNumbers");
-    LandOrient = named(new QCheckBox(QStringLiteral("Print &Landscape"), options), "LandOrient");
+    LandOrient = named(new QCheckBox(QStringLiteral("&Print Landscape"), options), "LandOrient");
     auto *optionGrid = new QGridLayout(options);
     QCheckBox *optionBoxes[] = {Level1Group, Level2Group, ColumnHeaders, HorzLines,
                                 VertLines,   DateOnPage,  PageNumbers,   LandOrient};

@@ -217,6 +217,11 @@ SCENARIOS = [
                 ('gone', '^Search$'), ('main',), ('key', 'ctrl+e'), ('window', EDIT)]
          + append_to_title(' (found)') + [('key', 'alt+u'), ('gone', ANY_EDIT), ('main',), ('key', 'ctrl+i')],
          changed={'Vertigo': dict(Title='Vertigo (found)')}),
+    # Alt+F opens the Reports window's File menu (no button shares the letter), whose
+    # E&xit closes the window.
+    dict(name='reports-alt-f-file-menu', catalogue='MASTER',
+         steps=[('main',), ('key', 'ctrl+r'), ('window', '^Reports$'), ('key', 'alt+f'), ('key', 'x'),
+                ('gone', '^Reports$')]),
 ]
 
 

@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "edit/picklists.h"
 
+#include <QDir>
 #include <QSignalSpy>
 
 using namespace kvtest;
@@ -50,7 +51,11 @@ TEST(RestoreTable, TheRestoredCopyBecomesTheOpenCatalogueInTheCurrentOrder)
     const kv::RestoreResult r = kv::restore(p.workspace, ExchangeKind::Table, source);
     EXPECT_EQ(r.outcome, ExchangeOutcome::Completed);
     EXPECT_EQ(r.written, QStringList{inProgram(QStringLiteral("FILMS.DBF"))});
-    EXPECT_EQ(p.prompt.messages(), QStringList{msg("Notice", kv::kRestoreDoneMessage)});
+    EXPECT_EQ(p.prompt.messages(),
+              (QStringList{msg("Notice", kv::kRestoreDoneMessage),
+                           msg("Notice", QString::fromLatin1(kv::kRestoredIsOpen)
+                                             .arg(QDir::toNativeSeparators(inProgram(QStringLiteral("FILMS.DBF"))),
+                                                  QDir::toNativeSeparators(p.path)))}));
     EXPECT_EQ(p.shownTitles(), (QStringList{QStringLiteral("Alien"), QStringLiteral("Metropolis"), QStringLiteral("Zelig")}));
     EXPECT_EQ(p.workspace.master().filePath(), inProgram(QStringLiteral("FILMS.DBF")));
     EXPECT_EQ(p.workspace.master().indexName(), QStringLiteral("NewIndex"));

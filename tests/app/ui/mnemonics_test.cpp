@@ -1,5 +1,5 @@
-// Within a window each Alt+letter leads to one place: a menu, a button, a page or the
-// box a label names.
+// Within a window each Alt+letter leads to one place: a menu, a button, a page, a group
+// or the box a label names; within an open menu each letter to one item.
 #include "app/ui/mainwindowfixture.h"
 #include "programdialogs.h"
 
@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -26,9 +27,30 @@ QChar mnemonicOf(const QString &text)
     return QChar();
 }
 
+// The letters that lead to more than one item of an open menu, and of its submenus.
+QStringList menuClashes(QMenu *menu)
+{
+    std::map<QChar, QStringList> items;
+    QStringList out;
+    for (QAction *a : menu->actions()) {
+        if (!a->isVisible() || a->isSeparator())
+            continue;
+        if (const QChar m = mnemonicOf(a->text()); !m.isNull())
+            items[m] << a->text();
+        if (a->menu())
+            out << menuClashes(a->menu());
+    }
+    for (const auto &[letter, texts] : items)
+        if (texts.size() > 1)
+            out << menu->title() + QStringLiteral(" menu ") + QString(letter) + QStringLiteral(": ") +
+                       texts.join(QStringLiteral(", "));
+    return out;
+}
+
 // The letters that lead to more than one place among what the window shows now.
 QStringList clashes(QWidget *window)
 {
+    QStringList out;
     std::map<QChar, QStringList> places;
     const auto note = [&](const QString &text, const QString &where) {
         const QChar m = mnemonicOf(text);
@@ -42,17 +64,19 @@ QStringList clashes(QWidget *window)
             note(b->text(), QStringLiteral("button"));
         else if (auto *l = qobject_cast<QLabel *>(w); l && l->buddy())
             note(l->text(), QStringLiteral("label"));
-        else if (auto *g = qobject_cast<QGroupBox *>(w); g && g->isCheckable())
+        else if (auto *g = qobject_cast<QGroupBox *>(w))
             note(g->title(), QStringLiteral("group"));
         else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
-            for (QAction *a : bar->actions())
+            for (QAction *a : bar->actions()) {
                 note(a->text(), QStringLiteral("menu"));
+                if (a->menu())
+                    out << menuClashes(a->menu());
+            }
         } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
             for (int i = 0; i < tabs->count(); ++i)
                 note(tabs->tabText(i), QStringLiteral("page"));
         }
     }
-    QStringList out;
     for (const auto &[letter, where] : places)
         if (where.size() > 1)
             out << QString(letter) + QStringLiteral(": ") + where.join(QStringLiteral(", "));

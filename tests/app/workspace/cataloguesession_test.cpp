@@ -197,6 +197,38 @@ TEST(CatalogueSession, LastFilesKeepThePreviousCataloguesMostRecentFirst)
     EXPECT_EQ(kv::lastFileCaption(2, QStringLiteral("/v/B.DBF")), QStringLiteral("&2   /v/B.DBF"));
 }
 
+// Two spellings of one file (here through a link to its folder) are one entry; two files
+// of one name show as much of their folders as tells them apart; the caption doubles a
+// name's "&" so it is no mnemonic.
+TEST(CatalogueSession, LastFilesNameEachFileOnceAndTellLikeNamesApart)
+{
+    const QString videos = QFileInfo(newCatalogue(QStringLiteral("Tapes.DBF"))).absolutePath();
+    const QString tapes = videos + QStringLiteral("/Tapes.DBF");
+    const QString linked = videos + QStringLiteral("-link");
+    ASSERT_TRUE(QFile::link(videos, linked));
+    std::array<QString, 5> list{linked + QStringLiteral("/Tapes.DBF"), QStringLiteral("/v/C.DBF")};
+    kv::updateLastFiles(list, QStringLiteral("/v/B.DBF"), tapes);
+    EXPECT_EQ(list, (std::array<QString, 5>{QStringLiteral("/v/B.DBF"), QStringLiteral("/v/C.DBF")}));
+    kv::updateLastFiles(list, tapes, QStringLiteral("/v/B.DBF"));
+    EXPECT_EQ(list, (std::array<QString, 5>{tapes, QStringLiteral("/v/C.DBF")}));
+    // The open catalogue again by its other spelling: once, at entry 1.
+    kv::updateLastFiles(list, linked + QStringLiteral("/Tapes.DBF"), tapes);
+    EXPECT_EQ(list, (std::array<QString, 5>{linked + QStringLiteral("/Tapes.DBF"), QStringLiteral("/v/C.DBF")}));
+
+    const std::array<QString, 5> shared{QStringLiteral("/home/ann/videos/Tapes.DBF"), QStringLiteral("/v/B.DBF"),
+                                        QStringLiteral("/data/kestrova-videos/Tapes.DBF"),
+                                        QStringLiteral("/old/videos/Tapes.DBF"), QString()};
+    EXPECT_EQ(kv::lastFileNames(shared),
+              (std::array<QString, 5>{QStringLiteral("ann/videos/Tapes.DBF"), QStringLiteral("B.DBF"),
+                                      QStringLiteral("kestrova-videos/Tapes.DBF"),
+                                      QStringLiteral("/old/videos/Tapes.DBF"), QString()}));
+    // A path that is the end of another shows whole.
+    const std::array<QString, 5> nested{QStringLiteral("/a/b/T.DBF"), QStringLiteral("/b/T.DBF")};
+    EXPECT_EQ(kv::lastFileNames(nested),
+              (std::array<QString, 5>{QStringLiteral("/a/b/T.DBF"), QStringLiteral("/b/T.DBF")}));
+    EXPECT_EQ(kv::lastFileCaption(1, QStringLiteral("Tom & Jerry.DBF")), QStringLiteral("&1   Tom && Jerry.DBF"));
+}
+
 TEST(CatalogueSession, SwitchingKeepsEachCataloguesSettingsAndRebuildsItsOrder)
 {
     Session session;

@@ -3,6 +3,7 @@
 #include "exchange/ui/importformat.h"
 #include "exchange/ui/myexport.h"
 #include "exchange/ui/myimport.h"
+#include "exchange/ui/restorewindow.h"
 
 #include "app/ui/mainwindowfixture.h"
 #include "scriptedprompt.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -298,3 +301,65 @@ TEST(ExportWindow, WritesUtf8WithAByteOrderMarkWhenChosenAndKeepsTheChoice)
 }
 
 } // namespace
+
+namespace {
+
+QString tapesIn(const char *folder, const QStringList &titles)
+{
+    const QString dir = kvtest::tempPath(QString::fromLatin1(folder));
+    EXPECT_TRUE(QDir().mkpath(dir));
+    return catalogueWith(QString::fromLatin1(folder) + QStringLiteral("/Tapes.DBF"), titles);
+}
+
+QStringList lastFiles(kv::TMain &main)
+{
+    QStringList out;
+    for (const char *name : {"MenuLastFile1", "MenuLastFile2", "MenuLastFile3"}) {
+        auto *item = child<QAction>(&main, name);
+        if (item->isVisible())
+            out << item->text() + QStringLiteral(" | ") + item->toolTip();
+    }
+    return out;
+}
+
+} // namespace
+
+// A table restored from a backup folder becomes the copy in the program folder, under the
+// same caption: the user is told which file is open now, and the last-files list shows
+// the two Tapes.DBF apart, each once.
+TEST(RestoreTable, SaysWhichCatalogueIsOpenAndListsLikeNamedFilesApart)
+{
+    const QString mine = tapesIn("videos", {QStringLiteral("Alien")});
+    const QString backup = tapesIn("backup", {QStringLiteral("Alien"), QStringLiteral("Brazil")});
+    const QString other = catalogueWith(QStringLiteral("OTHER.DBF"), {});
+    setProgramValue("Last Database", mine);
+    Exchange x;
+    const QString restored = inProgramDir(QStringLiteral("Tapes.DBF"));
+
+    x.prompt.answerFile(backup);
+    whenShown<kv::TMyRestore>([](kv::TMyRestore &restore) {
+        click(&restore, "StartButton");
+        restore.reject();
+    });
+    child<QAction>(x.main.get(), "MenuRestore")->trigger();
+    EXPECT_EQ(x.prompt.messages(),
+              QStringList({QStringLiteral("Notice: Restore completed successfully."),
+                           QStringLiteral("Notice: The restored database \"%1\" is now open in place of \"%2\", "
+                                          "which is left as it was.")
+                               .arg(QDir::toNativeSeparators(restored), QDir::toNativeSeparators(mine))}));
+    EXPECT_EQ(x.ws.paths().path, restored);
+    EXPECT_EQ(x.main->windowTitle(), QStringLiteral("Kestrova Videos 97 (Tapes)"));
+
+    x.prompt.answerFile(other);
+    child<QAction>(x.main.get(), "MenuOpen")->trigger();
+    EXPECT_EQ(lastFiles(*x.main),
+              QStringList({QStringLiteral("&1   kestrova-videos/Tapes.DBF | ") + QDir::toNativeSeparators(restored),
+                           QStringLiteral("&2   videos/Tapes.DBF | ") + QDir::toNativeSeparators(mine)}));
+    // Back to the one in the program folder, then to the first one by another spelling of
+    // its path: the file open is no entry of the list.
+    child<QAction>(x.main.get(), "MenuLastFile1")->trigger();
+    x.prompt.answerFile(QFileInfo(mine).absolutePath() + QStringLiteral("/./Tapes.DBF"));
+    child<QAction>(x.main.get(), "MenuOpen")->trigger();
+    EXPECT_EQ(lastFiles(*x.main), QStringList({QStringLiteral("&1   Tapes.DBF | ") + QDir::toNativeSeparators(restored),
+                                               QStringLiteral("&2   OTHER.DBF | ") + QDir::toNativeSeparators(other)}));
+}

@@ -192,12 +192,18 @@ TEST(TMyPreview, PagesStillBeingMadeAreNotShownOrPrinted)
     TMyPreview preview(stream, QStringLiteral("R"), false, settings, prompt);
     preview.setPagesReady(2);
     preview.show();
-    EXPECT_EQ(preview.PageLabel->text(), "Page 1 of 2");
+    // The count says it is not the last word; Print Page waits, keeping its caption.
+    EXPECT_EQ(preview.PageLabel->text(), QStringLiteral("Page 1 of 2 (counting\u2026)"));
     preview.MenuLast->trigger();
     EXPECT_EQ(preview.surface()->currentPage(), 2);
+    EXPECT_EQ(preview.PageLabel->text(), QStringLiteral("Page 2 of 2 (counting\u2026)"));
+    preview.setPagesReady(3);
+    EXPECT_EQ(preview.PageLabel->text(), QStringLiteral("Page 2 of 3 (counting\u2026)"));
     for (QAction *a : {preview.MenuPrintPage, preview.MenuPrintReport, preview.MenuPrintRange})
         EXPECT_FALSE(a->isEnabled());
     EXPECT_FALSE(preview.SBPrint->isEnabled());
+    EXPECT_EQ(preview.SBPrint->text(), "Print Page");
+    EXPECT_TRUE(preview.SBPrint->isVisible());
     preview.setPagesReady(-1);
     EXPECT_EQ(preview.PageLabel->text(), "Page 2 of 4");
     EXPECT_TRUE(preview.MenuPrintRange->isEnabled());
