@@ -760,13 +760,12 @@ void TMain::SetMenuLastFiles()
     for (const QString &path : settings_.lastFiles)
         any = any || !path.isEmpty();
     MenuExitSep->setVisible(any);
-    const auto names = lastFileNames(settings_.lastFiles);
     for (int k = 0; k < kLastFileCount; ++k) {
         const QString &path = settings_.lastFiles[size_t(k)];
         QAction *item = MenuLastFile[size_t(k)];
         item->setVisible(any && !path.isEmpty());
         if (!path.isEmpty()) {
-            item->setText(lastFileCaption(k + 1, names[size_t(k)]));
+            item->setText(lastFileCaption(k + 1, path));
             item->setToolTip(QDir::toNativeSeparators(path));
         }
     }

@@ -65,41 +65,12 @@ void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &pa
     std::fill(end, list.end(), QString());
 }
 
-std::array<QString, kLastFileCount> lastFileNames(const std::array<QString, kLastFileCount> &list)
-{
-    const auto parts = [](const QString &path) {
-        return QDir::toNativeSeparators(QDir::cleanPath(path)).split(QDir::separator(), Qt::SkipEmptyParts);
-    };
-    // The last depth parts of a path, all of them when it has no more.
-    const auto tail = [&](const QString &path, qsizetype depth) {
-        const QStringList p = parts(path);
-        return p.mid(std::max<qsizetype>(0, p.size() - depth)).join(QDir::separator());
-    };
-    std::array<QString, kLastFileCount> names;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].isEmpty())
-            continue;
-        // As many folders as it takes to tell it from every other entry.
-        const qsizetype most = parts(list[i]).size();
-        qsizetype depth = 1;
-        for (;; ++depth) {
-            bool alone = true;
-            for (size_t j = 0; j < list.size() && alone; ++j)
-                alone = j == i || list[j].isEmpty() || tail(list[j], depth) != tail(list[i], depth);
-            if (alone || depth >= most)
-                break;
-        }
-        names[i] = depth >= most ? QDir::toNativeSeparators(list[i]) : tail(list[i], depth);
-    }
-    return names;
-}
-
 QString defaultCataloguePath() { return programDir() + QLatin1Char('/') + QString::fromLatin1(kDefaultCatalogueName); }
 
-QString lastFileCaption(int number, const QString &name)
+QString lastFileCaption(int number, const QString &path)
 {
-    QString shown = QDir::toNativeSeparators(name);
-    shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name's "&" is no mnemonic
+    QString shown = QDir::toNativeSeparators(path);
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&")); // a path's "&" is no mnemonic
     return QStringLiteral("&%1   %2").arg(number).arg(shown);
 }
 

@@ -34,15 +34,11 @@ bool sameCatalogueFile(const QString &a, const QString &b);
 void updateLastFiles(std::array<QString, kLastFileCount> &list, const QString &oldPath, const QString &newPath);
 // Takes path out of the last-files list, closing the gap.
 void removeLastFile(std::array<QString, kLastFileCount> &list, const QString &path);
-// What the menu shows for each entry: its file name, with as many of its folders as
-// tell it from another entry of the same name (the whole path at most); empty entries
-// stay empty.
-std::array<QString, kLastFileCount> lastFileNames(const std::array<QString, kLastFileCount> &list);
 // MASTER.DBF in the program folder: the catalogue of a first start.
 QString defaultCataloguePath();
 // The menu caption of last-files entry number (1 ... 5): "&" + number + three blanks +
-// the name shown for it.
-QString lastFileCaption(int number, const QString &name);
+// the path.
+QString lastFileCaption(int number, const QString &path);
 
 class CatalogueSession {
 public:

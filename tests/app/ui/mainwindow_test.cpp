@@ -313,8 +313,8 @@ TEST(MainWindow, LastFilesListThePreviousCataloguesInTheFileMenu)
     EXPECT_EQ(countText(*main), QStringLiteral("2"));
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestrova Videos 97 (B)"));
     EXPECT_TRUE(sep->isVisible());
-    // Each entry by its name, with its whole path as the tip.
-    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(), QStringLiteral("&1   A.DBF"));
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(),
+              QStringLiteral("&1   ") + QDir::toNativeSeparators(a));
     EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->toolTip(), QDir::toNativeSeparators(a));
     EXPECT_FALSE(child<QAction>(main.get(), "MenuLastFile2")->isVisible());
 
@@ -325,8 +325,8 @@ TEST(MainWindow, LastFilesListThePreviousCataloguesInTheFileMenu)
     child<QAction>(main.get(), "MenuLastFile2")->trigger();
     EXPECT_EQ(main->workspace().paths().path, a);
     EXPECT_EQ(countText(*main), QStringLiteral("1"));
-    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(), QStringLiteral("&1   C.DBF"));
-    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile2")->text(), QStringLiteral("&2   B.DBF"));
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile1")->text(), QStringLiteral("&1   ") + QDir::toNativeSeparators(c));
+    EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile2")->text(), QStringLiteral("&2   ") + QDir::toNativeSeparators(b));
     EXPECT_EQ(child<QAction>(main.get(), "MenuLastFile2")->toolTip(), QDir::toNativeSeparators(b));
     EXPECT_TRUE(prompt.messages().isEmpty());
 }
