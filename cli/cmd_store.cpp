@@ -365,9 +365,12 @@ const Registrar regInfo({"info", "FILE.DBF", "fields, record counts and index ta
 const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", &runAdd});
 const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});
 const Registrar regList({"list", "FILE.DBF [--physical] [--utf8]",
-                         "every visible record as delimited text (code page 1252, or UTF-8 for a terminal)", &runList});
+                         "every visible record as delimited text (code page 1252, or UTF-8 for a terminal)", &runList,
+                         false,
+                         {{"--physical", "", "In the order the records are stored, not the catalogue's sort order."},
+                          {"--utf8", "", "Write UTF-8 for a terminal instead of code page 1252."}}});
 const Registrar regIndex({"index", "FILE.DBF EXPRESSION|--none", "put the tag NewIndex on the table, or remove it",
-                          &runIndex});
+                          &runIndex, false, {{"--none", "", "Remove the tag NewIndex instead."}}});
 const Registrar regPack({"pack", "FILE.DBF", "remove deleted records and rebuild the index", &runPack});
 const Registrar regReindex({"reindex", "FILE.DBF", "rebuild every index tag", &runReindex});
 const Registrar regSort({"sort", "FILE.DBF L1 [L2 [L3 [L4]]]",
