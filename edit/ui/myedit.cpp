@@ -442,6 +442,11 @@ void TMyEdit::FormShow()
     SetColors();
     for (const auto &[field, label] : labels_)
         label->setText(ws_.settings().field(field).caption);
+    // A screen reader names each box by its field's caption, also where no label stands
+    // beside it (Star 2 ... Star 6, the boxes with buttons in their row).
+    for (const auto &[field, box] : boxes_)
+        if (!qobject_cast<QCheckBox *>(box))
+            box->setAccessibleName(ws_.settings().field(field).caption);
     static_cast<QCheckBox *>(boxes_.at(fields::Viewed))->setText(ws_.settings().field(fields::Viewed).caption);
     static_cast<QCheckBox *>(boxes_.at(fields::CheckOut))->setText(ws_.settings().field(fields::CheckOut).caption);
     for (QWidget *date : {boxes_.at(fields::CheckDate), boxes_.at(fields::PurchDate)})
