@@ -90,7 +90,8 @@ ValueKind valueKind(const OptionDoc &o, QStringList *choices)
                 *choices << word;
         return ValueKind::Choices;
     }
-    if (value.contains(QLatin1Char('.')) || value == QLatin1String("DIR"))
+    static const QRegularExpression fileName(QStringLiteral("\\.[A-Z]+$"));
+    if (value.contains(fileName) || value == QLatin1String("DIR"))
         return ValueKind::File;
     return ValueKind::Free;
 }
@@ -102,11 +103,13 @@ bool takesFields(const CommandDoc &c)
            usage.contains(QLatin1String("Field="));
 }
 
+// The options as typed: what begins with "-" or "/" (not the operands the usage lists).
 QStringList optionNames(const std::vector<OptionDoc> &options)
 {
     QStringList names;
     for (const OptionDoc &o : options)
-        names << wordsOf(o.name);
+        if (o.name[0] == '-' || o.name[0] == '/')
+            names << wordsOf(o.name);
     return names;
 }
 

@@ -30,7 +30,7 @@ mkdir "$work/sub" && touch "$work/A.DBF" "$work/b.dbf" "$work/c.txt"
 offered() {
   bash -c 'source "$1"; shift; cd "$1"; shift
            COMP_WORDS=("$@"); COMP_CWORD=$(( $# - 1 )); COMPREPLY=()
-           _${COMP_WORDS[0]//-/_} 2>/dev/null; printf "%s\n" "${COMPREPLY[@]}" | sort | tr "\n" " "' \
+           _${COMP_WORDS[0]//-/_} 2>/dev/null; (( ${#COMPREPLY[@]} )) && printf "%s\n" "${COMPREPLY[@]}" | sort | tr "\n" " "' \
     _ "$docs/bash/$1" "$work" "$@"
 }
 expect() {
@@ -47,6 +47,9 @@ expect "sort " kestrova-cli help so
 expect "--version " kestrova-cli --v
 expect "A.DBF b.dbf sub " kestrova-videos ""
 expect "/BROWSE " kestrova-videos /B
+expect "--help --version " kestrova-videos -
+expect "" kestrova-cli labels A.DBF face --media ""
+expect "A.DBF b.dbf c.txt sub " kestrova-cli report A.DBF Report --pdf ""
 if command -v zsh >/dev/null; then
   for f in "$docs"/zsh/_kestrova-*; do zsh -n "$f" || fail "zsh cannot read $f"; done
 fi
