@@ -365,6 +365,15 @@ void nameControls(QWidget *window)
             continue;
         giveName(button, plainCaption(button->toolTip().isEmpty() ? button->statusTip() : button->toolTip()));
     }
+    // A notebook is named by its pages.
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        if (!mayName(tabs))
+            continue;
+        QStringList pages;
+        for (int i = 0; i < tabs->count(); ++i)
+            pages << plainCaption(tabs->tabText(i));
+        giveName(tabs, pages.join(QStringLiteral(", ")));
+    }
     // An editable combo box's own edit line is named as the box.
     for (QComboBox *combo : window->findChildren<QComboBox *>())
         if (combo->lineEdit() && mayName(combo->lineEdit()))

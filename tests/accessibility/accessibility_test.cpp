@@ -37,7 +37,7 @@ QStringList unnamedControls(QWidget *window)
 {
     QStringList unnamed;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || !reachable(w, window))
+        if (!(w->focusPolicy() & Qt::TabFocus) || !reachable(w, window))
             continue;
         if (nameOf(w).isEmpty())
             unnamed << QStringLiteral("%1 (%2)").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
