@@ -221,7 +221,9 @@ const Registrar regLists({"lists", "FILE.DBF [N] [--utf8|--cp1252]",
                           "the pick lists as the program loads them for a catalogue: \"N NAME: COUNT\" for each "
                           "list, or the entries of list N (UTF-8 where the locale is UTF-8, code page 1252 "
                           "otherwise)",
-                          &runLists});
+                          &runLists, false,
+                          {{"--utf8", "", "Write UTF-8, whatever the locale."},
+                           {"--cp1252", "", "Write code page 1252, whatever the locale."}}});
 
 } // namespace
 

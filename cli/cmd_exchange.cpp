@@ -201,13 +201,24 @@ const Registrar regImport({"import",
                            "[--encoding auto|utf-8|cp1252|cp850] [--format auto|own|csv]",
                            "append the records of a delimited text file or a dBASE table (SOURCE ending in .DBF); "
                            "a value that does not convert stops it and nothing is added",
-                           &runImport});
+                           &runImport, false,
+                           {{"--skip-first", "", "Skip the first line of the text (its field names)."},
+                            {"--no-skip-first", "", "Read the first line as a record."},
+                            {"--map", "M1,M2,...|names",
+                             "Put field i of the source into catalogue field Mi (0 for none), or line fields up by "
+                             "their names."},
+                            {"--encoding", "auto|utf-8|cp1252|cp850", "The character set of the text."},
+                            {"--format", "auto|own|csv", "The program's own format or standard CSV."}}});
 const Registrar regExport({"export",
                            "FILE.DBF OUT [--names|--no-names] [--encoding cp1252|utf-8|cp850] "
                            "[CRITERION... [--or CRITERION...]...]",
                            "write the records (those that pass a query search with the criteria given, as search "
                            "takes them) to delimited text, or to a dBASE table when OUT ends in .DBF",
-                           &runExport});
+                           &runExport, false,
+                           {{"--names", "", "Write the field names as the first line."},
+                            {"--no-names", "", "Write no line of field names."},
+                            {"--encoding", "cp1252|utf-8|cp850", "The character set of the text."},
+                            {"--or", "", "Start the next level of criteria."}}});
 
 } // namespace
 

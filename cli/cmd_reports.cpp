@@ -15,6 +15,7 @@
 #include "search/criterionwords.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <memory>
 
 namespace {
@@ -51,8 +52,14 @@ std::optional<int> takeOutput(const char *command, QStringList &args, bool withT
             return kvcli::usageError(command, QStringLiteral("%1 needs a file name.").arg(out.how));
         out.target = args.takeFirst();
     } else if (out.how == QLatin1String("--print")) {
-        if (!args.isEmpty() && kv::printerNames().contains(args.first()))
+        // A word that is no criterion and no option names the printer; one the system
+        // does not know is refused rather than read as a criterion.
+        static const QRegularExpression criterion(QStringLiteral("[=<>]"));
+        if (!args.isEmpty() && !args.first().startsWith(QLatin1String("--")) && !args.first().contains(criterion)) {
             out.printer = args.takeFirst();
+            if (!kv::printerNames().contains(out.printer))
+                return kvcli::usageError(command, QStringLiteral("There is no printer \"%1\".").arg(out.printer));
+        }
     } else {
         return kvcli::usageError(command, QStringLiteral("Unknown output \"%1\".").arg(out.how));
     }
@@ -147,7 +154,11 @@ const kvcli::Registrar regReport({"report",
                                   "[CRITERION ... [--or CRITERION ...]]",
                                   "runs the report definition NAME on the catalogue in its sort order, to a text "
                                   "file, a PDF file or a printer (the default one when none is named)",
-                                  &runReport, true});
+                                  &runReport, true,
+                                  {{"--text", "OUT.TXT", "Write the report as a text file."},
+                                   {"--pdf", "OUT.PDF", "Write the report as a PDF file."},
+                                   {"--print", "[PRINTER]", "Print the report on the printer, or the default one."},
+                                   {"--or", "", "Start the next level of criteria."}}});
 
 // kestrova-cli labels: one sheet of face or spine labels, as the Reports window prints
 // it, with the items and font of the settings.
@@ -227,6 +238,10 @@ const kvcli::Registrar regLabels({"labels",
                                   "2 Avery L7654, 3 Prof. Labels, 4 Z-Label, 5 user defined) for the media numbers "
                                   "of positions 1, 2, ... (the grid of the settings when not given), to a PDF file "
                                   "or a printer",
-                                  &runLabels, true});
+                                  &runLabels, true,
+                                  {{"--stock", "N", "The label stock, 1 to 5."},
+                                   {"--media", "M1,M2,...", "The media numbers of the positions, from the first."},
+                                   {"--pdf", "OUT.PDF", "Write the sheet as a PDF file."},
+                                   {"--print", "[PRINTER]", "Print the sheet on the printer, or the default one."}}});
 
 } // namespace

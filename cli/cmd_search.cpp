@@ -88,7 +88,10 @@ const Registrar regReplace({"replace", "FILE.DBF FIELD SEARCH REPLACEMENT",
 const Registrar regSearch({"search", "FILE.DBF CRITERION... [--or CRITERION...]... [--utf8|--cp1252]",
                            "list the records that pass a query search; CRITERION is FIELD=TEXT, FIELD=VALUE, "
                            "FIELD>VALUE, FIELD<VALUE or FIELD>LOW<HIGH, --or starts the next level",
-                           &runSearch});
+                           &runSearch, false,
+                           {{"--or", "", "Start the next level of criteria: a record passes when it passes one level."},
+                            {"--utf8", "", "Write UTF-8, whatever the locale."},
+                            {"--cp1252", "", "Write code page 1252, whatever the locale."}}});
 
 } // namespace
 } // namespace kvcli

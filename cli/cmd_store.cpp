@@ -366,9 +366,14 @@ const Registrar regAdd({"add", "FILE.DBF Field=Value ...", "append one record", 
 const Registrar regDelete({"delete", "FILE.DBF N", "delete the N-th visible record (1-based, active order)", &runDelete});
 const Registrar regList({"list", "FILE.DBF [--physical] [--utf8|--cp1252]",
                          "every visible record as delimited text (UTF-8 where the locale is UTF-8, code page "
-                         "1252 otherwise)", &runList});
+                         "1252 otherwise)",
+                         &runList,
+                         false,
+                         {{"--physical", "", "In the order the records are stored, not the catalogue's sort order."},
+                          {"--utf8", "", "Write UTF-8, whatever the locale."},
+                          {"--cp1252", "", "Write code page 1252, whatever the locale."}}});
 const Registrar regIndex({"index", "FILE.DBF EXPRESSION|--none", "put the tag NewIndex on the table, or remove it",
-                          &runIndex});
+                          &runIndex, false, {{"--none", "", "Remove the tag NewIndex instead."}}});
 const Registrar regPack({"pack", "FILE.DBF", "remove deleted records and rebuild the index", &runPack});
 const Registrar regReindex({"reindex", "FILE.DBF", "rebuild every index tag", &runReindex});
 const Registrar regSort({"sort", "FILE.DBF L1 [L2 [L3 [L4]]]",

@@ -2,9 +2,11 @@
 // kestrova-cli: each command is a function registered by name from its own file.
 // Exit status: 0 success, 1 the program refused (its message says why), 2 usage error.
 #include "base/prompt.h"
+#include "cli/usage/programdoc.h"
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace kvcli {
 
@@ -20,6 +22,12 @@ struct Command {
     const char *summary; // one line
     CommandFunction run;
     bool needsGui = false; // lays out text (fonts) or prints: runs with a GUI application
+    // The options it takes, each with its value and what it does. The usage, the manual
+    // page and the completions are written from these; any other word beginning with
+    // "--" is refused before the command runs, and --help prints the command's usage.
+    std::vector<kvdoc::OptionDoc> options = {};
+
+    kvdoc::CommandDoc doc() const { return {name, usage, summary, options}; }
 };
 
 // Registers a command; use as a file-scope static:
@@ -27,6 +35,11 @@ struct Command {
 struct Registrar {
     explicit Registrar(const Command &command);
 };
+
+// Every registered command, by name.
+std::vector<Command> commands();
+// kestrova-cli as its usage, manual page and completions describe it.
+kvdoc::ProgramDoc cliProgram();
 
 // Messages go to standard error exactly as the program words them.
 void printError(const QString &message);

@@ -4,10 +4,14 @@ KV_BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation2)
 # GoogleTest and Google Benchmark; independent dBASE readers the compatibility tests check
 # our files with; poppler for PDF checks; CUPS with a PDF queue for the printing tests; a
 # virtual X server with a window manager and the tools that type at the program, for the
-# end-to-end tests.
+# end-to-end tests; for the package test dpkg-shlibdeps, man, groff and the validators of
+# the desktop entry and the AppStream metainfo; the accessibility bus and its Python client
+# for the screen-reader test.
 KV_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3-dbfread libdbd-xbase-perl gdal-bin
                   poppler-utils cups cups-client printer-driver-cups-pdf
-                  xvfb xdotool openbox wmctrl x11-utils imagemagick)
+                  xvfb xdotool openbox wmctrl x11-utils imagemagick
+                  dpkg-dev man-db groff-base appstream desktop-file-utils
+                  at-spi2-core python3-pyatspi dbus-daemon)
 
 kv_install_packages() {
   local wanted=("$@") missing=() pkg

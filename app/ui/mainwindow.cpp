@@ -12,6 +12,7 @@
 #include "app/ui/speedicons.h"
 #include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
+#include "app/ui/keyboardbar.h"
 #include "app/ui/windowstyle.h"
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
@@ -35,6 +36,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -83,6 +85,7 @@ TMain::TMain(Workspace &workspace, const QStringList &arguments, QWidget *parent
     buildMenus();
     buildSpeedButtons();
     buildLetteredButtons();
+    buildKeyboardAccess();
     connectWorkspace();
     FormCreate(arguments);
 }
@@ -119,7 +122,7 @@ void TMain::buildControls()
 
     SearchOnLabel = makeLabel(client_, "SearchOnLabel", QStringLiteral("SEARCH ON"));
     SearchOnLabel->setFont(bold);
-    SearchOnLabel->setStyleSheet(QStringLiteral("color: #c00000"));
+    SearchOnLabel->setProperty(kMarkColorProperty, QStringLiteral("#c00000"));
     SearchOnLabel->resize(90, 16);
     SearchOnLabel->hide();
 
@@ -438,6 +441,41 @@ void TMain::buildSpeedButtons()
         connect(button, &QToolButton::clicked, this, [this, cmd] { run(cmd); });
         commands_[cmd].speed = button;
     }
+}
+
+// The speed buttons and the navigator are tool bars the keyboard reaches: F10 goes to the
+// speed buttons (to the navigator when they are not shown), Ctrl+Tab from the grid to the
+// speed buttons, the navigator and back; the arrows move along a bar.
+void TMain::buildKeyboardAccess()
+{
+    ViewerLabel->setBuddy(ViewerGrid_); // the grid's name for screen readers
+    makeKeyboardBar(SpeedPanel, QStringLiteral("Speed Buttons"));
+    makeKeyboardBar(MyNavigator, QStringLiteral("Navigation Controls"));
+    const auto enterBar = [](QWidget *bar) {
+        QAbstractButton *button = firstBarButton(bar);
+        if (button)
+            button->setFocus(Qt::TabFocusReason);
+        return button != nullptr;
+    };
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this, enterBar] { enterBar(SpeedPanel) || enterBar(MyNavigator); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this, [this, enterBar] {
+        QWidget *const places[] = {ViewerGrid_, SpeedPanel, MyNavigator};
+        const QWidget *focus = QApplication::focusWidget();
+        int at = 0;
+        for (int i = 0; i < 3; ++i)
+            if (focus && (focus == places[i] || places[i]->isAncestorOf(focus)))
+                at = i;
+        for (int step = 1; step <= 3; ++step) {
+            QWidget *place = places[(at + step) % 3];
+            if (place == ViewerGrid_) {
+                ViewerGrid_->setFocus(Qt::TabFocusReason);
+                return;
+            }
+            if (enterBar(place))
+                return;
+        }
+    });
 }
 
 void TMain::buildLetteredButtons()

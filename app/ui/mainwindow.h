@@ -126,6 +126,7 @@ private:
     void buildMenus();
     void buildSpeedButtons();
     void buildLetteredButtons();
+    void buildKeyboardAccess();
     QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
                      std::function<void()> run);
     QAction *addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QString &caption,

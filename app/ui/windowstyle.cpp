@@ -1,10 +1,14 @@
 #include "app/ui/windowstyle.h"
 
+#include "app/display/contrast.h"
 #include "app/display/screensize.h"
 #include "app/ui/textfit.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -207,14 +211,17 @@ void applyUserFonts(QWidget *window, const Settings &s)
 void applyColorSet(QWidget *window, const ColorSet &colors)
 {
     window->setAutoFillBackground(true);
-    paint(window, {QPalette::Window}, colors[ColorRole::MainBackground], {}, QColor());
+    // Plain texts are drawn on the set's background, so the desktop's text colour (white
+    // in a dark scheme) is taken only where it reads on it.
+    const QColor background = colors[ColorRole::MainBackground];
+    paint(window, {QPalette::Window}, background, {QPalette::WindowText},
+          readableOn(QApplication::palette(window).color(QPalette::WindowText), background));
     // What stands on the window itself (menus, tool buttons, plain labels) keeps its text
     // colour, but when disabled it fades towards this background, not to the stock grey.
     {
         QPalette p = window->palette();
         for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-            p.setColor(QPalette::Disabled, role,
-                       disabledText(p.color(QPalette::Active, role), colors[ColorRole::MainBackground]));
+            p.setColor(QPalette::Disabled, role, disabledText(p.color(QPalette::Active, role), background));
         window->setPalette(p);
     }
 
@@ -224,6 +231,9 @@ void applyColorSet(QWidget *window, const ColorSet &colors)
             paintText(w, colors[ColorRole::MajorTitle]);
         else if (title == QLatin1String("minor"))
             paintText(w, colors[ColorRole::MinorTitle]);
+        // A mark in a colour of its own (a warning red) is made to read on the background.
+        if (const QVariant mark = w->property(kMarkColorProperty); mark.isValid())
+            paintText(w, readableOn(QColor(mark.toString()), background));
 
         // A notebook's pages would stay in the style's pane colour: they take the window's.
         if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
@@ -319,6 +329,65 @@ void centreOnScreen(QWidget *window)
     window->move(std::max(x, area.x()), std::max(y, area.y()));
 }
 
+namespace {
+
+constexpr char kAutoNameProperty[] = "kvAutoName";
+
+QString plainCaption(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text.trimmed();
+}
+
+// True when the control has no name of its own, or only one given here before.
+bool mayName(const QWidget *w) { return w->accessibleName().isEmpty() || w->property(kAutoNameProperty).toBool(); }
+
+void giveName(QWidget *w, const QString &name)
+{
+    if (name.isEmpty())
+        return;
+    w->setAccessibleName(name);
+    w->setProperty(kAutoNameProperty, true);
+}
+
+} // namespace
+
+void nameControls(QWidget *window)
+{
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        QWidget *buddy = label->buddy();
+        if (!buddy || !mayName(buddy))
+            continue;
+        // Qt finds a label only among the control's siblings, and never for a grid.
+        const bool found = buddy->parentWidget() == label->parentWidget() && !qobject_cast<QAbstractItemView *>(buddy);
+        if (!found || buddy->property(kAutoNameProperty).toBool())
+            giveName(buddy, plainCaption(label->text()));
+    }
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!button->text().isEmpty() || !mayName(button))
+            continue;
+        giveName(button, plainCaption(button->toolTip().isEmpty() ? button->statusTip() : button->toolTip()));
+    }
+    // A notebook is named by its pages.
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        if (!mayName(tabs))
+            continue;
+        QStringList pages;
+        for (int i = 0; i < tabs->count(); ++i)
+            pages << plainCaption(tabs->tabText(i));
+        giveName(tabs, pages.join(QStringLiteral(", ")));
+    }
+    // An editable combo box's own edit line is named as the box.
+    for (QComboBox *combo : window->findChildren<QComboBox *>())
+        if (combo->lineEdit() && mayName(combo->lineEdit()))
+            giveName(combo->lineEdit(), combo->accessibleName());
+}
+
 void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placement placement)
 {
     applyUserFonts(window, s);
@@ -335,6 +404,7 @@ void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placem
             window->move(window->x(), window->y() - kRaise);
     }
     applyColorSet(window, s.colorSet(family));
+    nameControls(window);
 }
 
 } // namespace kv

@@ -14,6 +14,10 @@ inline constexpr char kTitleProperty[] = "kvTitle";
 enum class TitleKind { Major, Minor };
 void markTitle(QWidget *label, TitleKind kind);
 
+// A label drawn in a colour of its own ("#c00000") carries it in this property; the
+// colour set's styling makes it read on the window's background.
+inline constexpr char kMarkColorProperty[] = "kvMarkColor";
+
 // Gives the window's controls the user's fonts: labels, list boxes, check boxes,
 // radio buttons and group boxes the label font; edit boxes (masked and multi-line
 // ones too), spin and date boxes, string grids (QTableWidget) and combo boxes the
@@ -45,10 +49,17 @@ void centreOnScreen(QWidget *window);
 // when that leaves more than 10 pixels above it.
 enum class Placement { Centred, CentredRaised };
 
+// Gives every control of the window that a screen reader would find without a name one:
+// a control a label is the buddy of, where Qt cannot find that label beside it (the label
+// outside the control's row, a grid), the label's text; a button that shows only an icon,
+// its tooltip or status tip. Names given here are brought up to date each time, names the
+// window gives itself are kept.
+void nameControls(QWidget *window);
+
 // What every window does when it is shown: the user fonts and the colour set of its
 // family; a dialog (any family but the main window's) also takes the screen size mode's
 // scale (s.windowSize) and its place on the screen. The main window keeps its size and
-// place.
+// place. Its controls are named for screen readers (nameControls).
 void styleWindow(QWidget *window, WindowFamily family, const Settings &s, Placement placement = Placement::Centred);
 
 } // namespace kv

@@ -442,6 +442,16 @@ void TMyEdit::FormShow()
     SetColors();
     for (const auto &[field, label] : labels_)
         label->setText(ws_.settings().field(field).caption);
+    // A screen reader names each box by its field's caption, also where no label stands
+    // beside it (Star 2 ... Star 6, the boxes with buttons in their row).
+    for (const auto &[field, box] : boxes_) {
+        if (qobject_cast<QCheckBox *>(box))
+            continue;
+        box->setAccessibleName(ws_.settings().field(field).caption);
+        // A drop-down's edit line takes the keys: it carries the name too.
+        if (auto *combo = qobject_cast<QComboBox *>(box); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(box->accessibleName());
+    }
     static_cast<QCheckBox *>(boxes_.at(fields::Viewed))->setText(ws_.settings().field(fields::Viewed).caption);
     static_cast<QCheckBox *>(boxes_.at(fields::CheckOut))->setText(ws_.settings().field(fields::CheckOut).caption);
     for (QWidget *date : {boxes_.at(fields::CheckDate), boxes_.at(fields::PurchDate)})

@@ -62,6 +62,7 @@ TLabelSide::TLabelSide(Workspace &workspace, QWidget *parent) : QWidget(parent),
 
     MediaList = new QTableWidget(kLabelItemRows, kLabelItemColumns, this);
     MediaList->setObjectName(QStringLiteral("MediaList"));
+    MediaList->setAccessibleName(QStringLiteral("Media Numbers")); // no label stands over it
     MediaList->setItemDelegate(new CellDelegate(MediaList));
     MediaList->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     MediaList->horizontalHeader()->hide();

@@ -105,6 +105,7 @@ void TMyReport::buildControls()
     auto *reportLayout = new QVBoxLayout(reportSide);
     ReportBox = new QListWidget(reportSide);
     ReportBox->setObjectName(QStringLiteral("ReportBox"));
+    ReportBox->setAccessibleName(QStringLiteral("Reports")); // no label stands over it
     auto *sortTitle = new QLabel(QStringLiteral("Sort Order:"), reportSide);
     SortOrderLabel = new QLabel(reportSide);
     SortOrderLabel->setObjectName(QStringLiteral("SortOrderLabel"));

@@ -37,7 +37,7 @@ TEST(Install, DeliveredFilesLandWhereDesktopsAndTheProgramLookForThem)
     }
 
     const QByteArray desktop = kvtest::readFile(share + QStringLiteral("/applications/kestrova-videos.desktop"));
-    EXPECT_TRUE(desktop.contains("\nExec=kestrova-videos\n"));
+    EXPECT_TRUE(desktop.contains("\nExec=kestrova-videos %f\n"));
     EXPECT_TRUE(desktop.contains("\nIcon=kestrova-videos\n"));
 }
 

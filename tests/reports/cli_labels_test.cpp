@@ -89,7 +89,7 @@ TEST(CliLabels, RefusalsAndUsageErrors)
         {{f.path, "back", "--pdf", pdf}, 2, "Unknown label kind \"back\"."},
         {{f.path, "face", "--media", "A-001"}, 2, "Name an output: --pdf or --print."},
         {{f.path, "face", "--pdf"}, 2, "--pdf needs a file name."},
-        {{f.path, "face", "--text", pdf}, 2, "Unknown output \"--text\"."},
+        {{f.path, "face", "--text", pdf}, 2, "Unknown option \"--text\"."},
         {{f.path, "face", "--media", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17", "--pdf", pdf}, 2,
          "A sheet has at most 16 positions."},
         {{f.path, "face", "--pdf", pdf, "extra"}, 2, "Unexpected argument \"extra\"."},

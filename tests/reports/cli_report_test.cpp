@@ -79,7 +79,9 @@ TEST(CliReport, RefusalsAndUsageErrors)
         {{f.path, kTitleReport, "--print"}, 1, "No printers are defined, aborting print job."},
         {{f.path, kTitleReport, "--text"}, 2, "--text needs a file name."},
         {{f.path, kTitleReport, "--text", out, "Title=Nothing Like It"}, 1, "No valid matches found.  Search Criteria will be cleared."},
-        {{f.path, kTitleReport, "--fax", out}, 2, "Unknown output \"--fax\"."},
+        {{f.path, kTitleReport, "--fax", out}, 2, "Unknown option \"--fax\"."},
+        {{f.path, kTitleReport, "--print", "NOPE"}, 2, "There is no printer \"NOPE\"."},
+        {{f.path, kTitleReport, "--text", "--help"}, 2, "--text needs OUT.TXT, not the option \"--help\"."},
         {{f.path, kTitleReport}, 2, "Usage: kestrova-cli report FILE.DBF NAME (--text OUT.TXT | --pdf OUT.PDF | "
                                     "--print [PRINTER]) [CRITERION ... [--or CRITERION ...]]"},
         {{kvtest::tempPath("NONE.DBF"), kTitleReport, "--text", out}, 1, ""},
