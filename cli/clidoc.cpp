@@ -34,7 +34,7 @@ kvdoc::ProgramDoc cliProgram()
         {{QStringLiteral("kestrova-cli new FILMS.DBF"), QStringLiteral("Create an empty catalogue.")},
          {QStringLiteral("kestrova-cli add FILMS.DBF Title=Vertigo Year=1958 Category=Thriller"),
           QStringLiteral("Append a record.")},
-         {QStringLiteral("kestrova-cli search FILMS.DBF Category=Drama --or 'Year>1950<1960' --utf8"),
+         {QStringLiteral("kestrova-cli search FILMS.DBF Category=Drama --or 'Year>1950<1960'"),
           QStringLiteral("List the dramas and the films of the fifties on a terminal.")},
          {QStringLiteral("kestrova-cli report FILMS.DBF \"Title and Media Number Report\" --pdf titles.pdf"),
           QStringLiteral("Print a report to a PDF file.")},
