@@ -1,6 +1,7 @@
 // Exporting to delimited text and to a new dBASE table.
 #include "exchange/export.h"
 
+#include "base/atomicfile.h"
 #include "base/codepage.h"
 #include "base/dberror.h"
 #include "base/numberformat.h"
@@ -103,12 +104,11 @@ template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *pro
 qint64 exportText(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
                   ExchangeProgress *progress, qint64 *replaced)
 {
-    QFile file(request.path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw DbError(file.errorString());
-    if (request.encoding == TextEncoding::Utf8 && file.write("\xEF\xBB\xBF") != 3)
-        throw DbError(file.errorString());
-    DelimitedWriter writer(file, request.encoding);
+    // The file replaces an old one of its name only when it is complete.
+    AtomicFile file(request.path);
+    if (!file.open() || (request.encoding == TextEncoding::Utf8 && !file.write("\xEF\xBB\xBF")))
+        throw DbError(file.errorMessage());
+    DelimitedWriter writer(file.device(), request.encoding);
     const bool sameCodepage = request.encoding != TextEncoding::Utf8 && codepageOf(request.encoding) == master.codepage();
     const auto count = [&] {
         if (replaced)
@@ -125,13 +125,14 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
         });
         writer.flush();
         count();
+        if (!file.commit())
+            throw DbError(file.errorMessage());
         return done;
     } catch (const DbError &) {
         count();
-        try {
-            writer.flush();
-        } catch (const DbError &) {
-        }
+        // A write the disk refused is told with the file's name.
+        if (file.isOpen() && file.device().error() != QFileDevice::NoError)
+            throw DbError(cannotWriteMessage(request.path, file.device().errorString()));
         throw;
     }
 }
