@@ -111,7 +111,8 @@ TEST(PickLists, SaveAllWritesTheFifteenCatalogueFilesAndLeavesTheProgramWideOnes
                                                  QString::fromLocal8Bit(strerror(ENOENT)))});
     // A list file that cannot be replaced (a folder in its place): the others are written.
     t.prompt.clear();
-    QDir().mkpath(listFile("S", 6));
+    ASSERT_TRUE(QFile::remove(listFile("S", 6)));
+    ASSERT_TRUE(QDir().mkpath(listFile("S", 6)));
     t.lists.list(2).setEntries({QStringLiteral("Cy")});
     EXPECT_FALSE(t.lists.SaveAllLists(base("S")));
     EXPECT_EQ(t.prompt.messages(),
