@@ -88,16 +88,21 @@ TEST(CliExport, AFullDiskKeepsTheOldFileAndSaysWhy)
                           60, {{"Title", "The Longest Day of the Year"}, {"Year", "1962"}, {"Category", "War"}}));
     }
     kvtest::FullDisk disk;
-    const QString out = disk.path(QStringLiteral("OUT.TXT"));
+    const QString out = disk.path(QStringLiteral("OUT.TXT")), dbf = disk.path(QStringLiteral("OUT.DBF"));
     kvtest::writeFile(out, "the old export");
+    kvtest::writeFile(dbf, "the old table");
     disk.fill();
-    const kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out});
+    kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains(kv::cannotWriteMessage(out, disk.reason()).toUtf8())) << r.err.constData();
     EXPECT_EQ(kvtest::readFile(out), "the old export");
+    r = cli({QStringLiteral("export"), path, dbf});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(disk.reason().toUtf8())) << r.err.constData();
+    EXPECT_EQ(kvtest::readFile(dbf), "the old table");
     QStringList left = QDir(disk.dir()).entryList(QDir::Files);
     left.removeAll(QStringLiteral("filler"));
-    EXPECT_EQ(left, QStringList{QStringLiteral("OUT.TXT")});
+    EXPECT_EQ(left, (QStringList{QStringLiteral("OUT.DBF"), QStringLiteral("OUT.TXT")}));
 }
 
 TEST(CliExport, CriteriaExportOnlyTheMatchingRecords)
