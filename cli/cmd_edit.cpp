@@ -109,8 +109,7 @@ int runEditList(const QStringList &args)
             }
         }
     }
-    kv::confirmListEdit(lists, base, edit);
-    return kExitOk;
+    return kv::confirmListEdit(lists, base, edit) ? kExitOk : kExitRefused;
 }
 
 struct Typed {

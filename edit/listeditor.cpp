@@ -44,14 +44,15 @@ bool ListEdit::sort(Prompt &prompt)
     return true;
 }
 
-void confirmListEdit(PickLists &lists, const QString &basePath, const ListEdit &edit)
+bool confirmListEdit(PickLists &lists, const QString &basePath, const ListEdit &edit)
 {
     const int n = edit.listNumber();
+    bool ok = true;
     if (isCatalogueList(n))
         lists.list(n).setEntries(edit.entries());
     else
-        lists.saveProgramWideList(n, edit.entries());
-    lists.SaveAllLists(basePath);
+        ok = lists.saveProgramWideList(n, edit.entries());
+    return lists.SaveAllLists(basePath) && ok;
 }
 
 } // namespace kv

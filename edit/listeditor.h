@@ -40,8 +40,9 @@ private:
 
 // Ok: a catalogue list's entries replace the list that the edit window and the viewer
 // show; a program-wide list is written to its file in the program folder. Then the
-// fifteen catalogue lists are written beside the catalogue at basePath.
-void confirmListEdit(PickLists &lists, const QString &basePath, const ListEdit &edit);
+// fifteen catalogue lists are written beside the catalogue at basePath. False when a
+// file could not be written (the user has been told which and why).
+bool confirmListEdit(PickLists &lists, const QString &basePath, const ListEdit &edit);
 
 inline constexpr char kSortQuestion[] = "Are you sure you want to sort the data?  Sorting cannot be undone.";
 

@@ -1,9 +1,9 @@
 #include "edit/listfile.h"
 
+#include "base/atomicfile.h"
 #include "base/codepage.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace kv {
 
@@ -48,16 +48,13 @@ QStringList readListFile(const QString &path)
 
 ListWrite writeListFile(const QString &path, const QStringList &entries, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ListWrite::NotCreated;
-    const QByteArray bytes = listFileBytes(entries);
-    if (file.write(bytes) == bytes.size() && file.commit())
+    AtomicFile file(path);
+    const bool opened = file.open();
+    if (opened && file.write(listFileBytes(entries)) && file.commit())
         return ListWrite::Written;
     if (error)
         *error = file.errorString();
-    file.cancelWriting();
-    return ListWrite::Failed;
+    return opened ? ListWrite::Failed : ListWrite::NotCreated;
 }
 
 } // namespace kv

@@ -20,8 +20,8 @@ QStringList readListFile(const QString &path);
 
 enum class ListWrite { Written, NotCreated, Failed };
 // Writes a list file through a temporary file renamed over the old one. NotCreated when
-// the file cannot be made (read-only medium, no access): nothing is written, and callers
-// say nothing. Failed, with the reason in error, when writing broke off after that.
+// the file cannot be made (read-only medium, no access), Failed when writing broke off
+// after that; either way the reason is in error and the old file is as it was.
 ListWrite writeListFile(const QString &path, const QStringList &entries, QString *error = nullptr);
 
 } // namespace kv

@@ -1,5 +1,6 @@
 #include "edit/picklists.h"
 
+#include "base/atomicfile.h"
 #include "base/paths.h"
 #include "edit/listfile.h"
 #include "resources/defaults.h"
@@ -98,18 +99,29 @@ const PickList &PickLists::list(int n) const
 
 void PickLists::load(int n, const QString &path) { list(n).setEntries(readListFile(path)); }
 
-void PickLists::save(const QString &path, const QStringList &entries)
+bool PickLists::save(const QString &path, const QStringList &entries, bool tell)
 {
     QString error;
-    // A file that cannot be made is left alone without a word; the list stays in memory.
-    if (writeListFile(path, entries, &error) == ListWrite::Failed)
-        prompt_.showError(error);
+    if (writeListFile(path, entries, &error) == ListWrite::Written)
+        return true;
+    if (tell)
+        prompt_.showError(cannotWriteMessage(path, error));
+    return false;
 }
 
-void PickLists::saveProgramWideList(int n, const QStringList &entries)
+bool PickLists::saveAll(const QList<QString> &paths)
+{
+    bool ok = true;
+    size_t i = 0;
+    for (int n : kCatalogueOrder)
+        ok = save(paths.at(qsizetype(i++)), list(n).entries(), ok) && ok;
+    return ok;
+}
+
+bool PickLists::saveProgramWideList(int n, const QStringList &entries)
 {
     Q_ASSERT(n == kOscarList || n == kMiscList);
-    save(defaultListPath(n), entries);
+    return save(defaultListPath(n), entries);
 }
 
 void PickLists::LoadAllList(const QString &basePath)
@@ -125,10 +137,12 @@ void PickLists::LoadAllList(const QString &basePath)
         load(n, catalogueListPath(basePath, n));
 }
 
-void PickLists::SaveAllLists(const QString &basePath)
+bool PickLists::SaveAllLists(const QString &basePath)
 {
+    QList<QString> paths;
     for (int n : kCatalogueOrder)
-        save(catalogueListPath(basePath, n), list(n).entries());
+        paths << catalogueListPath(basePath, n);
+    return saveAll(paths);
 }
 
 void PickLists::LoadDefaultList()
@@ -137,10 +151,12 @@ void PickLists::LoadDefaultList()
         load(n, defaultListPath(n));
 }
 
-void PickLists::SaveDefaultLists()
+bool PickLists::SaveDefaultLists()
 {
+    QList<QString> paths;
     for (int n : kCatalogueOrder)
-        save(defaultListPath(n), list(n).entries());
+        paths << defaultListPath(n);
+    return saveAll(paths);
 }
 
 void PickLists::addTypedValues(const std::array<QString, 41> &textByField)
@@ -170,8 +186,7 @@ bool saveListsAsDefaults(PickLists &lists, Prompt &prompt)
 {
     if (!askToProceed(prompt, kSaveDefaultsQuestion))
         return false;
-    lists.SaveDefaultLists();
-    return true;
+    return lists.SaveDefaultLists();
 }
 
 bool loadListsFromDefaults(PickLists &lists, Prompt &prompt)

@@ -67,11 +67,14 @@ public:
     // The catalogue's own lists when it has any of base + .009, .008, .007 or .010;
     // the default lists otherwise. A missing file leaves its list empty.
     void LoadAllList(const QString &basePath);
-    void SaveAllLists(const QString &basePath);
+    // Saving writes every list it can; a file that cannot be written is named with the
+    // reason (the first one only, so that a read-only folder gives one message), its
+    // list stays in memory, and the result is false.
+    bool SaveAllLists(const QString &basePath);
     void LoadDefaultList();
-    void SaveDefaultLists();
+    bool SaveDefaultLists();
     // Writes a program-wide list (14 or 17) to its file in the program folder.
-    void saveProgramWideList(int listNumber, const QStringList &entries);
+    bool saveProgramWideList(int listNumber, const QStringList &entries);
 
     // The values typed into one record's boxes, by field number (1 ... 40), added to their
     // lists as an update does: each single list gets its box's text, the star list each
@@ -80,7 +83,8 @@ public:
 
 private:
     void load(int listNumber, const QString &path);
-    void save(const QString &path, const QStringList &entries);
+    bool save(const QString &path, const QStringList &entries, bool tell = true);
+    bool saveAll(const QList<QString> &paths);
 
     Prompt &prompt_;
     std::array<std::unique_ptr<PickList>, 17> lists_;

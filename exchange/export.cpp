@@ -1,6 +1,7 @@
 // Exporting to delimited text and to a new dBASE table.
 #include "exchange/export.h"
 
+#include "base/atomicfile.h"
 #include "base/codepage.h"
 #include "base/dberror.h"
 #include "base/numberformat.h"
@@ -9,9 +10,17 @@
 #include "base/dateformat.h"
 #include "exchange/delimitedtext.h"
 #include "exchange/exportbytes.h"
+#include "store/dbf/osfile.h"
+#include "store/dbf/companion.h"
 #include "store/table.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 
@@ -155,12 +164,11 @@ template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *pro
 qint64 exportText(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
                   ExchangeProgress *progress, qint64 *replaced)
 {
-    QFile file(request.path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw DbError(file.errorString());
-    if (request.encoding == TextEncoding::Utf8 && file.write("\xEF\xBB\xBF") != 3)
-        throw DbError(file.errorString());
-    DelimitedWriter writer(file, request.encoding);
+    // The file replaces an old one of its name only when it is complete.
+    AtomicFile file(request.path);
+    if (!file.open() || (request.encoding == TextEncoding::Utf8 && !file.write("\xEF\xBB\xBF")))
+        throw DbError(file.errorMessage());
+    DelimitedWriter writer(file.device(), request.encoding);
     ColumnWriter columnWriter(writer, master);
     const auto count = [&] {
         if (replaced)
@@ -177,59 +185,89 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
         });
         writer.flush();
         count();
+        if (!file.commit())
+            throw DbError(file.errorMessage());
         return done;
     } catch (const DbError &) {
         count();
-        try {
-            writer.flush();
-        } catch (const DbError &) {
-        }
+        // A write the disk refused is told with the file's name.
+        if (file.isOpen() && file.device().error() != QFileDevice::NoError)
+            throw DbError(cannotWriteMessage(request.path, file.device().errorString()));
         throw;
     }
 }
 
+// The new table is built beside the target and put in its place once it is complete, so
+// that a full disk or a failed record leaves an old file of the name as it was.
 qint64 exportDbase(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
                    ExchangeProgress *progress)
 {
+    const QString shown = QDir::toNativeSeparators(request.path);
+    OsFile old;
+    if (QFileInfo::exists(request.path) && (old.open(request.path, true) || old.open(request.path, false)) &&
+        old.lockUse(OsFile::Lock::Exclusive) == OsFile::LockResult::Busy)
+        throw DbError(QStringLiteral("The table \"%1\" is in use by another program.").arg(shown));
+    const QString building =
+        request.path + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     Table out;
-    out.setPath(request.path);
-    out.clearFieldDefs();
-    for (qsizetype j = 0; j < request.fields.size(); ++j) {
-        const FieldLayout &f = master.fieldLayout(columns[size_t(j)].index);
-        out.addFieldDef(fieldName(request.fields[j]), f.type, f.width, f.decimals);
-    }
-    out.createTable();
-    out.setExclusive(true);
-    out.open();
-    Table::BulkAppend bulk(out);
+    out.setPath(building);
+    const auto dropBuilding = [&] {
+        out.close();
+        QFile::remove(building);
+    };
     try {
-        const qint64 done = eachRecord(master, progress, [&] {
-            const char *record = master.recordData(master.recNo());
-            out.append();
-            for (size_t j = 0; j < columns.size(); ++j) {
-                const Column &c = columns[j];
-                const char type = master.fieldLayout(c.index).type;
-                // Numbers and dates go as values rather than through their text; a new
-                // record is blank, so blank ones need nothing.
-                if (type == 'N' || type == 'D') {
-                    const char *p = record + c.offset;
-                    if (std::all_of(p, p + c.width, blankOrNul))
-                        continue;
-                    if (type == 'N')
-                        out.setFieldNumber(int(j), master.fieldNumber(c.index));
-                    else if (const QDate d = master.fieldDate(c.index); d.isValid())
-                        out.setFieldDate(int(j), d);
-                    continue;
-                }
-                out.copyField(int(j), master, c.index);
+        out.clearFieldDefs();
+        for (qsizetype j = 0; j < request.fields.size(); ++j) {
+            const FieldLayout &f = master.fieldLayout(columns[size_t(j)].index);
+            out.addFieldDef(fieldName(request.fields[j]), f.type, f.width, f.decimals);
+        }
+        out.createTable();
+        out.setExclusive(true);
+        out.open();
+        qint64 done = 0;
+        {
+            Table::BulkAppend bulk(out);
+            try {
+                done = eachRecord(master, progress, [&] {
+                    const char *record = master.recordData(master.recNo());
+                    out.append();
+                    for (size_t j = 0; j < columns.size(); ++j) {
+                        const Column &c = columns[j];
+                        const char type = master.fieldLayout(c.index).type;
+                        // Numbers and dates go as values rather than through their text; a new
+                        // record is blank, so blank ones need nothing.
+                        if (type == 'N' || type == 'D') {
+                            const char *p = record + c.offset;
+                            if (std::all_of(p, p + c.width, blankOrNul))
+                                continue;
+                            if (type == 'N')
+                                out.setFieldNumber(int(j), master.fieldNumber(c.index));
+                            else if (const QDate d = master.fieldDate(c.index); d.isValid())
+                                out.setFieldDate(int(j), d);
+                            continue;
+                        }
+                        out.copyField(int(j), master, c.index);
+                    }
+                    out.post();
+                });
+                bulk.commit();
+            } catch (const DbError &) {
+                out.cancel();
+                bulk.commit();
+                throw;
             }
-            out.post();
-        });
-        bulk.commit();
+        }
+        out.close();
+        old.close();
+        if (::rename(QFile::encodeName(building).constData(), QFile::encodeName(request.path).constData()) != 0)
+            throw DbError(cannotWriteMessage(request.path, QString::fromLocal8Bit(std::strerror(errno))));
+        // The new table has no index; an old production index belongs to the old table.
+        const QString mdx = mdxPathFor(request.path);
+        if (QFileInfo::exists(mdx))
+            QFile::remove(mdx);
         return done;
     } catch (const DbError &) {
-        out.cancel();
-        bulk.commit();
+        dropBuilding();
         throw;
     }
 }

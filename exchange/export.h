@@ -43,7 +43,8 @@ QString exportCompleteMessage(qint64 replaced);
 QString replacedExportMessage(qint64 replaced);
 
 // Writes every record the master table shows, in its order, from the first; a failure
-// throws DbError and keeps what was written. The number of records written; replaced,
+// throws DbError. The file (text or dBASE table) replaces an old one of its name only
+// when complete: a full disk leaves the old file, and the message says why. The number of records written; replaced,
 // when given, counts the values written with '?' for characters the encoding lacks.
 qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress = nullptr,
                      qint64 *replaced = nullptr);

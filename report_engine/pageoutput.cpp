@@ -79,7 +79,7 @@ bool PdfOutput::begin(const QString &jobTitle, QPageLayout::Orientation orientat
         return false;
     }
     if (!startPainting(file_.device())) {
-        error_ = QStringLiteral("Cannot write %1.").arg(path_);
+        error_ = cannotWriteMessage(path_, QStringLiteral("The PDF writer did not start."));
         return false;
     }
     return true;
@@ -87,11 +87,32 @@ bool PdfOutput::begin(const QString &jobTitle, QPageLayout::Orientation orientat
 
 bool PdfOutput::end()
 {
-    const bool painted = finishPainting();
-    const bool closed = file_.close();
-    if (!closed)
+    if (!finishPainting()) {
+        file_.failed();
         error_ = file_.errorString();
-    return painted && closed;
+        file_.discard();
+        return false;
+    }
+    if (!file_.close()) {
+        error_ = file_.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool PdfOutput::takePage(int index)
+{
+    if (PaintedOutput::takePage(index))
+        return true;
+    file_.failed();
+    error_ = file_.errorString();
+    return false;
+}
+
+void PdfOutput::discard()
+{
+    finishPainting();
+    file_.discard();
 }
 
 } // namespace kv

@@ -33,6 +33,9 @@ public:
     virtual bool takePage(int index) = 0;
     // After the last page; false with errorString() when the output failed.
     virtual bool end() = 0;
+    // Instead of end() when the run failed: what the output can take back it drops (a
+    // file is not written, an old one of its name stays).
+    virtual void discard() { end(); }
 
     virtual PageStream &stream() = 0;
     QString errorString() const { return error_; }
@@ -97,7 +100,9 @@ public:
     ~PdfOutput() override;
     QSizeF paperSize() const override { return paper_; }
     bool begin(const QString &jobTitle, QPageLayout::Orientation orientation) override;
+    bool takePage(int index) override;
     bool end() override;
+    void discard() override;
 
 private:
     QString path_;

@@ -80,16 +80,29 @@ QString documentCreator() { return QStringLiteral("Kestrova Videos 97 " KV_VERSI
 
 PdfFile::PdfFile(const QString &path) : path_(path), file_(path) {}
 
-PdfFile::~PdfFile() = default;
+PdfFile::~PdfFile() { discard(); }
+
+void PdfFile::failed()
+{
+    const bool refused = writer_ && file_.isOpen() && file_.device().error() != QFileDevice::NoError;
+    error_ = cannotWriteMessage(path_, refused ? file_.device().errorString()
+                                               : QStringLiteral("The PDF writer did not finish."));
+}
+
+void PdfFile::discard()
+{
+    writer_.reset();
+    file_.discard();
+}
 
 bool PdfFile::open(const QString &title, QSizeF paper, QPageLayout::Orientation orientation)
 {
     title_ = title;
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        error_ = file_.errorString();
+    if (!file_.open()) {
+        error_ = file_.errorMessage();
         return false;
     }
-    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_ = std::make_unique<QPdfWriter>(&file_.device());
     writer_->setResolution(kPdfResolution);
     writer_->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     writer_->setTitle(title);
@@ -103,22 +116,36 @@ bool PdfFile::open(const QString &title, QSizeF paper, QPageLayout::Orientation 
 
 bool PdfFile::close()
 {
+    if (!writer_) {
+        error_ = cannotWriteMessage(path_, QStringLiteral("The file is not open."));
+        return false;
+    }
     writer_.reset();
-    bool ok = file_.error() == QFileDevice::NoError && addDocumentInfo() && file_.flush();
-    if (!ok && error_.isEmpty())
-        error_ = file_.errorString();
-    file_.close();
-    return ok;
+    QFile &device = file_.device();
+    // Qt's writer goes on after a refused write; the file keeps the first refusal.
+    if (device.error() != QFileDevice::NoError)
+        error_ = cannotWriteMessage(path_, device.errorString());
+    else if (!addDocumentInfo())
+        error_ = cannotWriteMessage(path_, device.error() != QFileDevice::NoError
+                                               ? device.errorString()
+                                               : QStringLiteral("Qt's PDF writer left no trailer."));
+    else if (!file_.commit())
+        error_ = file_.errorMessage();
+    else
+        return true;
+    file_.discard();
+    return false;
 }
 
 // Appends an information dictionary with the author in place of Qt's, keeping the
 // title, creator, producer and date that the XMP packet repeats.
 bool PdfFile::addDocumentInfo()
 {
-    const qint64 size = file_.size();
-    if (!file_.seek(std::max<qint64>(0, size - 4096)))
+    QFile &file = file_.device();
+    const qint64 size = file.size();
+    if (!file.seek(std::max<qint64>(0, size - 4096)))
         return false;
-    const QByteArray tail = file_.readAll();
+    const QByteArray tail = file.readAll();
     static const QRegularExpression trailerRe(QStringLiteral("trailer\\s*<<(.*)>>\\s*startxref\\s*(\\d+)"),
                                               QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch trailer = trailerRe.match(QString::fromLatin1(tail));
@@ -128,10 +155,8 @@ bool PdfFile::addDocumentInfo()
         idRe(QStringLiteral("/ID\\s*(\\[[^\\]]*\\])"));
     const QString sizeText = sizeRe.match(dict).captured(1), root = rootRe.match(dict).captured(1);
     const QString info = infoRe.match(dict).captured(1), id = idRe.match(dict).captured(1);
-    if (!trailer.hasMatch() || sizeText.isEmpty() || root.isEmpty() || info.isEmpty()) {
-        error_ = QStringLiteral("Cannot write %1.").arg(path_);
+    if (!trailer.hasMatch() || sizeText.isEmpty() || root.isEmpty() || info.isEmpty())
         return false;
-    }
     const qint64 objectAt = size;
     QByteArray update = "\n";
     const qint64 object = objectAt + update.size();
@@ -145,7 +170,7 @@ bool PdfFile::addDocumentInfo()
               info.toLatin1() + " 0 R\n" + (id.isEmpty() ? QByteArray() : "/ID " + id.toLatin1() + "\n") +
               "/Prev " + trailer.captured(2).toLatin1() + "\n>>\nstartxref\n" + QByteArray::number(xref) +
               "\n%%EOF\n";
-    return file_.seek(size) && file_.write(update) == update.size();
+    return file.seek(size) && file.write(update) == update.size();
 }
 
 } // namespace kv

@@ -36,7 +36,7 @@ struct RunGuard {
     ~RunGuard()
     {
         if (!done) {
-            output.end();
+            output.discard();
             printing = false;
         }
     }
@@ -117,7 +117,7 @@ bool ReportEngine::start()
     if (callbacks_.onBeforePrint)
         callbacks_.onBeforePrint();
     // A run cancelled before its first page (a label run during its scan) has no page.
-    while (!aborted_) {
+    while (!aborted_ && !failed_) {
         beginPage();
         if (callbacks_.onPrintHeader) {
             inPageEdge_ = true;
@@ -133,13 +133,25 @@ bool ReportEngine::start()
     if (callbacks_.onAfterPrint)
         callbacks_.onAfterPrint();
     guard.done = true;
-    const bool ended = output_.end();
+    bool ended = false;
+    if (failed_)
+        output_.discard();
+    else
+        ended = output_.end();
     printing_ = false;
     if (!failed_ && !ended) {
         failed_ = true;
         error_ = output_.errorString();
     }
     return !failed_;
+}
+
+void ReportEngine::fail(const QString &message)
+{
+    if (!failed_)
+        error_ = message;
+    failed_ = true;
+    stopped_ = true;
 }
 
 void ReportEngine::beginPage()

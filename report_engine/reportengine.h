@@ -83,6 +83,10 @@ public:
     bool start();
     // Stops the run at the end of the current page.
     void cancel() { aborted_ = true; }
+    // Stops the run at once as failed, with message as its errorString(): the page in
+    // hand is not finished and the output drops what it has (a file keeps its old
+    // contents).
+    void fail(const QString &message);
     bool aborted() const { return aborted_; }
     bool printing() const { return printing_; }
     int pageNumber() const { return page_; }

@@ -1,6 +1,11 @@
 #include "reportdef.h"
 
 #include "recordbytes.h"
+#include "store/fieldtable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace kv {
 
@@ -200,6 +205,85 @@ TReportDefRec reportDefFromBytes(const QByteArray &bytes)
     def.groupLevel2 = r.flag();
     Q_ASSERT(r.pos() == kReservedOffset);
     return def;
+}
+
+namespace {
+constexpr int kFontOffsets[] = {33, 94, 155, 277}; // title, column header, body, footnote
+constexpr int kTitleOffset = 1879, kBodyOffset = 2122, kTotalsOffset = 345, kLineSize = kPartSize * kPartsPerLine;
+
+bool overlong(const QByteArray &bytes, int offset, int maxLength) { return quint8(bytes[offset]) > maxLength; }
+
+QString lineDamage(const QByteArray &bytes, int lineOffset, const TLineRec &line, int maxField)
+{
+    for (int i = 0; i < kPartsPerLine; ++i) {
+        const TPartRec &part = line[size_t(i)];
+        if (part.width <= 0)
+            break;
+        const int at = lineOffset + i * kPartSize;
+        const QString where = QStringLiteral("part %1 ").arg(i + 1);
+        if (part.width > kMaxLineWidth)
+            return where + QStringLiteral("width %1").arg(part.width);
+        if (overlong(bytes, at, kPartKindLength))
+            return where + QStringLiteral("kind");
+        if (part.isLabel() && overlong(bytes, at + 34, kLabelTextLength))
+            return where + QStringLiteral("label text");
+        if (!part.isFiller() && !part.isLabel() && part.fieldNumber > maxField)
+            return where + QStringLiteral("field number %1").arg(part.fieldNumber);
+    }
+    return QString();
+}
+} // namespace
+
+QString reportDefDamage(const QByteArray &bytes)
+{
+    if (bytes.size() < kReportDefSize)
+        return QStringLiteral("record cut short");
+    const TReportDefRec def = reportDefFromBytes(bytes);
+    if (overlong(bytes, 0, kReportNameLength))
+        return QStringLiteral("name");
+    if (std::find(std::begin(kLineWidths), std::end(kLineWidths), def.lineWidth) == std::end(kLineWidths))
+        return QStringLiteral("line width %1").arg(def.lineWidth);
+    const std::pair<const TFontRec *, const char *> fonts[] = {
+        {&def.titleFont, "title"}, {&def.columnHeaderFont, "column header"}, {&def.bodyFont, "body"},
+        {&def.footnoteFont, "footnote"}};
+    for (size_t i = 0; i < std::size(fonts); ++i) {
+        const TFontRec &font = *fonts[i].first;
+        const QString which = QLatin1String(fonts[i].second);
+        if (overlong(bytes, kFontOffsets[i], kFontNameLength))
+            return which + QStringLiteral(" font name");
+        if (font.size < kMinFontSize || font.size > kMaxFontSize)
+            return which + QStringLiteral(" font size %1").arg(font.size);
+        if (font.color > 0xFFFFFF)
+            return which + QStringLiteral(" font colour");
+    }
+    if (def.lineCount < 0 || def.lineCount > kMaxBodyLines)
+        return QStringLiteral("line count %1").arg(def.lineCount);
+    const std::pair<double, const char *> margins[] = {
+        {def.topMargin, "top"}, {def.bottomMargin, "bottom"}, {def.leftMargin, "left"}, {def.rightMargin, "right"}};
+    for (const auto &[inches, which] : margins) {
+        if (!std::isfinite(inches) || inches < 0 || inches > kMaxMargin)
+            return QLatin1String(which) + QStringLiteral(" margin %1").arg(inches);
+    }
+    for (int t = 0; t < 3; ++t) {
+        if (overlong(bytes, kTitleOffset + t * (kTitleLength + 1), kTitleLength))
+            return QStringLiteral("title %1").arg(t + 1);
+    }
+    // Every body line, as the editors can bring any of them into use.
+    for (int n = 0; n < kMaxBodyLines; ++n) {
+        const QString damage = lineDamage(bytes, kBodyOffset + n * kLineSize, def.bodyLines[size_t(n)], kFieldCount);
+        if (!damage.isEmpty())
+            return QStringLiteral("line %1, ").arg(n + 1) + damage;
+    }
+    const QString damage = lineDamage(bytes, kTotalsOffset, def.totalsLine, kTotalsEntryCount);
+    if (!damage.isEmpty())
+        return QStringLiteral("totals line, ") + damage;
+    return QString();
+}
+
+QString damagedReportMessage(const QString &name, const QString &damage)
+{
+    return QStringLiteral("The report definition \"%1\" in %2 is damaged (%3) and cannot be used.")
+        .arg(name, QLatin1String("QVRVID.URP"), damage);
 }
 
 TPartRec partFromBytes(const char *data)

@@ -18,6 +18,15 @@ inline constexpr int kFontNameLength = 50;
 inline constexpr int kPartKindLength = 30;
 inline constexpr int kLabelTextLength = 40;
 
+// What the editors can give a definition: the line widths, the font sizes that the font
+// dialog offers, the margins that the definition window takes, and a part's width,
+// which re-fitting holds to the line width. Values outside them mark a damaged record.
+inline constexpr int kLineWidths[] = {90, 120, 150};
+inline constexpr int kMaxLineWidth = 150;
+inline constexpr int kMinFontSize = 1;
+inline constexpr int kMaxFontSize = 512;
+inline constexpr double kMaxMargin = 10.0; // inches
+
 // The kinds of a part that are not a field.
 inline constexpr char kFillerKind[] = "<FILLER>";
 inline constexpr char kLabelKind[] = "<LABEL>";
@@ -100,6 +109,15 @@ TReportDefRec newReportDef();
 QByteArray reportDefToBytes(const TReportDefRec &def);
 // bytes must hold at least kReportDefSize bytes (asserted).
 TReportDefRec reportDefFromBytes(const QByteArray &bytes);
+
+// What makes a record's bytes unusable, in a few words naming the value ("body font
+// size 0", "line 3, part 2 width 900"); empty when every value read is one that the
+// editors can give. The fifth font and the parts after a line's first unused one are
+// never read and not checked.
+QString reportDefDamage(const QByteArray &bytes);
+// A report's damage, told the user: "The report definition "NAME" in QVRVID.URP is
+// damaged (WHAT) and cannot be used."
+QString damagedReportMessage(const QString &name, const QString &damage);
 
 // A part as 75 bytes; shared with the previous version's file, whose parts have the
 // same shape.

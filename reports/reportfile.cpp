@@ -59,18 +59,33 @@ QStringList ReportFile::names() const
     return names;
 }
 
-bool ReportFile::read(int index, TReportDefRec &def) const
+QByteArray ReportFile::recordBytes(int index) const
 {
     if (index < 0)
-        return false;
+        return {};
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(recordOffset(index)))
-        return false;
+        return {};
     const QByteArray bytes = file.read(kReportDefSize);
-    if (bytes.size() != kReportDefSize)
+    return bytes.size() == kReportDefSize ? bytes : QByteArray();
+}
+
+bool ReportFile::read(int index, TReportDefRec &def) const
+{
+    const QByteArray bytes = recordBytes(index);
+    if (bytes.isEmpty() || !reportDefDamage(bytes).isEmpty())
         return false;
     def = reportDefFromBytes(bytes);
     return true;
+}
+
+QString ReportFile::damageMessage(int index) const
+{
+    const QByteArray bytes = recordBytes(index);
+    if (bytes.isEmpty())
+        return QString();
+    const QString damage = reportDefDamage(bytes);
+    return damage.isEmpty() ? QString() : damagedReportMessage(reportDefFromBytes(bytes).name, damage);
 }
 
 bool ReportFile::write(int index, const TReportDefRec &def)
@@ -135,7 +150,7 @@ bool ReportFile::failNoRecord(int index)
 
 bool ReportFile::fail(const QString &problem)
 {
-    error_ = QStringLiteral("Unable to write %1: %2").arg(QDir::toNativeSeparators(path_), problem);
+    error_ = cannotWriteMessage(path_, problem);
     return false;
 }
 

@@ -28,9 +28,12 @@ public:
     // is not whole; a missing or unreadable file gives an empty list.
     QStringList names() const;
 
-    // Reads record index into def; false (def unchanged) when the file cannot be read
-    // or has no whole record index.
+    // Reads record index into def; false (def unchanged) when the file cannot be read,
+    // has no whole record index, or that record is damaged (damageMessage()).
     bool read(int index, TReportDefRec &def) const;
+    // What the user is told of record index when it holds values the editors cannot
+    // give (damagedReportMessage); empty when it is sound or cannot be read.
+    QString damageMessage(int index) const;
 
     // Writes def over record index, or as a new record when index is the record count;
     // a missing file is created. A partly written record at the end of the file is
@@ -47,6 +50,7 @@ public:
     QString errorString() const { return error_; }
 
 private:
+    QByteArray recordBytes(int index) const;
     bool load(QByteArray &records);
     bool replaceContents(const QByteArray &contents);
     bool failNoRecord(int index);

@@ -67,8 +67,9 @@ std::optional<TReportDefRec> readReportForRun(const ReportFile &file, int index,
     const char *problem = index < 0 ? kNoReportSelected : !file.read(index, def) ? kReportNotLocated : nullptr;
     if (!problem)
         return def;
+    const QString damage = index < 0 ? QString() : file.damageMessage(index);
     prompt.beep();
-    prompt.showError(QString::fromLatin1(problem));
+    prompt.showError(damage.isEmpty() ? QString::fromLatin1(problem) : damage);
     return std::nullopt;
 }
 
@@ -113,8 +114,7 @@ bool ReportRun::run(const std::function<void(const QString &)> &onStatus)
                 r.table_.resumeDisplay();
                 r.suspended_ = false;
             }
-            if (r.file_.isOpen())
-                r.file_.close();
+            r.file_.reset();
         }
     } resume{*this};
     const bool ok = engine_.start();
@@ -146,25 +146,32 @@ void ReportRun::beforePrint()
     headerPending_ = subtotalPending_ = finalPending_ = false;
     firstGroup_ = true;
     grand_ = group_ = Totals();
+    printed_ = 0;
     if (text()) {
-        file_.setFileName(setup_.textPath);
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            error_ = file_.errorString();
-            engine_.cancel();
-        }
+        file_ = std::make_unique<AtomicFile>(setup_.textPath);
+        if (!file_->open())
+            fail(file_->errorMessage());
     }
     table_.suspendDisplay();
     suspended_ = true;
     table_.first();
 }
 
+void ReportRun::fail(const QString &message)
+{
+    if (error_.isEmpty())
+        error_ = message;
+    engine_.fail(error_);
+}
+
 void ReportRun::afterPrint()
 {
-    if (text() && file_.isOpen()) {
+    if (text() && file_ && file_->isOpen()) {
         flushText();
-        if (!file_.flush() && error_.isEmpty())
-            error_ = file_.errorString();
-        file_.close();
+        // Only a whole report replaces the old file.
+        if (error_.isEmpty() && !file_->commit())
+            error_ = file_->errorMessage();
+        file_.reset();
     }
     if (suspended_) {
         table_.resumeDisplay();
@@ -182,12 +189,10 @@ void ReportRun::writeText(const QString &line)
 
 void ReportRun::flushText()
 {
-    if (pending_.isEmpty() || !file_.isOpen())
+    if (pending_.isEmpty() || !file_ || !file_->isOpen())
         return;
-    if (file_.write(pending_) != pending_.size() && error_.isEmpty()) {
-        error_ = file_.errorString();
-        engine_.cancel();
-    }
+    if (!file_->write(pending_))
+        fail(file_->errorMessage());
     pending_.clear();
 }
 
@@ -516,6 +521,12 @@ bool ReportRun::printPage()
 {
     if (!error_.isEmpty())
         return false;
+    // What this page moved on; a page that moves nothing on would be followed by the
+    // same page again and again.
+    const auto progress = [this] {
+        return std::array<qint64, 5>{printed_, headerPending_, subtotalPending_, finalPending_, firstGroup_};
+    };
+    const std::array<qint64, 5> before = progress();
     const TReportDefRec &d = setup_.def;
     const int lines = d.lineCount;
     engine_.setBandBottom(engine_.pageHeight() - d.bottomMargin - kBodyFooterGap);
@@ -550,6 +561,7 @@ bool ReportRun::printPage()
         }
         printRecord();
         addToTotals();
+        ++printed_;
         table_.next();
     }
     if (!newPage && table_.eof() && d.useTotals && error_.isEmpty()) {
@@ -560,7 +572,12 @@ bool ReportRun::printPage()
     }
     if (!error_.isEmpty())
         return false;
-    return !(table_.eof() && !finalPending_);
+    const bool more = !(table_.eof() && !finalPending_);
+    if (more && progress() == before) {
+        fail(QString::fromLatin1(kRecordDoesNotFit).arg(d.name));
+        return false;
+    }
+    return more;
 }
 
 } // namespace kv

@@ -4,14 +4,15 @@
 // break where the engine's lines say. Records are grouped by the sort levels and
 // summed into group and grand totals.
 #include "report_engine/reportengine.h"
+#include "base/atomicfile.h"
 #include "base/prompt.h"
 #include "reports/reportdef.h"
 #include "reports/reportfile.h"
 #include "store/fieldtable.h"
 #include "store/table.h"
 
-#include <QFile>
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace kv {
@@ -40,9 +41,14 @@ std::array<int, 2> groupFields(const TReportDefRec &def, const std::array<int, 4
 
 inline constexpr char kNoReportSelected[] = "No Report has been selected.  Please choose one.";
 inline constexpr char kReportNotLocated[] = "Report format could not be located.";
+// A run that cannot place a record on a page; %1 the report's name.
+inline constexpr char kRecordDoesNotFit[] =
+    "The report \"%1\" cannot be printed: a record with its headings takes more lines than a page holds.  "
+    "Choose a smaller body font, fewer body lines or smaller margins.";
 
 // The definition a run prints: record index of file. No index (negative) or a file that
-// cannot be read: a beep and the message (caption "Error"), and nothing.
+// cannot be read: a beep and the message (caption "Error"), and nothing. A damaged
+// record is refused the same way with the message that names it.
 std::optional<TReportDefRec> readReportForRun(const ReportFile &file, int index, Prompt &prompt);
 
 class ReportRun {
@@ -54,7 +60,9 @@ public:
     ReportRun(Table &table, ReportRunSetup setup, ReportEngine &engine);
 
     // Runs the engine; false with errorString() when the output or the text file
-    // failed (the engine's message or the file's).
+    // failed (the engine's message or the file's), or when a page would take no record
+    // (kRecordDoesNotFit): every page holds at least one, so no run writes more pages
+    // than its records need. A failed run leaves an old file of the name as it was.
     bool run(const std::function<void(const QString &)> &onStatus = {});
     QString errorString() const { return error_; }
 
@@ -70,6 +78,7 @@ private:
     void afterPrint();
 
     bool text() const { return setup_.mode == OutputMode::TextFile; }
+    void fail(const QString &message);
     void writeText(const QString &line);
     void flushText();
     PageFont pageFont(const TFontRec &font) const;
@@ -109,7 +118,8 @@ private:
     std::array<int, kFieldCount + 1> column_{}; // table column of each field number, -1 when absent
     int listPriceColumn_ = -1, purchPriceColumn_ = -1;
 
-    QFile file_;
+    qint64 printed_ = 0; // records printed so far
+    std::unique_ptr<AtomicFile> file_;
     QByteArray pending_; // text waiting to be written
     bool suspended_ = false;
 };

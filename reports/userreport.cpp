@@ -39,12 +39,12 @@ bool askWarning(Prompt &prompt, const char *text)
 
 QString marginText(double inches) { return QString::number(inches, 'f', 2); }
 
-// A margin that does not read as a number keeps the value it had.
+// A margin that does not read as a number from 0 to kMaxMargin keeps the value it had.
 double marginOf(const QString &text, double old)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    return ok ? value : old;
+    return ok && value >= 0 && value <= kMaxMargin ? value : old;
 }
 
 } // namespace
@@ -66,7 +66,8 @@ QFont qfontOf(const TFontRec &font)
 void takeFont(TFontRec &into, const QFont &font)
 {
     into.name = font.family().left(kFontNameLength);
-    into.size = qint16(font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF()));
+    into.size = qint16(std::clamp(font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF()), kMinFontSize,
+                                  kMaxFontSize));
     into.bold = font.bold();
     into.italic = font.italic();
     into.underline = font.underline();

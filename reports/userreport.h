@@ -17,7 +17,8 @@ namespace kv {
 // "Courier New 10pt": a font's caption in the definition window and the font editor.
 QString fontCaption(const TFontRec &font);
 QFont qfontOf(const TFontRec &font);
-// Name (at most 50 characters), size and the four style flags; the colour stays.
+// Name (at most 50 characters), size (held to kMinFontSize ... kMaxFontSize) and the
+// four style flags; the colour stays.
 void takeFont(TFontRec &into, const QFont &font);
 
 // What the definition window's controls hold.

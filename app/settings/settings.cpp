@@ -4,6 +4,7 @@
 
 #include "store/cataloguepaths.h"
 
+#include "base/atomicfile.h"
 #include "base/dateformat.h"
 #include "base/numberformat.h"
 #include "base/numbertext.h"
@@ -404,7 +405,12 @@ bool writeSettings(const QString &fileName, SettingsScope scope, const Settings 
     for (const SettingsEntry &e : atDefault)
         if (profile.value(e.section, e.key))
             profile.setValue(e.section, e.key, e.value);
-    return profile.write(path, error);
+    QString reason;
+    if (profile.write(path, &reason))
+        return true;
+    if (error)
+        *error = cannotWriteMessage(path, reason);
+    return false;
 }
 
 QString flagText(bool flag) { return flag ? QStringLiteral("Yes") : QStringLiteral("No"); }

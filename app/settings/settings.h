@@ -185,8 +185,8 @@ void readSettings(const QString &fileName, SettingsScope scope, Settings &into);
 // that file does not exist.
 void readNewCatalogueSettings(Settings &into);
 // Writes every key of the scope, keeping everything else in the file. The program
-// scope always writes QVRVID.INI. False, with the reason in error, when the file cannot
-// be written.
+// scope always writes QVRVID.INI. False, with the message naming the file and the reason
+// in error, when the file cannot be written.
 bool writeSettings(const QString &fileName, SettingsScope scope, const Settings &from, QString *error = nullptr);
 
 // The scope's keys in the order of the file, with their values as written.

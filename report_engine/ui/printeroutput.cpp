@@ -88,7 +88,7 @@ bool PrinterOutput::begin(const QString &jobTitle, QPageLayout::Orientation orie
             return false;
         }
         if (!startPainting(file_->device())) {
-            error_ = QStringLiteral("Cannot write %1.").arg(pdfPath_);
+            error_ = cannotWriteMessage(pdfPath_, QStringLiteral("The PDF writer did not start."));
             return false;
         }
         return true;
@@ -112,13 +112,40 @@ bool PrinterOutput::end()
     bool ok = finishPainting();
     if (!ok)
         error_ = QStringLiteral("The print job could not be finished.");
-    if (file_ && !file_->close() && ok) {
+    if (file_ && !ok) {
+        file_->failed();
+        error_ = file_->errorString();
+    } else if (file_ && !file_->close()) {
         ok = false;
         error_ = file_->errorString();
     }
     printer_.reset();
     file_.reset();
     return ok;
+}
+
+bool PrinterOutput::takePage(int index)
+{
+    if (PaintedOutput::takePage(index))
+        return true;
+    if (file_) {
+        file_->failed();
+        error_ = file_->errorString();
+    } else {
+        error_ = QStringLiteral("The print job could not be finished.");
+    }
+    return false;
+}
+
+void PrinterOutput::discard()
+{
+    if (printer_ && painter_.isActive())
+        printer_->abort();
+    finishPainting();
+    if (file_)
+        file_->discard();
+    printer_.reset();
+    file_.reset();
 }
 
 bool StreamPrinter::print(const PageStream &stream, int first, int last, const QString &printerName,
@@ -158,7 +185,8 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
     }
     QPainter painter;
     if (!painter.begin(device)) {
-        error_ = printer ? cannotStart(printer->printerName()) : QStringLiteral("Cannot write %1.").arg(pdfPath);
+        error_ = printer ? cannotStart(printer->printerName())
+                         : cannotWriteMessage(pdfPath, QStringLiteral("The PDF writer did not start."));
         return false;
     }
     for (int page = first; page <= last; ++page) {
@@ -168,7 +196,10 @@ bool StreamPrinter::print(const PageStream &stream, int first, int last, const Q
         if (afterPage)
             afterPage();
     }
-    if (!painter.end() || (file && !file->close())) {
+    const bool ended = painter.end();
+    if (!ended && file)
+        file->failed();
+    if (!ended || (file && !file->close())) {
         error_ = file && !file->errorString().isEmpty() ? file->errorString()
                                                          : QStringLiteral("The print job could not be finished.");
         return false;

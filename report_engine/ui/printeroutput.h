@@ -33,7 +33,9 @@ public:
     QSizeF paperSize() const override { return paper_; }
     void setCopies(int copies);
     bool begin(const QString &jobTitle, QPageLayout::Orientation orientation) override;
+    bool takePage(int index) override;
     bool end() override;
+    void discard() override;
 
 private:
     QString printerName_;

@@ -50,7 +50,12 @@ TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
     setDefinitionEditors([this] { editDefinition(TUserReport::kNewReport); },
                          [this] {
                              if (ReportBox->currentRow() >= 0) {
-                                 editDefinition(ReportBox->currentRow());
+                                 // A damaged record is not opened: saving it would keep its damage.
+                                 const QString damage = ReportFile().damageMessage(ReportBox->currentRow());
+                                 if (damage.isEmpty())
+                                     editDefinition(ReportBox->currentRow());
+                                 else
+                                     ws_.prompt().showError(damage);
                                  return;
                              }
                              ws_.prompt().beep();

@@ -3,6 +3,9 @@
 #include "edit/picklists.h"
 #include "store/storetest.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +41,23 @@ TEST(CliEditList, TheOscarListGoesToTheProgramFolderAndEntriesKeepTheirLength)
     EXPECT_TRUE(oscars.endsWith(QByteArray(110, 'x') + "\r\n")) << "cut to the entry length of 110";
     EXPECT_TRUE(oscars.startsWith("Best Picture\r\n")) << "the delivered list, added to";
     EXPECT_TRUE(QFile::exists(kvtest::tempPath(QStringLiteral("OSC.001"))));
+}
+
+// A list file that cannot be written: the user is told which and why, exit 1, and the
+// other lists are still written.
+TEST(CliEditList, AListFileThatCannotBeWrittenIsNamedWithTheReason)
+{
+    const QString path = newCatalogue(QStringLiteral("RO.DBF"));
+    const QString six = kvtest::tempPath(QStringLiteral("RO.006"));
+    ASSERT_TRUE(QDir().mkpath(six));
+    const kvtest::ProcessResult r = kvtest::runCli(args(path, "6|add|Western"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Unable to write %1: %2")
+                                   .arg(QDir::toNativeSeparators(six), QString::fromLocal8Bit(strerror(EISDIR)))
+                                   .toUtf8()))
+        << r.err.constData();
+    EXPECT_TRUE(QFileInfo(six).isDir());
+    EXPECT_TRUE(QFile::exists(kvtest::tempPath(QStringLiteral("RO.016"))));
 }
 
 TEST(CliEditList, UsageAndRefusals)

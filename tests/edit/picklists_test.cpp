@@ -2,6 +2,7 @@
 
 #include "app/workspace/cataloguesession.h"
 #include "app/workspace/lifecycle.h"
+#include "base/atomicfile.h"
 #include "base/codepage.h"
 #include "base/paths.h"
 #include "edit/listfile.h"
@@ -9,7 +10,9 @@
 #include "store/storetest.h"
 #include "workspacefixture.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using kv::Answer;
@@ -99,9 +102,23 @@ TEST(PickLists, SaveAllWritesTheFifteenCatalogueFilesAndLeavesTheProgramWideOnes
                   kv::isCatalogueList(n))
             << n;
     }
-    // A folder that is not there: nothing is written and nothing said.
-    t.lists.SaveAllLists(kvtest::tempPath(QStringLiteral("gone/S")));
-    EXPECT_TRUE(t.prompt.shown().empty());
+    // A folder that is not there: nothing is written, and the user is told which file
+    // and why, once for the fifteen.
+    EXPECT_FALSE(t.lists.SaveAllLists(kvtest::tempPath(QStringLiteral("gone/S"))));
+    EXPECT_EQ(t.prompt.messages(),
+              QStringList{QStringLiteral("Error: ") +
+                          kv::cannotWriteMessage(kv::catalogueListPath(kvtest::tempPath(QStringLiteral("gone/S")), 1),
+                                                 QString::fromLocal8Bit(strerror(ENOENT)))});
+    // A list file that cannot be replaced (a folder in its place): the others are written.
+    t.prompt.clear();
+    ASSERT_TRUE(QFile::remove(listFile("S", 6)));
+    ASSERT_TRUE(QDir().mkpath(listFile("S", 6)));
+    t.lists.list(2).setEntries({QStringLiteral("Cy")});
+    EXPECT_FALSE(t.lists.SaveAllLists(base("S")));
+    EXPECT_EQ(t.prompt.messages(),
+              QStringList{QStringLiteral("Error: ") +
+                          kv::cannotWriteMessage(listFile("S", 6), QString::fromLocal8Bit(strerror(EISDIR)))});
+    EXPECT_EQ(kvtest::readFile(listFile("S", 2)), QByteArray("Cy\r\n"));
 }
 
 TEST(PickLists, TypedValuesAreAddedByExactCompare)

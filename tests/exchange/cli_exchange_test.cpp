@@ -2,7 +2,10 @@
 #include "exchangetest.h"
 
 #include "app/settings/settings.h"
+#include "base/atomicfile.h"
+#include "fulldisk.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -71,6 +74,35 @@ TEST(CliExport, WritesTheExportSettingsFieldsAndTitles)
     r = cli({QStringLiteral("export"), path, dbf});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_EQ(allValues(dbf), (QList<QStringList>{{"1995", "Heat"}}));
+}
+
+// An export to a full disk: the file layer's reason, exit 1, and the old file stays.
+TEST(CliExport, AFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    const QString path = newCatalogue();
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, std::vector<std::vector<std::pair<const char *, QString>>>(
+                          60, {{"Title", "The Longest Day of the Year"}, {"Year", "1962"}, {"Category", "War"}}));
+    }
+    kvtest::FullDisk disk;
+    const QString out = disk.path(QStringLiteral("OUT.TXT")), dbf = disk.path(QStringLiteral("OUT.DBF"));
+    kvtest::writeFile(out, "the old export");
+    kvtest::writeFile(dbf, "the old table");
+    disk.fill();
+    kvtest::ProcessResult r = cli({QStringLiteral("export"), path, out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(kv::cannotWriteMessage(out, disk.reason()).toUtf8())) << r.err.constData();
+    EXPECT_EQ(kvtest::readFile(out), "the old export");
+    r = cli({QStringLiteral("export"), path, dbf});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(disk.reason().toUtf8())) << r.err.constData();
+    EXPECT_EQ(kvtest::readFile(dbf), "the old table");
+    QStringList left = QDir(disk.dir()).entryList(QDir::Files);
+    left.removeAll(QStringLiteral("filler"));
+    EXPECT_EQ(left, (QStringList{QStringLiteral("OUT.DBF"), QStringLiteral("OUT.TXT")}));
 }
 
 TEST(CliExport, CriteriaExportOnlyTheMatchingRecords)

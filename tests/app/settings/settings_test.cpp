@@ -1,5 +1,6 @@
 #include "app/settings/settings.h"
 
+#include "base/atomicfile.h"
 #include "base/dateformat.h"
 #include "base/numberformat.h"
 #include "base/paths.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace kv;
@@ -525,6 +527,18 @@ TEST(Settings, TheProgramScopeAlwaysUsesQvrvidIni)
     Settings back;
     readSettings(elsewhere, SettingsScope::Program, back);
     EXPECT_EQ(back.buttonBar, 2);
+}
+
+// A settings file that cannot be written is named with the reason; the old one stays.
+TEST(Settings, AFileThatCannotBeWrittenIsNamedWithTheReason)
+{
+    Settings s;
+    const QString ini = kvtest::tempPath(QStringLiteral("CAT.INI"));
+    ASSERT_TRUE(QDir().mkpath(ini));
+    QString error;
+    EXPECT_FALSE(writeSettings(ini, SettingsScope::Catalogue, s, &error));
+    EXPECT_EQ(error, kv::cannotWriteMessage(ini, QString::fromLocal8Bit(strerror(EISDIR))));
+    EXPECT_TRUE(QFileInfo(ini).isDir());
 }
 
 TEST(Settings, ACatalogueWithoutItsOwnFileTakesQvrvidIniThenTheDefaults)
