@@ -2,6 +2,7 @@
 // editlist (a list changed as the list editor changes it) and set (a record changed as the
 // edit window changes it).
 #include "commands.h"
+#include "storecommands.h"
 
 #include "app/workspace/cataloguesession.h"
 #include "base/codepage.h"
@@ -173,6 +174,7 @@ int runSet(const QStringList &args)
     ws.pickLists().LoadAllList(ws.paths().basePath);
 
     kv::Table &table = ws.master();
+    tellIndexNotice(table);
     kv::EditMode mode = isNew ? kv::EditMode::Add : kv::EditMode::Edit;
     kv::RecordForm form = kv::blankForm();
     kv::CheckOutStash stash;

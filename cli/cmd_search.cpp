@@ -67,6 +67,7 @@ int runReplace(const QStringList &args)
         return usageError("replace", QStringLiteral("%1 is not a field of a catalogue.").arg(args[1]));
     return withTable(args[0], [&](kv::Table &master) {
         master.open();
+        tellIndexNotice(master);
         const QString expression = sortExpressionOf(master);
         StderrPrompt prompt;
         kv::Table check;

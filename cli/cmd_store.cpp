@@ -28,6 +28,12 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work)
     }
 }
 
+void tellIndexNotice(kv::Table &table)
+{
+    if (const QString notice = table.takeIndexNotice(); !notice.isEmpty())
+        printError(notice);
+}
+
 namespace {
 
 bool hasSortTag(const kv::Table &table)
@@ -200,6 +206,7 @@ int runAdd(const QStringList &args)
         return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         table.open();
+        tellIndexNotice(table);
         // A character the table cannot hold is refused, never stored as '?'.
         for (const auto &[name, value] : values)
             if (const qsizetype at = kv::firstUnencodable(value, table.codepage()); at >= 0) {
@@ -224,6 +231,7 @@ int runDelete(const QStringList &args)
         return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         openInActiveOrder(table, false);
+        tellIndexNotice(table);
         if (n > table.recordCount()) {
             printError(QStringLiteral("There is no record %1: the table has %2.").arg(n).arg(table.recordCount()));
             return kExitRefused;
@@ -350,8 +358,10 @@ int runConvert(const QStringList &args)
         return kExitRefused;
     return withTable(target, [&](kv::Table &master) {
         master.open();
+        tellIndexNotice(master);
         const std::uint32_t before = master.physicalCount();
         convert(check, old, master);
+        tellIndexNotice(master);
         printLine(QStringLiteral("%1 records converted.").arg(master.physicalCount() - before));
         return kExitOk;
     });

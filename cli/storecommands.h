@@ -17,6 +17,10 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work);
 // terminal.
 using TextEncoding = kv::TextEncoding;
 
+// Says what the table put right in its index when it opened for writing (or began a
+// bulk append), on standard error; nothing when it put nothing right.
+void tellIndexNotice(kv::Table &table);
+
 // Opens a catalogue for a listing in its sort order (the order its settings name, its
 // tag brought up to date when it may be), or in physical order.
 void openInActiveOrder(kv::Table &table, bool physical);
