@@ -157,7 +157,7 @@ int runSet(const QStringList &args)
     if (args.size() < 3 || (!isNew && (!ok || n < 1)) || !typed)
         return usageError("set");
     const QString path = args[0];
-    if (!tableExists(path))
+    if (!tableExists(path) || !headerSound(path))
         return kExitRefused;
     installDeliveredLists();
     StderrPrompt prompt;

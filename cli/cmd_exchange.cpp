@@ -106,7 +106,7 @@ int runImport(const QStringList &args)
     request.path = rest[1];
     request.kind = kv::hasDbfExtension(request.path) ? kv::ImportKind::Dbase : kv::ImportKind::Text;
     request.encoding = choice.encoding;
-    if (!isCatalogue(path))
+    if (!headerSound(path) || !isCatalogue(path))
         return kExitRefused;
     const kv::Settings settings = catalogueSettings(path);
     return withTable(path, [&](kv::Table &master) {

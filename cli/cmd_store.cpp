@@ -91,11 +91,6 @@ void writeListing(kv::Table &table, TextEncoding encoding)
     writer.flush();
 }
 
-namespace {
-
-// A table whose header disagrees with its fields or with its file is only read: says
-// how, and false. A table that is missing or cannot be opened here is left to the
-// command to report.
 bool headerSound(const QString &path)
 {
     if (!QFileInfo::exists(path))
@@ -113,6 +108,8 @@ bool headerSound(const QString &path)
     printError(table.damage());
     return false;
 }
+
+namespace {
 
 // The catalogue must exist and be one; the program's own message says why not.
 bool checkCatalogue(kv::Table &check, const QString &path)
