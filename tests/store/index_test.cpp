@@ -441,3 +441,66 @@ TEST(TableIndex, AWriterRebuildsAnIndexThatDoesNotListItsRecords)
         }
     }
 }
+
+// Keys are made from the bytes a record holds, whatever they are: titles of 0xFF bytes
+// (with blanks and NULs among them) keep keys that match their records through every
+// way a record is written: an add, an edit of another field and of the title, a batch
+// of changes and a bulk append copying the bytes from another table.
+TEST(TableIndex, KeysOfTitlesHoldingAnyBytesMatchTheirRecords)
+{
+    const QString sourcePath = newCatalogue(QStringLiteral("SOURCE.DBF"));
+    const QList<QByteArray> raw = {QByteArray(60, '\xFF'), QByteArray("\xFF\xFF" "a\0\xFF", 5), QByteArray("\xFF \xFF"),
+                                   QByteArray("Y\xFF\x9F"), QByteArray("\xFF\x00\x00", 3)};
+    {
+        Table s;
+        s.setPath(sourcePath);
+        s.open();
+        for (int i = 0; i < raw.size(); ++i)
+            addRecords(s, {{{"Star1", QString::number(i)}}});
+    }
+    // The titles put in the file as they are, past the codec.
+    QByteArray bytes = kvtest::readFile(sourcePath);
+    const int header = std::uint8_t(bytes[8]) | std::uint8_t(bytes[9]) << 8;
+    const int length = std::uint8_t(bytes[10]) | std::uint8_t(bytes[11]) << 8;
+    for (int i = 0; i < raw.size(); ++i)
+        bytes.replace(header + i * length + 1, raw[i].size(), raw[i]);
+    kvtest::writeFile(sourcePath, bytes);
+
+    Table t;
+    openIndexed(t, QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
+    Table source;
+    source.setPath(sourcePath);
+    source.setReadOnly(true);
+    source.open();
+    {
+        Table::BulkAppend bulk(t);
+        for (source.first(); !source.eof(); source.next()) {
+            t.append();
+            t.copyField(t.fieldIndex(QStringLiteral("Title")), source, source.fieldIndex(QStringLiteral("Title")));
+            t.post();
+        }
+        bulk.commit();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    addRecords(t, {{{"Title", QString::fromUtf8("ÿÿÿ")}}, {{"Title", QString::fromUtf8("ÿ ÿ")}}});
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    for (int row = 0; row < t.recordCount(); ++row) {
+        t.moveTo(row);
+        t.edit();
+        t.setFieldText(QStringLiteral("Year"), QString::number(1990 + row));
+        t.post();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    {
+        Table::Changes changes(t, 2);
+        for (int row = 0; row < t.recordCount(); ++row) {
+            t.moveTo(row);
+            t.edit();
+            t.setFieldText(QStringLiteral("Title"), t.fieldText(QStringLiteral("Title")) + QString::fromUtf8("ÿ"));
+            t.post();
+        }
+        changes.commit();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    EXPECT_EQ(t.recordCount(), raw.size() + 2);
+}
