@@ -2,6 +2,7 @@
 // editlist (a list changed as the list editor changes it) and set (a record changed as the
 // edit window changes it).
 #include "commands.h"
+#include "storecommands.h"
 #include "terminaltext.h"
 
 #include "app/workspace/cataloguesession.h"
@@ -160,7 +161,7 @@ int runSet(const QStringList &args)
     if (args.size() < 3 || (!isNew && (!ok || n < 1)) || !typed)
         return usageError("set");
     const QString path = args[0];
-    if (!tableExists(path))
+    if (!tableExists(path) || !headerSound(path))
         return kExitRefused;
     installDeliveredLists();
     StderrPrompt prompt;
@@ -177,6 +178,7 @@ int runSet(const QStringList &args)
     ws.pickLists().LoadAllList(ws.paths().basePath);
 
     kv::Table &table = ws.master();
+    tellIndexNotice(table);
     kv::EditMode mode = isNew ? kv::EditMode::Add : kv::EditMode::Edit;
     kv::RecordForm form = kv::blankForm();
     kv::CheckOutStash stash;

@@ -106,7 +106,7 @@ int runImport(const QStringList &args)
     request.path = rest[1];
     request.kind = kv::hasDbfExtension(request.path) ? kv::ImportKind::Dbase : kv::ImportKind::Text;
     request.encoding = choice.encoding;
-    if (!isCatalogue(path))
+    if (!headerSound(path) || !isCatalogue(path))
         return kExitRefused;
     const kv::Settings settings = catalogueSettings(path);
     return withTable(path, [&](kv::Table &master) {
@@ -132,7 +132,9 @@ int runImport(const QStringList &args)
                 request.map[size_t(i)] = mapped->at(i) == 0 ? -1 : mapped->at(i);
         }
         master.open();
+        tellIndexNotice(master);
         const kv::ImportResult result = kv::importRecords(master, request);
+        tellIndexNotice(master);
         if (result.replaced > 0)
             printError(kv::replacedValuesMessage(result.replaced));
         printLine(QString::number(result.imported));

@@ -66,8 +66,11 @@ int runReplace(const QStringList &args)
     const int field = kv::fieldNumber(args[1]);
     if (field == 0)
         return usageError("replace", QStringLiteral("%1 is not a field of a catalogue.").arg(args[1]));
+    if (!headerSound(args[0]))
+        return kExitRefused;
     return withTable(args[0], [&](kv::Table &master) {
         master.open();
+        tellIndexNotice(master);
         const QString expression = sortExpressionOf(master);
         StderrPrompt prompt;
         kv::Table check;

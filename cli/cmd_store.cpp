@@ -29,6 +29,12 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work)
     }
 }
 
+void tellIndexNotice(kv::Table &table)
+{
+    if (const QString notice = table.takeIndexNotice(); !notice.isEmpty())
+        printError(notice);
+}
+
 namespace {
 
 bool hasSortTag(const kv::Table &table)
@@ -86,11 +92,6 @@ void writeListing(kv::Table &table, TextEncoding encoding)
     writer.flush();
 }
 
-namespace {
-
-// A table whose header disagrees with its fields or with its file is only read: says
-// how, and false. A table that is missing or cannot be opened here is left to the
-// command to report.
 bool headerSound(const QString &path)
 {
     if (!QFileInfo::exists(path))
@@ -108,6 +109,8 @@ bool headerSound(const QString &path)
     printError(table.damage());
     return false;
 }
+
+namespace {
 
 // The catalogue must exist and be one; the program's own message says why not.
 bool checkCatalogue(kv::Table &check, const QString &path)
@@ -201,6 +204,7 @@ int runAdd(const QStringList &args)
         return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         table.open();
+        tellIndexNotice(table);
         // A character the table cannot hold is refused, never stored as '?'.
         for (const auto &[name, value] : values)
             if (const qsizetype at = kv::firstUnencodable(value, table.codepage()); at >= 0) {
@@ -225,6 +229,7 @@ int runDelete(const QStringList &args)
         return kExitRefused;
     return withTable(args[0], [&](kv::Table &table) {
         openInActiveOrder(table, false);
+        tellIndexNotice(table);
         if (n > table.recordCount()) {
             printError(QStringLiteral("There is no record %1: the table has %2.").arg(n).arg(table.recordCount()));
             return kExitRefused;
@@ -350,8 +355,10 @@ int runConvert(const QStringList &args)
         return kExitRefused;
     return withTable(target, [&](kv::Table &master) {
         master.open();
+        tellIndexNotice(master);
         const std::uint32_t before = master.physicalCount();
         convert(check, old, master);
+        tellIndexNotice(master);
         printLine(QStringLiteral("%1 records converted.").arg(master.physicalCount() - before));
         return kExitOk;
     });

@@ -17,6 +17,15 @@ int withTable(const QString &path, const std::function<int(kv::Table &)> &work);
 // terminal.
 using TextEncoding = kv::TextEncoding;
 
+// A table whose header disagrees with its fields or with its file is only read: says
+// how, and false. A table that is missing or cannot be opened here is left to the
+// command to report. Writers ask before they recognise the file as a catalogue.
+bool headerSound(const QString &path);
+
+// Says what the table put right in its index when it opened for writing (or began a
+// bulk append), on standard error; nothing when it put nothing right.
+void tellIndexNotice(kv::Table &table);
+
 // Opens a catalogue for a listing in its sort order (the order its settings name, its
 // tag brought up to date when it may be), or in physical order.
 void openInActiveOrder(kv::Table &table, bool physical);

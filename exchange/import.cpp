@@ -160,14 +160,23 @@ ImportResult importText(Table &master, const ImportRequest &request, ExchangePro
     });
 }
 
+// Opens a dBASE source for reading. A damaged one would give records read out of place,
+// or fewer than it holds, and is refused with what is wrong.
+void openSource(Table &source, const QString &path)
+{
+    source.setPath(path);
+    source.setReadOnly(true);
+    source.open();
+    if (!source.damage().isEmpty())
+        throw DbError(source.damage() + QStringLiteral("  Nothing was imported."));
+}
+
 ImportResult importDbase(Table &master, const ImportRequest &request, ExchangeProgress *progress)
 {
     const std::optional<TextEncoding> chosen = chosenEncoding(request.encoding);
     const TextEncoding encoding = chosen ? *chosen : dbaseEncoding(request.path);
     Table source;
-    source.setPath(request.path);
-    source.setReadOnly(true);
-    source.open();
+    openSource(source, request.path);
     const std::vector<Target> targets = targetsOf(master, request.map);
     const int columns = std::min(source.fieldCount(), int(targets.size()));
     const bool utf8 = encoding == TextEncoding::Utf8;
@@ -285,9 +294,7 @@ QString firstLineMessage(int code)
 QStringList dbaseFieldNames(const QString &path)
 {
     Table source;
-    source.setPath(path);
-    source.setReadOnly(true);
-    source.open();
+    openSource(source, path);
     QStringList names;
     for (int i = 0; i < source.fieldCount(); ++i)
         names << source.fieldName(i).left(kImportNameLength);

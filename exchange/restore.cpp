@@ -6,6 +6,7 @@
 #include "resources/defaults.h"
 #include "store/catalogue.h"
 #include "store/dbf/companion.h"
+#include "store/mastertable.h"
 #include "store/table.h"
 
 #include <QFile>
@@ -56,6 +57,18 @@ void openRestoredTable(Table &table, const QString &path, const QString &express
         reopenShared(table, prompt);
 }
 
+// A copy whose header disagrees with its fields or with its length (cut short) would
+// replace a sound catalogue with fewer records, or with records read out of place: it is
+// refused before anything is replaced.
+void requireWholeCopy(Table &check, const QString &source)
+{
+    openForChecking(check, source);
+    const QString damage = check.damage();
+    check.close();
+    if (!damage.isEmpty())
+        throw DbError(QString::fromLatin1(kRestoreFailedMessage) + QStringLiteral("\n") + damage);
+}
+
 } // namespace
 
 QString restoreMissingMessage(const QString &fileName)
@@ -99,6 +112,7 @@ RestoreResult restoreTable(RestorePlace &place, const QString &source, Prompt &p
     }
     try {
         requireCatalogue(place.check, source);
+        requireWholeCopy(place.check, source);
     } catch (const DbError &e) {
         prompt.showError(e.message());
         return stopped();

@@ -51,6 +51,12 @@ template <size_t N> bool matchesOldLayout(Table &check, const QString &path, con
 template <typename Copy> void convertRecords(Table &check, const QString &oldPath, Table &master, Copy copy)
 {
     openForChecking(check, oldPath);
+    // A damaged old file would give records read out of place, or fewer than it holds.
+    if (!check.damage().isEmpty()) {
+        const QString damage = check.damage();
+        check.close();
+        throw DbError(damage);
+    }
     master.suspendDisplay();
     try {
         Table::BulkAppend bulk(master);

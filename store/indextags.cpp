@@ -126,11 +126,41 @@ bool IndexTags::sync(bool writable)
     return false;
 }
 
+namespace {
+const char kUnsound[] = "The index file \"%1\" does not match its table: the tag %2 %3.";
+} // namespace
+
+QString IndexTags::verifyEntries(std::uint32_t count) const
+{
+    if (!mdx_)
+        return QString();
+    const QString unsound = QString::fromLatin1(kUnsound).arg(QDir::toNativeSeparators(path_));
+    std::vector<std::uint8_t> seen;
+    for (size_t t = 0; t < tags_.size(); ++t) {
+        std::vector<std::uint32_t> recnos;
+        try {
+            recnos = mdx_->readOrder(int(t));
+        } catch (const DbError &e) {
+            return e.message();
+        }
+        const QString &name = tags_[t].name;
+        if (recnos.size() != count)
+            return unsound.arg(name, QStringLiteral("lists %1 entries for %2 records").arg(recnos.size()).arg(count));
+        seen.assign(std::size_t(count) + 1, 0);
+        for (const std::uint32_t r : recnos) {
+            if (r == 0 || r > count || seen[r])
+                return unsound.arg(name, QStringLiteral("lists record %1 wrongly").arg(r));
+            seen[r] = 1;
+        }
+    }
+    return QString();
+}
+
 QString IndexTags::verify(std::uint32_t count, const RecordAt &record) const
 {
     if (!mdx_)
         return QString();
-    const QString unsound = QStringLiteral("The index file \"%1\" does not match its table: the tag %2 %3.");
+    const QString unsound = QString::fromLatin1(kUnsound);
     std::vector<char> keys;
     std::vector<std::uint32_t> recnos;
     std::vector<std::uint8_t> seen;

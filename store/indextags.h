@@ -60,6 +60,9 @@ public:
     // Walks every tag entry by entry against records 1 ... count: each record once, with
     // the key its record gives. Empty when they agree, else what is wrong.
     QString verify(std::uint32_t count, const RecordAt &record) const;
+    // The same for the entries alone, without making keys: each of records 1 ... count
+    // listed once by every tag. What writers check before they add to an index.
+    QString verifyEntries(std::uint32_t count) const;
 
     // The keys of these tags over records 1 ... count, sorted, ready to be written.
     struct Sorted {

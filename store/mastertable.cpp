@@ -41,8 +41,11 @@ void openForChecking(Table &check, const QString &path)
 void mendRecognised(Table &check)
 {
     const QString path = check.filePath();
+    const bool damaged = !check.damage().isEmpty();
     check.close();
-    removeMdxByte(path);
+    // A damaged table is left byte for byte as it is.
+    if (!damaged)
+        removeMdxByte(path);
 }
 
 bool isCatalogueFile(Table &check, const QString &path)

@@ -25,7 +25,8 @@ bool hasMasterLayout(const Table &table);
 // only read. Throws DbError.
 void openForChecking(Table &check, const QString &path);
 // Closes the check table on a file recognised as ours and clears its production-index
-// flag when the .MDX is missing. A file that is not recognised is never written.
+// flag when the .MDX is missing. A file that is not recognised, or is damaged, is never
+// written.
 void mendRecognised(Table &check);
 // Recognises a file as a catalogue: opens it read-only with the given table object,
 // compares its fields and closes it; a catalogue whose .MDX is missing has its

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <utility>
 
 namespace kv {
 
@@ -109,6 +110,8 @@ void Table::requireWritable() const
     if (indexStale_)
         fail(QStringLiteral("The index of the table \"%1\" is behind its records and could not be rebuilt; "
                             "open the table again to retry.").arg(displayName()));
+    if (!indexUnsound_.isEmpty())
+        fail(indexUnsound_);
 }
 
 // A table whose header disagrees with itself is left byte for byte as it is.
@@ -153,6 +156,7 @@ void Table::open()
             dbf_.removeLeftovers();
         loadIndex();
         repairPendingIndex();
+        mendUnsoundIndex();
         state_ = State::Browse;
         rebuildView(0);
         setCurrent(0);
@@ -218,6 +222,47 @@ void Table::repairPendingIndex()
         indexStale_ = index_.isOpen();
     }
 }
+
+// An index whose tags do not list each record once (another program changed the table
+// without it, or the file is damaged) would take new keys wrongly or fail halfway
+// through a change: an open that may write rebuilds it from the records first and says
+// so. Where that fails the table is still shown, and refuses every change.
+void Table::mendUnsoundIndex()
+{
+    indexUnsound_.clear();
+    if (!writable_ || indexStale_ || !index_.isOpen() || index_.tags().empty())
+        return;
+    // Looked at first without the lock: another writer may be between its record and
+    // its key, which the look under the lock waits for.
+    if (index_.verifyEntries(dbf_.count()).isEmpty())
+        return;
+    WriteGuard guard(dbf_.os());
+    try {
+        rereadCountUnderLock();
+        syncIndexWithFile();
+        mendIndexUnderLock();
+    } catch (const DbError &) {
+        // indexUnsound_ says why changes are refused.
+    }
+}
+
+// Under the write lock, with the count and the index as the file has them now.
+void Table::mendIndexUnderLock()
+{
+    const QString problem = index_.verifyEntries(dbf_.count());
+    if (problem.isEmpty())
+        return;
+    try {
+        writeIndexFile(index_.tags());
+    } catch (const DbError &e) {
+        indexUnsound_ = problem + QStringLiteral("\n") + e.message();
+        throw DbError(indexUnsound_);
+    }
+    indexNotice_ += (indexNotice_.isEmpty() ? QString() : QStringLiteral("\n")) + problem +
+                    QStringLiteral("  It was rebuilt from the records.");
+}
+
+QString Table::takeIndexNotice() { return std::exchange(indexNotice_, QString()); }
 
 void Table::closeIndex()
 {

@@ -26,6 +26,8 @@ namespace kv {
 
 class Table;
 
+inline constexpr char kDeletedByOtherMessage[] = "The record was deleted by another user.";
+
 // One record as the filter routine sees it.
 class RecordRef {
 public:
@@ -222,6 +224,10 @@ public:
     // Empty when every tag of the open table's index lists each record once with the
     // key the record gives; else what is wrong.
     QString indexProblem() const;
+    // What a writer found wrong with the index and put right by rebuilding it from the
+    // records (an open that may write, a bulk append), for the caller to tell the user;
+    // taking it empties it. Empty when nothing was rebuilt.
+    QString takeIndexNotice();
 
     void setFilterFunction(FilterFunction filter);
     void setFiltered(bool on);
@@ -257,6 +263,8 @@ private:
     void syncIndexWithFile();
     bool mayRepair() const;
     void repairPendingIndex();
+    void mendUnsoundIndex();
+    void mendIndexUnderLock();
     bool indexSoundUnderLock();
     // sorted, when given: the tags' keys over the table's records, already sorted.
     void writeIndexFile(std::vector<IndexTags::Tag> tags, const IndexTags::Sorted *sorted = nullptr);
@@ -303,6 +311,8 @@ private:
     IndexTags index_;
     int activeTag_ = -1;
     bool indexStale_ = false; // a stopped run left it behind the records; we cannot repair it
+    QString indexUnsound_;    // its entries do not list the records and it could not be rebuilt
+    QString indexNotice_;     // see takeIndexNotice()
 
     mutable RecordOrder order_;
     // While the order settles, each new record is compared with many others in a row:

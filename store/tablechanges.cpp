@@ -8,6 +8,7 @@ namespace kv {
 
 namespace {
 constexpr char kLiveFlag = ' ';
+constexpr char kDeletedFlag = '*';
 constexpr char kEofMarker = 0x1A;
 } // namespace
 
@@ -277,19 +278,29 @@ void Table::deleteRecord()
     const std::uint32_t r = recNo();
     if (r == 0)
         fail(QStringLiteral("There is no record to delete in the table \"%1\".").arg(tableName_));
+    // Another copy sharing the table may have deleted this very record since we read it:
+    // that is said, not counted as our delete, and the record leaves our view too.
+    bool deletedMeanwhile = false;
     if (batchChunk_ > 0) {
         startChunk();
-        dbf_.markDeleted(r);
+        deletedMeanwhile = recordData(r)[0] == kDeletedFlag;
+        if (!deletedMeanwhile)
+            dbf_.markDeleted(r);
     } else {
         WriteGuard guard(dbf_.os());
         rereadCountUnderLock();
-        dbf_.markDeleted(r);
-        dbf_.writeCount(dbf_.count());
+        deletedMeanwhile = recordData(r)[0] == kDeletedFlag;
+        if (!deletedMeanwhile) {
+            dbf_.markDeleted(r);
+            dbf_.writeCount(dbf_.count());
+        }
     }
     setCurrent(order_.removeCurrent());
     if (order_.size() == 0)
         bof_ = eof_ = true;
     notify();
+    if (deletedMeanwhile)
+        fail(QString::fromLatin1(kDeletedByOtherMessage));
     countChunkChange();
 }
 
@@ -303,6 +314,13 @@ void Table::beginBulkAppend()
     if (batchChunk_ > 0)
         fail(QStringLiteral("Cannot add records in bulk to the table \"%1\" while records are being changed.").arg(displayName()));
     lockWritesFresh();
+    // The index is put right, or the append refused, before any record is written.
+    try {
+        mendIndexUnderLock();
+    } catch (...) {
+        dbf_.os().unlockWrites();
+        throw;
+    }
     bulk_ = true;
     bulkStart_ = dbf_.count();
     bulkTail_ = dbf_.tailAfter(bulkStart_);

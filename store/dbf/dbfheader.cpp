@@ -58,19 +58,33 @@ bool knownVersion(std::uint8_t version)
            version == 0xF5 || version == 0xFB;
 }
 
+// Descriptors end at the terminator; some writers end them with a NUL instead, with
+// nothing but NULs after it.
+bool endsDescriptors(const QByteArray &desc, int at)
+{
+    if (desc[at] == char(kTerminator))
+        return true;
+    for (int i = at; i < desc.size(); ++i)
+        if (desc[i] != '\0')
+            return false;
+    return true;
+}
+
 // The field descriptors from byte 32 up to the terminator.
 std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version, const QString &shown,
-                                    bool &terminated, QByteArray &misplaced)
+                                    int &terminator, QByteArray &misplaced)
 {
     std::vector<FieldLayout> fields;
     int offset = 1;
-    terminated = false;
-    for (int at = 0; at + 32 <= desc.size() || (at < desc.size() && desc[at] == kTerminator); at += 32) {
-        const auto *d = reinterpret_cast<const unsigned char *>(desc.constData() + at);
-        if (d[0] == kTerminator) {
-            terminated = true;
+    terminator = -1;
+    for (int at = 0; at < desc.size(); at += 32) {
+        if (endsDescriptors(desc, at)) {
+            terminator = at;
             break;
         }
+        if (at + 32 > desc.size())
+            break;
+        const auto *d = reinterpret_cast<const unsigned char *>(desc.constData() + at);
         FieldLayout f;
         int nameLength = 0;
         while (nameLength < 11 && d[nameLength] != 0)
@@ -95,6 +109,30 @@ std::vector<FieldLayout> readFields(const QByteArray &desc, std::uint8_t version
         fields.push_back(f);
     }
     return fields;
+}
+
+// Memo fields are known only to a table that says it has a memo file.
+bool hasMemoFile(std::uint8_t version) { return (version & 0x80) != 0 || version == 0xF5 || visualFoxPro(version); }
+
+// Empty, or how a field's descriptor disagrees with what the engine reads and writes:
+// a type it does not know, or more decimals than the width holds.
+QString fieldDamage(const FieldLayout &f, std::uint8_t version)
+{
+    const QString name = QString::fromLatin1(f.name);
+    switch (f.type) {
+    case 'C': case 'N': case 'F': case 'D': case 'L': break;
+    case 'M':
+        if (hasMemoFile(version))
+            break;
+        return QStringLiteral("the field %1 is a memo field, but the table has no memo file").arg(name);
+    default:
+        return QStringLiteral("the field %1 has a type (%2) this program does not know")
+            .arg(name, f.type > 0x20 && f.type < 0x7F ? QString(QChar::fromLatin1(f.type))
+                                                      : QStringLiteral("0x%1").arg(std::uint8_t(f.type), 2, 16, QLatin1Char('0')));
+    }
+    if (f.type != 'C' && f.decimals > 0 && f.decimals >= f.width)
+        return QStringLiteral("the field %1 has %2 decimals in a width of %3").arg(name).arg(f.decimals).arg(f.width);
+    return QString();
 }
 
 // dBASE 7 keeps 68 header bytes and 48-byte field descriptors ending in the terminator
@@ -150,10 +188,10 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
     QByteArray desc(int(h.headerLength - 32), '\0');
     if (!file.readAt(32, desc.data(), size_t(desc.size())))
         throw DbError(damaged.arg(shown, QStringLiteral("its header cannot be read")));
-    bool terminated = false;
+    int terminator = -1;
     QByteArray misplaced;
-    h.fields = readFields(desc, h.version, shown, terminated, misplaced);
-    if (!terminated && h.fields.empty())
+    h.fields = readFields(desc, h.version, shown, terminator, misplaced);
+    if (terminator < 0 && h.fields.empty())
         throw DbError(notDbase);
     if (h.fields.empty())
         throw DbError(damaged.arg(shown, QStringLiteral("it has no fields")));
@@ -162,19 +200,28 @@ DbfHeader readDbfHeader(const OsFile &file, const QString &shown)
         throw DbError(damaged.arg(shown, QStringLiteral("its fields do not fit its record length")));
 
     // What can still be read is read; what disagrees is damage that no write may spread.
+    // The records start where the header length says, right after the terminator: only
+    // NULs may stand between (dBASE III left one), or Visual FoxPro's 263 bytes for a
+    // database link. Anything else there is the start of the records, read one or more
+    // bytes late.
     const std::uint32_t described = 32 + 32 * std::uint32_t(h.fields.size()) + 1;
-    // After the terminator Visual FoxPro keeps 263 bytes for a database link; some
-    // writers leave one byte.
-    const std::uint32_t spare = visualFoxPro(h.version) ? 263 : 1;
+    bool padded = terminator >= 0;
+    if (padded && visualFoxPro(h.version))
+        padded = h.headerLength <= described + 263;
+    else
+        for (int i = terminator + 1; padded && i < desc.size(); ++i)
+            padded = desc[i] == '\0';
     const std::uint32_t fieldsEnd = std::uint32_t(last.offset + last.width);
-    if (!terminated || h.headerLength > described + spare)
+    if (!padded)
         h.damage = QStringLiteral("its header length (%1 bytes) does not match its %2 field descriptors")
                        .arg(h.headerLength)
                        .arg(h.fields.size());
-    else if (!misplaced.isEmpty())
+    for (size_t i = 0; i < h.fields.size() && h.damage.isEmpty(); ++i)
+        h.damage = fieldDamage(h.fields[i], h.version);
+    if (h.damage.isEmpty() && !misplaced.isEmpty())
         h.damage = QStringLiteral("the place of the field %1 in the record does not match the fields before it")
                        .arg(QString::fromLatin1(misplaced));
-    else if (h.recordLength != fieldsEnd)
+    if (h.damage.isEmpty() && h.recordLength != fieldsEnd)
         h.damage = QStringLiteral("its record length (%1 bytes) does not match its fields (%2 bytes)")
                        .arg(h.recordLength)
                        .arg(fieldsEnd);

@@ -227,4 +227,41 @@ TEST(ImportRecords, ReadsADbaseTableFieldByFieldIntoTheMappedFields)
     EXPECT_EQ(at(1, kv::fields::PurchDate), "");
 }
 
+// A source whose header disagrees with its file would import fewer records than it
+// holds, or records read out of place: it is refused with what is wrong, before the
+// import window opens and when the import starts, and the catalogue stays as it was.
+TEST(ImportRecords, ADamagedDbaseSourceIsRefusedWithTheReason)
+{
+    const QString source = kvtest::tempPath(QStringLiteral("OTHER.DBF"));
+    {
+        kv::Table t;
+        t.setPath(source);
+        t.addFieldDef(QStringLiteral("NAME"), 'C', 30, 0);
+        t.createTable();
+        t.open();
+        addRecords(t, {{{"NAME", QStringLiteral("Amélie")}}, {{"NAME", QStringLiteral("Brazil")}}});
+    }
+    QByteArray bytes = kvtest::readFile(source);
+    bytes[4] = 5; // counts five records
+    kvtest::writeFile(source, bytes);
+    const QString reason = QStringLiteral("is damaged: its header counts 5 records but the file holds 2 whole ones.");
+    const QString names = refusal([&] { kv::dbaseFieldNames(source); });
+    EXPECT_TRUE(names.contains(reason)) << names.toStdString();
+
+    const QString path = newCatalogue();
+    const QByteArray before = kvtest::readFile(path);
+    kv::ImportRequest request;
+    request.kind = kv::ImportKind::Dbase;
+    request.path = source;
+    request.map = {kv::fields::Title};
+    kv::Table master;
+    master.setPath(path);
+    master.open();
+    const QString import = refusal([&] { kv::importRecords(master, request); });
+    EXPECT_TRUE(import.contains(reason)) << import.toStdString();
+    EXPECT_EQ(master.recordCount(), 0);
+    master.close();
+    EXPECT_EQ(kvtest::readFile(path), before);
+}
+
 } // namespace

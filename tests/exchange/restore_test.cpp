@@ -121,6 +121,9 @@ TEST(RestoreTable, RefusalsKeepTheOldCatalogueOpenAndCopyNothing)
         {"another program holds the copy it replaces", msg("Error", kv::kRestoreInUseMessage)},
         {"no room", msg("Error", kv::kRestoreNoRoomMessage)},
         {"disk full halfway", msg("Error", kv::kRestoreFailedMessage)},
+        {"a copy cut short", msg("Error", kv::kRestoreFailedMessage) +
+                                 QStringLiteral("\nThe table \"%1\" is damaged: its header counts 1 records but "
+                                                "the file holds 0 whole ones.")},
     };
     for (const Case &c : cases) {
         const std::string name = c.name;
@@ -141,6 +144,8 @@ TEST(RestoreTable, RefusalsKeepTheOldCatalogueOpenAndCopyNothing)
         } else if (name == "another program holds the copy it replaces") {
             other.setPath(p.path);
             other.open();
+        } else if (name == "a copy cut short") {
+            writeFile(source, readFile(source).chopped(10));
         } else if (name == "no room") {
             control = volumeWithFree(QFileInfo(source).size() - 1);
         } else {
@@ -151,7 +156,8 @@ TEST(RestoreTable, RefusalsKeepTheOldCatalogueOpenAndCopyNothing)
         limit.reset();
         EXPECT_EQ(r.outcome, ExchangeOutcome::Stopped);
         EXPECT_TRUE(r.written.isEmpty());
-        EXPECT_EQ(p.prompt.messages(), QStringList{c.message});
+        const QString expected = name == "a copy cut short" ? c.message.arg(QDir::toNativeSeparators(source)) : c.message;
+        EXPECT_EQ(p.prompt.messages(), QStringList{expected});
         EXPECT_EQ(readFile(p.path), before);
         EXPECT_TRUE(strays(p.path).filter(QStringLiteral(".tmp")).isEmpty());
         EXPECT_EQ(p.shownTitles(), (QStringList{QStringLiteral("Old one"), QStringLiteral("Old two")}));

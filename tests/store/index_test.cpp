@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -361,4 +362,145 @@ TEST(TableIndex, NumberAndDateKeysKeepTheirOrder)
     t.close();
     t.open();
     EXPECT_EQ(walk(t, "Title"), expected);
+}
+
+// An index that does not list each record once (kept from an older state of the table,
+// or with a record number repeated) would take new keys wrongly: an open that may write
+// rebuilds it from the records first and says so, a bulk append too; an open that only
+// reads leaves it as it is, for the check to report.
+TEST(TableIndex, AWriterRebuildsAnIndexThatDoesNotListItsRecords)
+{
+    const QString path = newCatalogue();
+    const QString mdx = kv::mdxPathFor(path);
+    Table t;
+    t.setPath(path);
+    t.addIndex(kTag, QStringLiteral("Upper(Left(Title,20))"));
+    t.open();
+    for (int i = 1; i <= 16; ++i)
+        addRecords(t, {{{"Title", QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0'))}}});
+    const QByteArray sixteen = kvtest::readFile(mdx);
+    for (int i = 17; i <= 31; ++i)
+        addRecords(t, {{{"Title", QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0'))}}});
+    t.close();
+    const QByteArray sound = kvtest::readFile(mdx);
+    QByteArray repeated = sound;
+    const qsizetype ten = repeated.indexOf("T10 "), eleven = repeated.indexOf("T11 ");
+    ASSERT_GT(ten, 0);
+    repeated.replace(eleven - 4, 4, repeated.mid(ten - 4, 4));
+
+    const struct {
+        const char *name;
+        QByteArray index;
+        const char *says;
+    } cases[] = {
+        {"older index", sixteen, "lists 16 entries for 31 records"},
+        {"record number repeated", repeated, "lists record 10 wrongly"},
+    };
+    const std::vector<std::function<void(Table &)>> writes = {
+        [](Table &w) { addRecords(w, {{{"Title", QStringLiteral("t32")}}}); },
+        [](Table &w) {
+            Table::BulkAppend bulk(w);
+            addRecords(w, {{{"Title", QStringLiteral("t32")}}});
+            bulk.commit();
+        },
+    };
+    for (const auto &c : cases) {
+        for (size_t k = 0; k < writes.size(); ++k) {
+            const QByteArray table = kvtest::readFile(path);
+            kvtest::writeFile(mdx, c.index);
+            Table reader;
+            reader.setPath(path);
+            reader.setReadOnly(true);
+            reader.open();
+            EXPECT_TRUE(reader.indexProblem().contains(QLatin1String(c.says))) << c.name << ": " << reader.indexProblem().toStdString();
+            EXPECT_TRUE(reader.takeIndexNotice().isEmpty()) << c.name;
+            reader.close();
+            EXPECT_EQ(kvtest::readFile(mdx), c.index) << c.name;
+
+            Table w;
+            w.setPath(path);
+            w.setIndexName(kTag);
+            if (k == 1) {
+                // Damaged after the open: the bulk append finds it before adding anything.
+                kvtest::writeFile(mdx, sound);
+                w.open();
+                EXPECT_TRUE(w.takeIndexNotice().isEmpty()) << c.name;
+                kvtest::writeFile(mdx, c.index);
+            } else {
+                w.open();
+            }
+            writes[k](w);
+            const QString notice = w.takeIndexNotice();
+            EXPECT_TRUE(notice.contains(QLatin1String(c.says)) && notice.contains(QLatin1String("It was rebuilt")))
+                << c.name << ": " << notice.toStdString();
+            EXPECT_TRUE(w.indexProblem().isEmpty()) << c.name << ": " << w.indexProblem().toStdString();
+            EXPECT_EQ(w.physicalCount(), 32u) << c.name;
+            EXPECT_EQ(column(w, "Title").last(), QStringLiteral("t32")) << c.name;
+            w.close();
+            kvtest::writeFile(path, table); // back to 31 records
+        }
+    }
+}
+
+// Keys are made from the bytes a record holds, whatever they are: titles of 0xFF bytes
+// (with blanks and NULs among them) keep keys that match their records through every
+// way a record is written: an add, an edit of another field and of the title, a batch
+// of changes and a bulk append copying the bytes from another table.
+TEST(TableIndex, KeysOfTitlesHoldingAnyBytesMatchTheirRecords)
+{
+    const QString sourcePath = newCatalogue(QStringLiteral("SOURCE.DBF"));
+    const QList<QByteArray> raw = {QByteArray(60, '\xFF'), QByteArray("\xFF\xFF" "a\0\xFF", 5), QByteArray("\xFF \xFF"),
+                                   QByteArray("Y\xFF\x9F"), QByteArray("\xFF\x00\x00", 3)};
+    {
+        Table s;
+        s.setPath(sourcePath);
+        s.open();
+        for (int i = 0; i < raw.size(); ++i)
+            addRecords(s, {{{"Star1", QString::number(i)}}});
+    }
+    // The titles put in the file as they are, past the codec.
+    QByteArray bytes = kvtest::readFile(sourcePath);
+    const int header = std::uint8_t(bytes[8]) | std::uint8_t(bytes[9]) << 8;
+    const int length = std::uint8_t(bytes[10]) | std::uint8_t(bytes[11]) << 8;
+    for (int i = 0; i < raw.size(); ++i)
+        bytes.replace(header + i * length + 1, raw[i].size(), raw[i]);
+    kvtest::writeFile(sourcePath, bytes);
+
+    Table t;
+    openIndexed(t, QStringLiteral("Upper(Left(Title,40))+STR(Year,12,0)"));
+    Table source;
+    source.setPath(sourcePath);
+    source.setReadOnly(true);
+    source.open();
+    {
+        Table::BulkAppend bulk(t);
+        for (source.first(); !source.eof(); source.next()) {
+            t.append();
+            t.copyField(t.fieldIndex(QStringLiteral("Title")), source, source.fieldIndex(QStringLiteral("Title")));
+            t.post();
+        }
+        bulk.commit();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    addRecords(t, {{{"Title", QString::fromUtf8("ÿÿÿ")}}, {{"Title", QString::fromUtf8("ÿ ÿ")}}});
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    for (int row = 0; row < t.recordCount(); ++row) {
+        t.moveTo(row);
+        t.edit();
+        t.setFieldText(QStringLiteral("Year"), QString::number(1990 + row));
+        t.post();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    {
+        Table::Changes changes(t, 2);
+        for (int row = 0; row < t.recordCount(); ++row) {
+            t.moveTo(row);
+            t.edit();
+            t.setFieldText(QStringLiteral("Title"), t.fieldText(QStringLiteral("Title")) + QString::fromUtf8("ÿ"));
+            t.post();
+        }
+        changes.commit();
+    }
+    EXPECT_TRUE(t.indexProblem().isEmpty()) << t.indexProblem().toStdString();
+    EXPECT_EQ(t.recordCount(), raw.size() + 2);
 }

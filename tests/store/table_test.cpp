@@ -408,6 +408,7 @@ TEST(Table, AHeaderThatDisagreesWithItsFieldsIsReadButNeverWritten)
     const std::uint32_t header = std::uint32_t(le16(bytes, 8)), length = std::uint32_t(le16(bytes, 10));
     QByteArray foxPro = damagedCopy(bytes, 0, 0x30, 1);
     foxPro = damagedCopy(foxPro, 32 + 32 + 12, 99, 4); // the second field's place in the record
+    constexpr int kYear = 32 + 32 * 10; // the descriptor of Year
     const struct {
         const char *name;
         QByteArray content;
@@ -420,6 +421,11 @@ TEST(Table, AHeaderThatDisagreesWithItsFieldsIsReadButNeverWritten)
         {"LONGHDR.DBF", damagedCopy(bytes, 8, header + 32, 2), "header length", 2},
         {"COUNT.DBF", damagedCopy(bytes, 4, 9, 4), "counts 9 records but the file holds 3", 3},
         {"FOXPRO.DBF", foxPro, "place of the field", 3},
+        // One byte too long: the records would be read, and packed, a byte late.
+        {"LONGHDR1.DBF", damagedCopy(bytes, 8, header + 1, 2), "header length", 3},
+        {"MEMO.DBF", damagedCopy(bytes, 32 + 11, 'M', 1), "the field TITLE is a memo field", 3},
+        {"TYPE.DBF", damagedCopy(bytes, kYear + 11, 'I', 1), "the field YEAR has a type (I)", 3},
+        {"DECIMALS.DBF", damagedCopy(bytes, kYear + 17, 200, 1), "the field YEAR has 200 decimals in a width of 11", 3},
     };
     for (const auto &c : cases) {
         const QString path = kvtest::tempPath(QString::fromLatin1(c.name));
@@ -440,6 +446,49 @@ TEST(Table, AHeaderThatDisagreesWithItsFieldsIsReadButNeverWritten)
         EXPECT_FALSE(refusal([&] { t.addIndex(QStringLiteral("T"), QStringLiteral("Title")); }).isEmpty()) << c.name;
         EXPECT_EQ(kvtest::readFile(path), c.content) << c.name;
         EXPECT_FALSE(QFile::exists(kv::mdxPathFor(path))) << c.name;
+    }
+}
+
+// What other dBASE writers put in a sound header: NULs after the terminator (dBASE III
+// left one), a NUL as terminator, memo fields in a table with a memo file. Such tables
+// are read from where their header says and written like ours.
+TEST(Table, HeadersOfOtherWritersAreSound)
+{
+    const QString good = newCatalogue(QStringLiteral("GOOD.DBF"));
+    {
+        Table t;
+        t.setPath(good);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("One")}}, {{"Title", QStringLiteral("Two")}}});
+    }
+    const QByteArray bytes = kvtest::readFile(good);
+    const int header = le16(bytes, 8);
+    QByteArray padded = damagedCopy(bytes, 8, std::uint32_t(header + 3), 2);
+    padded.insert(header, QByteArray(3, '\0'));
+    QByteArray memo = damagedCopy(bytes, 0, 0x83, 1);
+    memo = damagedCopy(memo, 32 + 32 + 11, 'M', 1); // Star1
+    const struct {
+        const char *name;
+        QByteArray content;
+    } cases[] = {
+        {"PADDED.DBF", padded},
+        {"NULEND.DBF", damagedCopy(bytes, header - 1, 0, 1)},
+        {"MEMO.DBF", memo},
+    };
+    for (const auto &c : cases) {
+        const QString path = kvtest::tempPath(QString::fromLatin1(c.name));
+        kvtest::writeFile(path, c.content);
+        Table t;
+        t.setPath(path);
+        ASSERT_NO_THROW(t.open()) << c.name;
+        EXPECT_TRUE(t.damage().isEmpty()) << c.name << ": " << t.damage().toStdString();
+        EXPECT_EQ(walk(t, "Title"), QStringList({"One", "Two"})) << c.name;
+        if (QLatin1String(c.name) == QLatin1String("MEMO.DBF"))
+            continue; // Star1 is not the catalogue's any more
+        addRecords(t, {{{"Title", QStringLiteral("Three")}}});
+        t.close();
+        t.open();
+        EXPECT_EQ(walk(t, "Title"), QStringList({"One", "Two", "Three"})) << c.name;
     }
 }
 
