@@ -42,13 +42,17 @@ void Workspace::leaveBrowseOnly()
 
 bool Workspace::attempt(const std::function<void()> &work)
 {
+    bool done = true;
     try {
         work();
-        return true;
     } catch (const DbError &e) {
         report(e);
-        return false;
+        done = false;
     }
+    // An index that did not list every record was rebuilt on the way: the user hears of it.
+    if (const QString notice = master_.takeIndexNotice(); !notice.isEmpty())
+        prompt_.showMessage(QStringLiteral("Notice"), notice);
+    return done;
 }
 
 bool Workspace::openMaster()

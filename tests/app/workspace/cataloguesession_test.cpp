@@ -219,6 +219,28 @@ TEST(CatalogueSession, LastFilesNameEachFileOnce)
               QStringLiteral("&1   ") + QDir::toNativeSeparators(QStringLiteral("/v/Tom && Jerry.DBF")));
 }
 
+TEST(CatalogueSession, AnIndexThatMissesRecordsIsRebuiltAtOpenAndTheUserIsTold)
+{
+    const QString path = catalogueWith(QStringLiteral("A.DBF"), {QStringLiteral("b"), QStringLiteral("a")});
+    const QString mdx = kv::CataloguePaths::of(path).mdxPath;
+    const QByteArray older = kvtest::readFile(mdx);
+    {
+        kv::Table t;
+        t.setPath(path);
+        t.open();
+        addRecords(t, {{{"Title", QStringLiteral("c")}, {"Star1", QStringLiteral("c")}}});
+    }
+    kvtest::writeFile(mdx, older); // the index of two records beside three
+
+    Session session;
+    session.startOn(path);
+    ASSERT_EQ(session.prompt.messages().size(), 1) << session.prompt.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(session.prompt.messages().first().startsWith("Notice: "));
+    EXPECT_TRUE(session.prompt.messages().first().endsWith("It was rebuilt from the records."))
+        << session.prompt.messages().first().toStdString();
+    EXPECT_EQ(column(session.master(), "Title"), (QStringList{"a", "b", "c"}));
+}
+
 TEST(CatalogueSession, SwitchingKeepsEachCataloguesSettingsAndRebuildsItsOrder)
 {
     Session session;
