@@ -263,6 +263,7 @@ void CatalogueSession::openInSortOrder(const QString &path, Order order)
             ws_.report(e);
     }
     master.setExclusive(false);
+    ws_.tellIndexNotice();
 }
 
 void CatalogueSession::updateDatabase()

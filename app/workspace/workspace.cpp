@@ -49,10 +49,14 @@ bool Workspace::attempt(const std::function<void()> &work)
         report(e);
         done = false;
     }
-    // An index that did not list every record was rebuilt on the way: the user hears of it.
+    tellIndexNotice();
+    return done;
+}
+
+void Workspace::tellIndexNotice()
+{
     if (const QString notice = master_.takeIndexNotice(); !notice.isEmpty())
         prompt_.showMessage(QStringLiteral("Notice"), notice);
-    return done;
 }
 
 bool Workspace::openMaster()

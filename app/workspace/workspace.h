@@ -59,6 +59,9 @@ public:
     // Runs work; a database error reaches the user through the prompt in the engine's
     // words. False then.
     bool attempt(const std::function<void()> &work);
+    // An index of the catalogue that did not list every record was rebuilt on the way:
+    // the user hears of it (attempt() does this after its work).
+    void tellIndexNotice();
     void report(const DbError &error) { prompt_.showError(error.message()); }
 
     // Opens the master table in shared mode; a failure is told to the user.

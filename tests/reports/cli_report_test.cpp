@@ -36,21 +36,14 @@ TEST(CliReport, PdfIsOnThePaperOfTheLocaleAndNamedAfterTheReport)
         const char *locale;
         QSizeF points;
     } cases[] = {{"en_US.UTF-8", {612, 792}}, {"de_DE.UTF-8", {595.28, 841.89}}, {"en_GB.UTF-8", {595.28, 841.89}}};
-    const bool wasSet = qEnvironmentVariableIsSet("LC_ALL");
-    const QByteArray saved = qgetenv("LC_ALL");
     for (const auto &c : cases) {
-        qputenv("LC_ALL", c.locale);
-        const kvtest::ProcessResult r = kvtest::runCli({"report", f.path, "Large Report", "--pdf", pdf});
+        const kvtest::ProcessResult r = kvtest::runCli({"report", f.path, "Large Report", "--pdf", pdf}, c.locale);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         const kvtest::PdfInfo info = kvtest::pdfInfo(pdf);
         EXPECT_EQ(info.title, "Large Report") << c.locale;
         EXPECT_NEAR(info.pointSize.width(), c.points.width(), 0.5) << c.locale;
         EXPECT_NEAR(info.pointSize.height(), c.points.height(), 0.5) << c.locale;
     }
-    if (wasSet)
-        qputenv("LC_ALL", saved);
-    else
-        qunsetenv("LC_ALL");
 }
 
 TEST(CliReport, CriteriaPrintOnlyTheRecordsTheyPass)

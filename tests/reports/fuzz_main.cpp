@@ -1,6 +1,7 @@
 // kv-fuzz-files [--runs N] [--seed S] [--dir DIR]: the report definition and delimited
 // line fuzzing of the test suite at any length, for a sanitizer build by hand.
 #include "filefuzz.h"
+#include "fuzzargs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,19 +14,11 @@ int main(int argc, char **argv)
     // Report runs measure text with fonts, which needs a GUI application (offscreen).
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    std::uint64_t runs = 100000;
-    std::uint32_t seed = 20261211;
     QTemporaryDir temp;
-    QString dir = temp.path();
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--runs"))
-            runs = args[i + 1].toULongLong();
-        else if (args[i] == QLatin1String("--seed"))
-            seed = args[i + 1].toUInt();
-        else if (args[i] == QLatin1String("--dir"))
-            dir = args[i + 1];
-    }
+    const kvfuzz::FuzzArgs a = kvfuzz::fuzzArgs(app.arguments().mid(1), 20261211, temp.path());
+    const std::uint64_t runs = a.runs;
+    const std::uint32_t seed = a.seed;
+    const QString dir = a.dir;
     QDir().mkpath(dir);
     QElapsedTimer timer;
     timer.start();

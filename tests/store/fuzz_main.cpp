@@ -1,6 +1,7 @@
 // kv-fuzz-store [--runs N] [--seed S] [--dir DIR]: the reader fuzzing of the test suite at
 // any length, for a sanitizer build by hand.
 #include "storefuzz.h"
+#include "fuzzargs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,19 +12,11 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    std::uint64_t runs = 100000;
-    std::uint32_t seed = 20261210;
     QTemporaryDir temp;
-    QString dir = temp.path();
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--runs"))
-            runs = args[i + 1].toULongLong();
-        else if (args[i] == QLatin1String("--seed"))
-            seed = args[i + 1].toUInt();
-        else if (args[i] == QLatin1String("--dir"))
-            dir = args[i + 1];
-    }
+    const kvfuzz::FuzzArgs a = kvfuzz::fuzzArgs(app.arguments().mid(1), 20261210, temp.path());
+    const std::uint64_t runs = a.runs;
+    const std::uint32_t seed = a.seed;
+    const QString dir = a.dir;
     QDir().mkpath(dir);
     QElapsedTimer timer;
     timer.start();
