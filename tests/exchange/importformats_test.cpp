@@ -288,6 +288,10 @@ TEST(ImportFromOtherPrograms, GdalAndPythonFilesComeInValueForValue)
                                   {"Say \"Hi\"", "Zoë", "2003", "0.99", ""},
                                   {"Plain", "", "1950", "0", ""}}));
     EXPECT_EQ(result.replaced, 0);
+    QFile::remove(path);
+    const QString fromDbf = importByNames(fixtureCopy("python_dbf.dbf"), {}, &result);
+    EXPECT_EQ(fieldsOf(fromDbf, fields), titles.mid(0, 3));
+    EXPECT_EQ(result.replaced, 0);
 }
 
 // Three titles as our export wrote them and LibreOffice Calc saved them again.
