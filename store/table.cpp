@@ -233,9 +233,12 @@ void Table::mendUnsoundIndex()
     if (!writable_ || indexStale_ || !index_.isOpen() || index_.tags().empty())
         return;
     // Looked at first without the lock: another writer may be between its record and
-    // its key, which the look under the lock waits for.
-    if (index_.verifyEntries(dbf_.count()).isEmpty())
-        return;
+    // its key, or halfway through writing a page, which the look under the lock waits for.
+    try {
+        if (index_.verifyEntries(dbf_.count()).isEmpty())
+            return;
+    } catch (const DbError &) {
+    }
     WriteGuard guard(dbf_.os());
     try {
         rereadCountUnderLock();

@@ -100,7 +100,8 @@ TEST(Sharing, TwoAddLoopsAndADeleteLoopLoseNothing)
     int sa = 0, sb = 0, sd = 0;
     const QList<QByteArray> added = a.finish(&sa).split('\n') + b.finish(&sb).split('\n');
     const QByteArray deleted = d.finish(&sd);
-    EXPECT_TRUE(WIFEXITED(sd) && WEXITSTATUS(sd) == 0);
+    for (int status : {sa, sb, sd})
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "every copy ran to its end";
     EXPECT_EQ(deleted.count("deleted"), deletes);
 
     QStringList reported;
