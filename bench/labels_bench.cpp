@@ -9,7 +9,7 @@
 //   kv-bench-labels [--dir DIR] [--records N,N,...]   (default 1,000,000)
 #include "app/workspace/workspace.h"
 #include "catalogue_generator.h"
-#include "reports/ui/labelsheet.h"
+#include "reports/commands/labelsheet.h"
 #include "reports/ui/mypreview.h"
 #include "widgetbench.h"
 

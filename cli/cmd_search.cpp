@@ -8,6 +8,7 @@
 #include "search/criterionwords.h"
 #include "search/replace.h"
 #include "app/settings/settings.h"
+#include "app/workspace/sortorder.h"
 #include "store/catalogue.h"
 #include "store/fieldtable.h"
 
@@ -49,14 +50,7 @@ int runSearch(const QStringList &args)
 // without settings the expression of the tag the catalogue has.
 QString sortExpressionOf(kv::Table &master)
 {
-    const QString ini = kv::catalogueSettingsPath(master.filePath());
-    if (QFileInfo::exists(ini)) {
-        kv::Settings catalogue;
-        kv::readSettings(ini, kv::SettingsScope::Catalogue, catalogue);
-        return kv::buildSortString(catalogue.sortLevels);
-    }
-    const QString tag = QString::fromLatin1(kv::kSortTagName);
-    return master.indexNames().contains(tag, Qt::CaseInsensitive) ? master.indexExpression(tag) : QString();
+    return kv::savedSortExpression(master.filePath()).value_or(kv::sortTagExpression(master));
 }
 
 int runReplace(const QStringList &args)

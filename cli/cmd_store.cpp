@@ -6,6 +6,7 @@
 
 #include "app/settings/settings.h"
 #include "app/workspace/cataloguesession.h"
+#include "app/workspace/sortorder.h"
 #include "base/codepage.h"
 #include "edit/recordform.h"
 #include "exchange/delimitedtext.h"
@@ -35,45 +36,20 @@ void tellIndexNotice(kv::Table &table)
         printError(notice);
 }
 
-namespace {
-
-bool hasSortTag(const kv::Table &table)
-{
-    return table.indexNames().contains(QString::fromLatin1(kv::kSortTagName), Qt::CaseInsensitive);
-}
-
-} // namespace
-
 // Opens a catalogue in its sort order, unless asked for physical order. A catalogue
 // with a settings file is read in the order those settings name, its tag brought up
 // to date as the program does on opening it (unless another program holds the file);
 // without one, in the order of its tag NewIndex when it has one.
 void openInActiveOrder(kv::Table &table, bool physical)
 {
-    const QString ini = kv::catalogueSettingsPath(table.filePath());
-    if (!physical && QFileInfo::exists(ini)) {
-        kv::Settings catalogue;
-        kv::readSettings(ini, kv::SettingsScope::Catalogue, catalogue);
-        const QString expression = kv::buildSortString(catalogue.sortLevels);
-        table.open();
-        const bool current = hasSortTag(table) && table.indexExpression(QString::fromLatin1(kv::kSortTagName))
-                                                          .compare(expression, Qt::CaseInsensitive) == 0;
-        if (expression.isEmpty())
-            return;
-        if (!current) {
-            table.close();
-            kv::Table check, writer;
-            writer.setPath(table.filePath());
-            if (!kv::dbaseInUse(check, table.filePath()))
-                kv::applySortExpression(writer, expression);
-            table.open();
-        }
-        if (hasSortTag(table))
-            table.setIndexName(QString::fromLatin1(kv::kSortTagName));
+    const std::optional<QString> saved = physical ? std::nullopt : kv::savedSortExpression(table.filePath());
+    if (saved) {
+        if (const std::optional<kv::DbError> failure = kv::openInSortOrder(table, *saved, kv::SortTag::KeepCurrent))
+            throw *failure;
         return;
     }
     table.open();
-    if (!physical && hasSortTag(table))
+    if (!physical && !kv::sortTagExpression(table).isEmpty())
         table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 

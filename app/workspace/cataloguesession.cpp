@@ -1,5 +1,7 @@
 #include "app/workspace/cataloguesession.h"
 
+#include "app/workspace/sortorder.h"
+
 #include "base/paths.h"
 #include "store/mastertable.h"
 
@@ -120,7 +122,7 @@ bool CatalogueSession::openAtStartup()
         ws_.announceCaption(catalogueCaption(ws_.paths().tableName));
         readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
         ws_.rebuildSortExpression();
-        openInSortOrder(path, Order::KeepExisting);
+        openInSortOrder(Order::KeepExisting);
         return true;
     }
     ws_.prompt().showError(QString::fromLatin1(kLastInvalidMessage));
@@ -219,7 +221,7 @@ void CatalogueSession::switchTo(const QString &path, bool isNew)
     else
         readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, settings);
     ws_.rebuildSortExpression();
-    openInSortOrder(path, Order::Rebuild);
+    openInSortOrder(Order::Rebuild);
 
     Q_EMIT ws_.catalogueOpened();
     // A catalogue that never opened (an invalid last one at start-up) does not join the list.
@@ -230,40 +232,46 @@ void CatalogueSession::switchTo(const QString &path, bool isNew)
     Q_EMIT ws_.lastFilesChanged();
 }
 
-// The catalogue is read once: opened exclusively when its order must be built, which also
-// tells whether another program has it; the order is built while the file is ours, and
-// the table is then shared without closing it.
-void CatalogueSession::openInSortOrder(const QString &path, Order order)
+void CatalogueSession::openInSortOrder(Order order)
 {
-    Table &master = ws_.master();
-    const QString expression = ws_.sortExpression();
-    const bool hasTag = !expression.isEmpty() && hasSortTag(path);
-    if (expression.isEmpty() || (order == Order::KeepExisting && hasTag)) {
-        master.setIndexName(hasTag ? kSortTag : QString());
-        ws_.openMaster();
+    const SortTag how = order == Order::Rebuild ? SortTag::Rebuild : SortTag::KeepExisting;
+    ws_.attempt([&] {
+        const std::optional<DbError> failure = kv::openInSortOrder(ws_.master(), ws_.sortExpression(), how);
+        if (failure && order == Order::Rebuild)
+            ws_.report(*failure);
+    });
+}
+
+void CatalogueSession::enterRestored(const QString &path)
+{
+    const CataloguePaths old = ws_.paths();
+    const CataloguePaths restored = CataloguePaths::of(path);
+    ws_.announceCaption(catalogueCaption(restored.tableName));
+    if (restored == old)
         return;
+    Settings &settings = ws_.settings();
+    writeCatalogueSettings(old.iniPath);
+    Q_EMIT ws_.leavingCatalogue(old);
+    ws_.setPaths(restored);
+    Q_EMIT ws_.enteringCatalogue(restored, false);
+    if (QFileInfo::exists(resolveCaseInsensitive(restored.iniPath))) {
+        readSettings(restored.iniPath, SettingsScope::Catalogue, settings);
+        ws_.rebuildSortExpression();
     }
-    master.setIndexName(QString());
-    master.setExclusive(true);
-    try {
-        master.open();
-    } catch (const DbError &) {
-        // Another program holds the file: its order cannot be built now, so use the tag
-        // it already has, if any, rather than the last catalogue's.
-        master.setExclusive(false);
-        master.setIndexName(hasTag ? kSortTag : QString());
-        ws_.openMaster();
-        return;
-    }
-    try {
-        applySortExpression(master, expression);
-    } catch (const DbError &e) {
-        master.setIndexName(QString());
-        if (order == Order::Rebuild)
-            ws_.report(e);
-    }
-    master.setExclusive(false);
-    ws_.tellIndexNotice();
+    settings.lastDatabase = path;
+    updateLastFiles(settings.lastFiles, old.path, path);
+    Q_EMIT ws_.lastFilesChanged();
+    Q_EMIT ws_.catalogueOpened();
+    // The caption names the table only, which both files share: say which file is open.
+    ws_.prompt().showMessage(QStringLiteral("Notice"), QString::fromLatin1(kRestoredIsOpen)
+                                                           .arg(QDir::toNativeSeparators(path),
+                                                                QDir::toNativeSeparators(old.path)));
+}
+
+void CatalogueSession::rereadSettings()
+{
+    readSettings(ws_.paths().iniPath, SettingsScope::Catalogue, ws_.settings());
+    Q_EMIT ws_.catalogueOpened();
 }
 
 void CatalogueSession::updateDatabase()

@@ -15,6 +15,10 @@ inline constexpr char kLastInvalidMessage[] =
     "The last database used as recorded in the INI file is not a valid Kestrova Videos 97 file.  You will need "
     "to choose a new file.";
 
+// Told after a table restore that put another file in use than the one open before.
+inline constexpr char kRestoredIsOpen[] =
+    "The restored database \"%1\" is now open in place of \"%2\", which is left as it was.";
+
 inline constexpr char kNoCatalogueMessage[] =
     "No Kestrova Videos 97 database could be opened, and the default database \"%1\" cannot be used either.  "
     "The program will close now.";
@@ -76,6 +80,17 @@ public:
     void pack();
     void rebuildIndexes();
 
+    // A restored table is the open catalogue from now on. Another file than the one open
+    // is entered as opening it would: the catalogue left keeps its settings and lists,
+    // and the restored one takes its own lists and, when it has a settings file, its
+    // settings, so that nothing of its own is overwritten later by what the other one had
+    // in memory. The table itself was opened by the restore.
+    void enterRestored(const QString &path);
+    // The open catalogue's settings file read again (a restore wrote it) and shown.
+    void rereadSettings();
+    // The catalogue settings written to iniPath; false, with the user told, when that fails.
+    bool writeCatalogueSettings(const QString &iniPath);
+
     // Close: both settings files written. False, with the user told, when one fails.
     bool writeAllSettings();
 
@@ -84,8 +99,7 @@ private:
     // catalogue has, building it only when it is missing.
     enum class Order { Rebuild, KeepExisting };
     void switchTo(const QString &path, bool isNew);
-    void openInSortOrder(const QString &path, Order order);
-    bool writeCatalogueSettings(const QString &iniPath);
+    void openInSortOrder(Order order);
     void endSearch();
 
     Workspace &ws_;

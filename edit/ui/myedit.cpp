@@ -3,7 +3,7 @@
 #include "edit/ui/myoscaraward.h"
 #include "edit/ui/recordprintout.h"
 #include "help/help.h"
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 #include <QAction>
 #include <QApplication>

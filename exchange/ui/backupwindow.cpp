@@ -1,7 +1,7 @@
 #include "exchange/ui/backupwindow.h"
 
 #include "base/paths.h"
-#include "exchange/ui/backuprun.h"
+#include "exchange/commands/backuprun.h"
 
 #include <QComboBox>
 #include <QFileSystemModel>

@@ -1,6 +1,6 @@
 #include "exchange/ui/restorewindow.h"
 
-#include "exchange/ui/backuprun.h"
+#include "exchange/commands/backuprun.h"
 
 #include <QPushButton>
 

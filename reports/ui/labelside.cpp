@@ -1,11 +1,11 @@
 #include "reports/ui/labelside.h"
 
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 #include "reports/reportrun.h"
 #include "reports/ui/choosemedia.h"
 #include "reports/ui/labeldimsdialog.h"
 #include "reports/ui/labeloptions.h"
-#include "reports/ui/labelsheet.h"
+#include "reports/commands/labelsheet.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printtarget.h"
 #include "reports/ui/reportform.h"

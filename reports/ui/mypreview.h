@@ -4,7 +4,7 @@
 #include "app/settings/settings.h"
 #include "base/prompt.h"
 #include "report_engine/ui/previewsurface.h"
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 #include <QDialog>
 

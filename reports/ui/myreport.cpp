@@ -1,7 +1,7 @@
 #include "myreport.h"
 
 #include "help/help.h"
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 #include "reports/reportfile.h"
 #include "reports/ui/labelside.h"
 #include "reports/ui/mypreview.h"

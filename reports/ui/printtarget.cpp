@@ -1,6 +1,6 @@
 #include "printtarget.h"
 
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
 #include "backuptest.h"
 
-#include "exchange/ui/backuprun.h"
+#include "exchange/commands/backuprun.h"
 #include "workspacefixture.h"
 
 #include "base/paths.h"

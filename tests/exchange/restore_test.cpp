@@ -1,7 +1,7 @@
 #include "backuptest.h"
 
 #include "exchange/restore.h"
-#include "exchange/ui/backuprun.h"
+#include "exchange/commands/backuprun.h"
 #include "workspacefixture.h"
 
 #include "app/workspace/cataloguesession.h"

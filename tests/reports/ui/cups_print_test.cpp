@@ -4,7 +4,7 @@
 #include "cupsqueue.h"
 #include "report_engine/pdftools.h"
 
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 #include <QFile>
 

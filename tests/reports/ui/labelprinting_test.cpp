@@ -3,8 +3,8 @@
 #include "cupsqueue.h"
 #include "report_engine/pdftools.h"
 
-#include "report_engine/ui/printeroutput.h"
-#include "reports/ui/labelprinting.h"
+#include "report_engine/print/printeroutput.h"
+#include "reports/commands/labelprinting.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

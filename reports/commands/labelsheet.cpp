@@ -1,4 +1,4 @@
-#include "reports/ui/labelsheet.h"
+#include "reports/commands/labelsheet.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
-#include "reports/ui/labelprinting.h"
+#include "reports/commands/labelprinting.h"
 
-#include "report_engine/ui/printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
 // A label sheet prepared from the workspace: the refusals, the whole catalogue scanned
 // while a search is on, and the search back on afterwards.
-#include "reports/ui/labelsheet.h"
+#include "reports/commands/labelsheet.h"
 
 #include "store/storetest.h"
 #include "workspacefixture.h"

@@ -1,4 +1,4 @@
-#include "printeroutput.h"
+#include "report_engine/print/printeroutput.h"
 
 #include "report_engine/reportengine.h"
 
