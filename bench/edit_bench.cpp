@@ -8,7 +8,7 @@
 // Catalogues are generated once into DIR (default: a temporary folder) and reused, as the
 // other benchmarks do. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "benchutil.h"
 #include "widgetbench.h"
@@ -102,10 +102,8 @@ void run(const QString &dir, std::uint32_t records)
     ws.pickLists().LoadDefaultList();
     const int count = table.recordCount();
 
-    kv::TMyEdit window(ws);
-    window.setStyler([&settings](QWidget *w) {
-        kv::styleWindow(w, kv::WindowFamily::Edit, settings, kv::Placement::CentredRaised);
-    });
+    kv::LookHolder look(settings);
+    kv::TMyEdit window(ws, &look);
     std::mt19937 rng(13);
     measure(base, "open the edit window on a record and paint it", 20, [&](int) {
         table.moveTo(int(rng() % unsigned(count)));

@@ -7,7 +7,7 @@
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "app/settings/settings.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "base/paths.h"
 #include "benchutil.h"
@@ -98,15 +98,14 @@ void run(const QString &dir, std::uint32_t count)
     ws.pickLists().LoadAllList(base);
     line(plain, "load the fifteen lists", seconds(load));
     kv::TMyEdit edit(ws); // its six star boxes follow the star list
-    const auto style = [&settings](QWidget *w) { kv::styleWindow(w, kv::WindowFamily::Configure, settings); };
+    kv::LookHolder look(settings);
     using Box = std::unique_ptr<kv::TMyEditBox>;
     const auto fresh = [&] {
         ws.pickLists().list(2).setEntries(entries); // unsorted again
         return Box();
     };
     const auto opened = [&] {
-        Box box = std::make_unique<kv::TMyEditBox>(ws, 2, ws.pickLists().entries(2));
-        box->setStyler(style);
+        Box box = std::make_unique<kv::TMyEditBox>(ws, 2, ws.pickLists().entries(2), &look);
         box->show();
         box->grab();
         return box;

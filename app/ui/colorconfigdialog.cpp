@@ -1,7 +1,7 @@
 #include "app/ui/colorconfigdialog.h"
 
 #include "app/display/displayoptions.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 #include "help/help.h"
 
 #include <QCheckBox>

@@ -13,7 +13,7 @@
 #include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/keyboardbar.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 #include "edit/ui/myedit.h"
 #include "edit/ui/myeditbox.h"
 #include "exchange/ui/importformat.h"
@@ -586,14 +586,12 @@ void TMain::DoDelete() { deleteCurrentRecord(ws_, ws_.master()); }
 void TMain::DoBackup()
 {
     TMyBackup dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     dialog.exec();
 }
 
 void TMain::DoRestore()
 {
     TMyRestore dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     dialog.exec();
     DisplayCount();
 }
@@ -612,10 +610,6 @@ void TMain::DoCopy() { showEditWindow(int(EditMode::Copy)); }
 void TMain::DoImport()
 {
     TImportFormat dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
-    dialog.setImportStyler([this](QWidget *window) {
-        styleWindow(window, WindowFamily::Configure, settings_, Placement::CentredRaised);
-    });
     dialog.exec();
     DisplayCount();
 }
@@ -623,16 +617,13 @@ void TMain::DoImport()
 void TMain::DoExport()
 {
     TMyExport dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window) {
-        styleWindow(window, WindowFamily::Configure, settings_, Placement::CentredRaised);
-    });
     dialog.exec();
     DisplayCount();
 }
 
 void TMain::DoReports()
 {
-    TMyReport dialog(ws_, [this](QWidget *window) { styleWindow(window, WindowFamily::Report, settings_); }, this);
+    TMyReport dialog(ws_, this);
     dialog.exec();
     DisplayCount();
 }
@@ -654,9 +645,6 @@ void TMain::DoViewer()
 void TMain::DoSearch()
 {
     TMySearch dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window, bool raised) {
-        styleWindow(window, WindowFamily::Search, settings_, raised ? Placement::CentredRaised : Placement::Centred);
-    });
     dialog.exec();
     DisplayCount();
 }
@@ -670,7 +658,6 @@ void TMain::DoEndSearch()
 bool TMain::DoFind()
 {
     TMyLocateDlg dialog(ws_.master(), ws_.locate(), ws_.prompt(), this);
-    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     return dialog.Execute();
 }
 
@@ -682,7 +669,6 @@ bool TMain::DoFindNext()
 void TMain::DoSearchReplace()
 {
     TSearchAndReplace dialog(ws_, this);
-    dialog.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     dialog.exec();
     DisplayCount();
 }
@@ -718,7 +704,6 @@ void TMain::EditSpecList(int listNumber) { showListEditor(listNumber, readProgra
 void TMain::showListEditor(int listNumber, const QStringList &entries)
 {
     TMyEditBox editor(ws_, listNumber, entries, this);
-    editor.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     editor.exec();
 }
 
@@ -857,16 +842,6 @@ void TMain::FormCreate(const QStringList &arguments)
     if (!started_)
         return;
     editWindow_ = new TMyEdit(ws_, this);
-    editWindow_->setStyler([this](QWidget *window) {
-        styleWindow(window, WindowFamily::Edit, settings_, Placement::CentredRaised);
-    });
-    // The Oscar dialog takes the user fonts, the screen size and the middle of the
-    // screen, and keeps its own colours.
-    editWindow_->setOscarStyler([this](QWidget *window) {
-        applyUserFonts(window, settings_);
-        scaleWindow(window, screenFactor(settings_.windowSize));
-        centreOnScreen(window);
-    });
     move(settings_.mainWindowLeft, settings_.mainWindowTop);
     resize(settings_.mainWindowWidth, settings_.mainWindowHeight);
     checkFormatMenus();

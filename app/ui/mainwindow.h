@@ -3,6 +3,7 @@
 // menus, the speed buttons or lettered buttons, and the last-files list. It only
 // dispatches: every command is one Do procedure that calls the logic with the workspace
 // or opens a feature's window, then shows what the command names (count, viewer).
+#include "app/style/styleddialog.h"
 #include "app/display/colorconfig.h"
 #include "app/display/mainlayout.h"
 #include "app/workspace/cataloguesession.h"
@@ -30,9 +31,11 @@ class RecordNavigator;
 class TMyEdit;
 class ViewerGrid;
 
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, public LookOwner {
     Q_OBJECT
 public:
+    // The look every window the program opens takes.
+    const Settings *lookSettings() const override { return &settings_; }
     // arguments: the command line after the program name ("/BROWSE" selects browse-only).
     explicit TMain(Workspace &workspace, const QStringList &arguments = {}, QWidget *parent = nullptr);
     ~TMain() override;

@@ -1,6 +1,6 @@
 #include "app/ui/sortorderdialog.h"
 
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 #include "help/help.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "app/display/displayoptions.h"
 #include "app/display/screensize.h"
 #include "app/display/viewerconfig.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 #include "help/help.h"
 
 #include <QCheckBox>

@@ -71,7 +71,7 @@ void putText(QLineEdit *edit, int field, const QString &text)
 
 } // namespace
 
-TMyEdit::TMyEdit(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+TMyEdit::TMyEdit(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Edit, parent, Placement::CentredRaised), ws_(workspace)
 {
     setObjectName(QStringLiteral("MyEdit"));
     setWindowTitle(kCaption);
@@ -311,7 +311,6 @@ void TMyEdit::selectItems(OscarMode mode)
     const int field = oscarTargetField(mode);
     auto *target = static_cast<QLineEdit *>(boxes_.at(field));
     TMyOscarAward dialog(mode, readProgramWideList(oscarListNumber(mode)), target->text(), this);
-    dialog.setStyler(oscarStyler_);
     if (dialog.exec() == QDialog::Accepted)
         putText(target, field, dialog.result());
 }
@@ -340,8 +339,7 @@ void TMyEdit::SetCaptions()
 
 void TMyEdit::SetColors()
 {
-    if (styler_)
-        styler_(this);
+    style();
     // The writers' box is a text box in the colours of the drop-downs.
     const ColorSet &colors = ws_.settings().colorSet(WindowFamily::Edit);
     QWidget *writer = boxes_.at(kWriterField);
@@ -432,7 +430,7 @@ void TMyEdit::MenuCopyRecordClick()
 
 void TMyEdit::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }

@@ -2,6 +2,7 @@
 // The edit window: one record at a time over four pages, created once at start-up and
 // shown modally by the main window's Add, Edit and Copy. Its rules live in the edit
 // logic; the window reads its boxes into a RecordForm and shows what the logic says.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "edit/editsteps.h"
 #include "edit/oscaritems.h"
@@ -22,18 +23,12 @@ class QTabWidget;
 
 namespace kv {
 
-class TMyEdit : public QDialog {
+class TMyEdit : public StyledDialog {
     Q_OBJECT
 public:
     explicit TMyEdit(Workspace &workspace, QWidget *parent = nullptr);
     ~TMyEdit() override;
 
-    // The program's one styling call for the edit window family (fonts, colours, screen
-    // factor, place on the screen); it lives in the layer above, which hands it over.
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
-    // The same for the Oscar dialog that the "Select" buttons open.
-    void setOscarStyler(Styler styler) { oscarStyler_ = std::move(styler); }
 
     // Set by the main window before it shows the window.
     void setEditMode(EditMode mode) { mode_ = mode; }
@@ -93,8 +88,6 @@ private:
     void selectItems(OscarMode mode);
 
     Workspace &ws_;
-    Styler styler_;
-    Styler oscarStyler_;
     EditMode mode_ = EditMode::Add;
     RecordForm snapshot_;
     CheckOutStash stash_;

@@ -20,7 +20,7 @@ constexpr char kHelpKeyword[] = "List Editor";
 } // namespace
 
 TMyEditBox::TMyEditBox(Workspace &workspace, int listNumber, const QStringList &entries, QWidget *parent)
-    : QDialog(parent), ws_(workspace), edit_(listNumber, entries)
+    : StyledDialog(WindowFamily::Configure, parent), ws_(workspace), edit_(listNumber, entries)
 {
     setObjectName(QStringLiteral("MyEditBox"));
     setWindowTitle(listEditorCaption(listNumber));
@@ -76,15 +76,14 @@ TMyEditBox::~TMyEditBox() = default;
 
 void TMyEditBox::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
 void TMyEditBox::FormShow()
 {
-    if (styler_)
-        styler_(this);
+    style();
     TheList->setFocus(Qt::OtherFocusReason);
     edit_.select(0);
     showSelection();

@@ -2,6 +2,7 @@
 // The list editor: one pick list's entries to add to, delete from and sort, made for one
 // use by the main window's "List Maintenance" items. Its rules live in the edit logic
 // (ListEdit); the window shows the working copy and hands on the clicks.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "edit/listeditor.h"
 
@@ -14,7 +15,7 @@ class QPushButton;
 
 namespace kv {
 
-class TMyEditBox : public QDialog {
+class TMyEditBox : public StyledDialog {
     Q_OBJECT
 public:
     // entries: what the editor starts with: the edit window's entries of a catalogue list,
@@ -22,10 +23,6 @@ public:
     TMyEditBox(Workspace &workspace, int listNumber, const QStringList &entries, QWidget *parent = nullptr);
     ~TMyEditBox() override;
 
-    // The program's one styling call for the configuration window family, handed over by
-    // the layer above.
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     const ListEdit &working() const { return edit_; }
 
@@ -45,7 +42,6 @@ private:
 
     Workspace &ws_;
     ListEdit edit_;
-    Styler styler_;
     QLineEdit *AddInfo = nullptr;
     QPushButton *AddButton = nullptr;
     QListWidget *TheList = nullptr;

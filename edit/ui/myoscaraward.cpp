@@ -1,5 +1,7 @@
 #include "edit/ui/myoscaraward.h"
 
+#include "app/display/screensize.h"
+
 #include "help/help.h"
 
 #include <QHBoxLayout>
@@ -22,7 +24,7 @@ constexpr char kMiscHelpKeyword[] = "Miscellaneous";
 } // namespace
 
 TMyOscarAward::TMyOscarAward(OscarMode mode, const QStringList &entries, const QString &targetText, QWidget *parent)
-    : QDialog(parent), mode_(mode), choice_(oscarChoice(mode, entries, targetText))
+    : StyledDialog(WindowFamily::Edit, parent), mode_(mode), choice_(oscarChoice(mode, entries, targetText))
 {
     setObjectName(QStringLiteral("MyOscarAward"));
     setWindowTitle(oscarCaption(mode));
@@ -66,15 +68,24 @@ TMyOscarAward::~TMyOscarAward() = default;
 
 void TMyOscarAward::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
+void TMyOscarAward::style()
+{
+    const Settings *s = lookSettings();
+    if (!s)
+        return;
+    applyUserFonts(this, *s);
+    scaleWindow(this, screenFactor(s->windowSize));
+    centreOnScreen(this);
+}
+
 void TMyOscarAward::FormShow()
 {
-    if (styler_)
-        styler_(this);
+    style();
     OscarList->setFocus(Qt::OtherFocusReason);
     // The keyboard starts on the first entry without selecting it.
     if (OscarList->count() > 0)

@@ -2,6 +2,7 @@
 // The Oscar dialog: the entries of the Oscar names or the miscellaneous list in
 // alphabetical order, any number of them selected, for one of the edit window's three
 // "Select" buttons. Its rules live in the edit logic (oscaritems.h).
+#include "app/style/styleddialog.h"
 #include "edit/oscaritems.h"
 
 #include <QDialog>
@@ -12,7 +13,7 @@ class QPushButton;
 
 namespace kv {
 
-class TMyOscarAward : public QDialog {
+class TMyOscarAward : public StyledDialog {
     Q_OBJECT
 public:
     // entries: the mode's list as read from its file; targetText: the text of the box
@@ -20,9 +21,10 @@ public:
     TMyOscarAward(OscarMode mode, const QStringList &entries, const QString &targetText, QWidget *parent = nullptr);
     ~TMyOscarAward() override;
 
-    // The program's one styling call for the dialog, handed over by the layer above.
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
+
+    // The user fonts, the screen size and the middle of the screen; the dialog keeps its
+    // own colours.
+    void style() override;
 
     OscarMode mode() const { return mode_; }
     // The text for the target box, once Ok has been pressed.
@@ -40,7 +42,6 @@ private:
     OscarMode mode_;
     OscarChoice choice_;
     QString result_;
-    Styler styler_;
     QListWidget *OscarList = nullptr;
     QPushButton *OkButton = nullptr;
     QPushButton *CancelButton = nullptr;

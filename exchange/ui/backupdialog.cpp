@@ -26,7 +26,7 @@ QPushButton *makeButton(QWidget *parent, const char *objectName, const char *tex
 } // namespace
 
 ExchangeDialog::ExchangeDialog(Workspace &workspace, const Captions &captions, QSize client, QWidget *parent)
-    : QDialog(parent), ws_(workspace)
+    : StyledDialog(WindowFamily::Configure, parent), ws_(workspace)
 {
     setObjectName(QString::fromLatin1(captions.objectName));
     setWindowTitle(QString::fromLatin1(captions.title));
@@ -75,11 +75,10 @@ void ExchangeDialog::setKind(ExchangeKind kind) { kindButtons_[size_t(kind)]->se
 
 void ExchangeDialog::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     setKind(ExchangeKind::Table);
     FormShow();
-    if (styler_)
-        styler_(this);
+    style();
 }
 
 void ExchangeDialog::CancelButtonClick()

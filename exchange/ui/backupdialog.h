@@ -3,6 +3,7 @@
 // cancel and help buttons, and a run with its progress. While a file is copied the
 // window keeps painting and "&Cancel" stops the copy (the older file stays); after a
 // run that was not stopped, "&Cancel" becomes "&Close" and takes the focus.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "exchange/backup.h"
 
@@ -17,7 +18,7 @@ class QRadioButton;
 
 namespace kv {
 
-class ExchangeDialog : public QDialog {
+class ExchangeDialog : public StyledDialog {
     Q_OBJECT
 public:
     // A window's texts.
@@ -29,10 +30,6 @@ public:
         const char *start;
     };
 
-    // The program's one styling call for the configuration window family, handed over
-    // by the layer above.
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     ExchangeKind kind() const;
     void setKind(ExchangeKind kind);
@@ -62,7 +59,6 @@ private:
     virtual void FormShow() = 0;
 
     std::array<QRadioButton *, 4> kindButtons_{};
-    Styler styler_;
     bool busy_ = false;
     bool cancelled_ = false;
 };

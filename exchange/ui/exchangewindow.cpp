@@ -16,7 +16,7 @@ struct WaitCursor {
 };
 } // namespace
 
-ExchangeWindow::ExchangeWindow(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+ExchangeWindow::ExchangeWindow(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Configure, parent, Placement::CentredRaised), ws_(workspace)
 {
     CancelButton = addButton("CancelButton", "&Cancel", [this] { CancelButtonClick(); });
     CancelButton->setEnabled(false);
@@ -33,9 +33,9 @@ QPushButton *ExchangeWindow::addButton(const char *name, const char *caption, st
 
 void ExchangeWindow::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 bool ExchangeWindow::moveCurrentRow(QTableWidget *grid, int delta, const std::function<bool(int)> &move)

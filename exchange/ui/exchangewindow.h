@@ -2,6 +2,7 @@
 // What the import and export windows share: their buttons, moving the current grid row,
 // and running the long work with its progress shown, the controls locked meanwhile and
 // Escape, Cancel or closing the window stopping it.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "exchange/ui/windowprogress.h"
 
@@ -13,11 +14,9 @@ class QTableWidget;
 
 namespace kv {
 
-class ExchangeWindow : public QDialog {
+class ExchangeWindow : public StyledDialog {
     Q_OBJECT
 public:
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     void CancelButtonClick();
     void done(int result) override;
@@ -44,7 +43,6 @@ protected:
     QPushButton *CancelButton = nullptr;
 
 private:
-    Styler styler_;
     WindowProgress *running_ = nullptr;
 };
 

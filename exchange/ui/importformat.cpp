@@ -23,7 +23,7 @@ const char *const kEncodings[] = {"Automatic", "UTF-8", "Windows-1252", "DOS 850
 const char *const kFormats[] = {"Automatic", "Ascii delimited (every field quoted)", "Standard CSV"};
 } // namespace
 
-TImportFormat::TImportFormat(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+TImportFormat::TImportFormat(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Configure, parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("ImportFormat"));
     setWindowTitle(QStringLiteral("Import Format"));
@@ -69,7 +69,7 @@ TImportFormat::~TImportFormat() = default;
 
 void TImportFormat::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     if (event->spontaneous())
         return;
     const Settings &s = ws_.settings();
@@ -77,8 +77,7 @@ void TImportFormat::showEvent(QShowEvent *event)
     FormatBox->setEnabled(!DbaseButton->isChecked());
     EncodingBox->setCurrentIndex(std::clamp(s.importEncoding, 0, EncodingBox->count() - 1));
     FormatBox->setCurrentIndex(std::clamp(s.importFormat, 0, FormatBox->count() - 1));
-    if (styler_)
-        styler_(this);
+    style();
 }
 
 void TImportFormat::done(int result)
@@ -128,7 +127,6 @@ void TImportFormat::SelectFileButtonClick()
     }
     TMyImport window(ws_, dbase ? ImportKind::Dbase : ImportKind::Text, path, names, this);
     window.setTextFormat(check.format, choice.encoding != EncodingChoice::Auto || choice.dialect != DialectChoice::Auto);
-    window.setStyler(importStyler_);
     window.exec();
     accept();
 }

@@ -58,7 +58,7 @@ private:
 };
 
 TChooseMedia::TChooseMedia(Workspace &workspace, QWidget *parent)
-    : QDialog(parent), ws_(workspace), table_(std::make_unique<Table>())
+    : StyledDialog(WindowFamily::Report, parent), ws_(workspace), table_(std::make_unique<Table>())
 {
     setObjectName(QStringLiteral("ChooseMedia"));
     setWindowTitle(QStringLiteral("Choose Media Number"));
@@ -100,9 +100,9 @@ TChooseMedia::~TChooseMedia()
 
 void TChooseMedia::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TChooseMedia::OkButtonClick()

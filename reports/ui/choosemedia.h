@@ -2,6 +2,7 @@
 // The media-number picker: the catalogue's media numbers and titles in the order of the
 // file, read through a table object of its own so the viewer's order, search and current
 // record stay as they are. Ok takes the current row's media number.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 
 #include <QDialog>
@@ -13,7 +14,7 @@ class QTableView;
 
 namespace kv {
 
-class TChooseMedia : public QDialog {
+class TChooseMedia : public StyledDialog {
     Q_OBJECT
 public:
     // Opens the workspace's catalogue read-only; a failure is told to the user and the grid
@@ -21,8 +22,6 @@ public:
     explicit TChooseMedia(Workspace &workspace, QWidget *parent = nullptr);
     ~TChooseMedia() override;
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     // After Ok: the chosen media number, for the grid cell that was double-clicked.
     QString chosen() const { return chosen_; }
@@ -35,7 +34,6 @@ protected:
 private:
     class Model;
     Workspace &ws_;
-    Styler styler_;
     std::unique_ptr<Table> table_;
     Model *model_ = nullptr;
     QString chosen_;

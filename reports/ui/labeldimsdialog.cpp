@@ -20,7 +20,7 @@ constexpr const char *kBoxCaptions[6] = {"Top Margin", "Left Margin", "Label Wid
 
 } // namespace
 
-TLabelDims::TLabelDims(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+TLabelDims::TLabelDims(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Report, parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("LabelDims"));
     setWindowTitle(QStringLiteral("Dimensions (in inches)"));
@@ -50,9 +50,9 @@ TLabelDims::TLabelDims(Workspace &workspace, QWidget *parent) : QDialog(parent),
 
 void TLabelDims::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TLabelDims::OkButtonClick()

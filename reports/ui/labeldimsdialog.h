@@ -1,6 +1,7 @@
 #pragma once
 // The user-defined label stock: six boxes per kind. Ok checks all twelve in order,
 // takes them into the settings and writes the program settings.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "reports/labeldims.h"
 
@@ -13,13 +14,11 @@ class QPushButton;
 
 namespace kv {
 
-class TLabelDims : public QDialog {
+class TLabelDims : public StyledDialog {
     Q_OBJECT
 public:
     explicit TLabelDims(Workspace &workspace, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     void OkButtonClick();
 
@@ -28,7 +27,6 @@ protected:
 
 private:
     Workspace &ws_;
-    Styler styler_;
     std::array<QLineEdit *, kLabelDimBoxes> boxes_{};
     QPushButton *OkButton = nullptr;
     QPushButton *CancelButton = nullptr;

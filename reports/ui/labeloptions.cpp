@@ -13,7 +13,7 @@
 
 namespace kv {
 
-TLabelOptions::TLabelOptions(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+TLabelOptions::TLabelOptions(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Report, parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("LabelOptions"));
     setWindowTitle(QStringLiteral("Label Options"));
@@ -53,9 +53,9 @@ TLabelOptions::TLabelOptions(Workspace &workspace, QWidget *parent) : QDialog(pa
 
 void TLabelOptions::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TLabelOptions::NewButtonClick()

@@ -1,6 +1,7 @@
 #pragma once
 // The label options: which of the eight items a label shows, and the label font. The
 // items are stored in the settings when the dialog closes, the font when it is chosen.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 
 #include <QDialog>
@@ -13,13 +14,11 @@ class QPushButton;
 
 namespace kv {
 
-class TLabelOptions : public QDialog {
+class TLabelOptions : public StyledDialog {
     Q_OBJECT
 public:
     explicit TLabelOptions(Workspace &workspace, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     void NewButtonClick();
     void done(int result) override;
@@ -29,7 +28,6 @@ protected:
 
 private:
     Workspace &ws_;
-    Styler styler_;
     std::array<QCheckBox *, 8> items_{};
     QLabel *FontToUse = nullptr;
     QPushButton *NewButton = nullptr;

@@ -142,7 +142,6 @@ void TLabelSide::MediaListDblClick(int row, int column)
     if (!item || !(item->flags() & Qt::ItemIsEditable))
         return;
     TChooseMedia choose(ws_, this);
-    choose.setStyler(styler_);
     if (exec(choose) == QDialog::Accepted && !choose.chosen().isEmpty())
         MediaList->item(row, column)->setText(choose.chosen());
 }
@@ -150,18 +149,26 @@ void TLabelSide::MediaListDblClick(int row, int column)
 void TLabelSide::OptionsClick()
 {
     TLabelOptions options(ws_, this);
-    options.setStyler(styler_);
     exec(options);
 }
 
 void TLabelSide::DefineButtonClick()
 {
     TLabelDims dims(ws_, this);
-    dims.setStyler(styler_);
     exec(dims);
 }
 
-int TLabelSide::exec(QDialog &dialog) { return execDialog ? execDialog(dialog) : dialog.exec(); }
+int TLabelSide::exec(QDialog &dialog)
+{
+    StyledDialog *owner = styledDialogOf(parentWidget());
+    return owner ? owner->execChild(dialog) : dialog.exec();
+}
+
+void TLabelSide::styleChild(QWidget *window)
+{
+    if (StyledDialog *owner = styledDialogOf(parentWidget()))
+        owner->styleChild(window);
+}
 
 void TLabelSide::DoItLabel(int mode)
 {
@@ -202,15 +209,13 @@ void TLabelSide::DoItLabel(int mode)
                                        });
             },
             prompt, this);
-        if (styler_)
-            styler_(&form);
+        styleChild(&form);
         exec(form);
         completed = form.completed();
     }
     if (mode == int(OutputMode::View) && completed) {
         TMyPreview preview(stream, sheet->title, true, s, prompt, this);
-        if (styler_)
-            styler_(&preview);
+        styleChild(&preview);
         exec(preview);
     }
 }

@@ -2,6 +2,7 @@
 // The label side of the Reports window: the stock buttons with "Define", the
 // media-number grid shaped by kind and stock, and the note. Choosing a stock, typing or
 // picking a media number goes to the settings at once; View and Print run the sheet.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "reports/labelstock.h"
 
@@ -21,14 +22,10 @@ namespace kv {
 class TLabelSide : public QWidget {
     Q_OBJECT
 public:
-    using Styler = std::function<void(QWidget *window)>;
     static constexpr char kNote[] = "Double Click on a media number for a list of possible media numbers.";
 
     explicit TLabelSide(Workspace &workspace, QWidget *parent = nullptr);
 
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
-    // Shows a window modally (options, dimensions, media picker, preview).
-    std::function<int(QDialog &)> execDialog;
     // Where the focus goes after a refused run: the window's Options button.
     void setOptionsButton(QWidget *button) { optionsButton_ = button; }
 
@@ -50,14 +47,16 @@ public:
     QLabel *NoteLabel;
 
 private:
+    // The windows it opens (options, dimensions, media picker, status, preview) are run
+    // and styled by the dialog it sits in.
     int exec(QDialog &dialog);
+    void styleChild(QWidget *window);
     void StockClick(int stock);
     void MediaListChange(int row, int column);
     void showStockNames();
     void showGrid();
 
     Workspace &ws_;
-    Styler styler_;
     QWidget *optionsButton_ = nullptr;
     LabelKind kind_ = LabelKind::Face;
 };

@@ -40,8 +40,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
 }
 } // namespace
 
-TMyReport::TMyReport(Workspace &ws, Styler styler, QWidget *parent)
-    : QDialog(parent), ws_(ws), styler_(std::move(styler)), pdfPaper_(localePaperId())
+TMyReport::TMyReport(Workspace &ws, QWidget *parent)
+    : StyledDialog(WindowFamily::Report, parent), ws_(ws), pdfPaper_(localePaperId())
 {
     setObjectName(QStringLiteral("TMyReport"));
     setWindowTitle(QStringLiteral("Reports"));
@@ -172,8 +172,6 @@ void TMyReport::buildLabelSide()
     auto *layout = new QVBoxLayout(labelPage_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(labelSide_);
-    labelSide_->setStyler(styler_);
-    labelSide_->execDialog = [this](QDialog &d) { return execDialog(d); };
     labelSide_->setOptionsButton(FileButton);
     onLabelRun = [this](int mode) {
         if (mode == int(OutputMode::TextFile))
@@ -203,8 +201,7 @@ void TMyReport::editDefinition(int index)
 {
     ReportFile file;
     TUserReport editor(ws_, file, current_, index, this);
-    editor.setStyler(styler_);
-    if (execDialog(editor) != QDialog::Accepted)
+    if (execChild(editor) != QDialog::Accepted)
         return;
     loadReportList();
     if (editor.change() == TUserReport::Change::Written)
@@ -223,8 +220,7 @@ void TMyReport::loadReportList()
 void TMyReport::showEvent(QShowEvent *event)
 {
     Settings &s = ws_.settings();
-    if (styler_)
-        styler_(this);
+    style();
     int what = s.whatToPrint >= kEntire && s.whatToPrint <= kSpine ? s.whatToPrint : kEntire;
     const bool searchOn = ws_.search().isOn();
     ExportSearch->setEnabled(searchOn);
@@ -239,7 +235,7 @@ void TMyReport::showEvent(QShowEvent *event)
         ReportBox->setCurrentRow(s.lastReport);
     SortOrderLabel->setText(sortOrderText());
     showSide();
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
 }
 
 void TMyReport::done(int result)
@@ -305,9 +301,8 @@ void TMyReport::FileButtonClick()
 void TMyReport::PrinterSetupClick()
 {
     TPrintSelect dialog(ws_.settings(), printerNames(), this, &pdfPaper_);
-    if (styler_)
-        styler_(&dialog);
-    execDialog(dialog);
+    styleChild(&dialog);
+    execChild(dialog);
 }
 
 void TMyReport::DoIt(int mode, const QString &textPath)
@@ -347,14 +342,12 @@ void TMyReport::DoIt(int mode, const QString &textPath)
     std::unique_ptr<TMyPreview> preview;
     const auto makePreview = [&] {
         preview = std::make_unique<TMyPreview>(stream, def->name, false, s, prompt, this);
-        if (styler_)
-            styler_(preview.get());
+        styleChild(preview.get());
     };
     bool completed = false, previewClosed = false;
     {
         TReportForm form(ws_.master(), setup, *output, prompt, this);
-        if (styler_)
-            styler_(&form);
+        styleChild(&form);
         if (mode == int(OutputMode::View)) {
             // A long run shows its first page at once and goes on filling the preview;
             // closing the preview meanwhile cancels the run.
@@ -370,13 +363,13 @@ void TMyReport::DoIt(int mode, const QString &textPath)
                     });
                     form.closeWhenDone();
                     preview->setPagesReady(pages);
-                    showDialog(*preview);
+                    showChild(*preview);
                 } else if (preview) {
                     preview->setPagesReady(pages);
                 }
             };
         }
-        execDialog(form);
+        execChild(form);
         completed = form.completed();
         if (preview)
             preview->disconnect(&form);
@@ -392,7 +385,7 @@ void TMyReport::DoIt(int mode, const QString &textPath)
             makePreview();
         preview->setPagesReady(-1);
         if (!previewClosed)
-            execDialog(*preview);
+            execChild(*preview);
     }
     ws_.master().refresh();
     ws_.announceCount();

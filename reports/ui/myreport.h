@@ -3,6 +3,7 @@
 // whole catalogue or the search result; the label kinds hand over to the label side),
 // the current sort order, and View, Print and Print To File, each a run through the
 // status window; View then opens the preview on the run's pages.
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "reports/reportrun.h"
 
@@ -21,14 +22,13 @@ namespace kv {
 
 class TLabelSide;
 
-class TMyReport : public QDialog {
+class TMyReport : public StyledDialog {
     Q_OBJECT
 public:
-    using Styler = std::function<void(QWidget *window)>;
     static constexpr char kNoSortOrder[] = "No Sort Order Selected";
     static constexpr char kSaveTitle[] = "Save Report As a Text File";
 
-    TMyReport(Workspace &ws, Styler styler = {}, QWidget *parent = nullptr);
+    explicit TMyReport(Workspace &ws, QWidget *parent = nullptr);
 
     // The label side's page, shown instead of the report controls when a label kind is
     // checked; the label side fills it.
@@ -38,10 +38,6 @@ public:
     std::function<void(int mode)> onLabelRun;
     // New Report and Modify Report: disabled until set.
     void setDefinitionEditors(std::function<void()> newReport, std::function<void()> modifyReport);
-    // Shows a window modally (the status window, the preview); tests answer them here.
-    std::function<int(QDialog &)> execDialog = [](QDialog &d) { return d.exec(); };
-    // Shows the preview of a long view run while the run goes on; tests look at it here.
-    std::function<void(QDialog &)> showDialog = [](QDialog &d) { d.show(); };
     // A view run that lasts longer than this opens the preview on its first page.
     int earlyPreviewMs = 400;
 
@@ -77,7 +73,6 @@ private:
     QString sortOrderText() const;
 
     Workspace &ws_;
-    Styler styler_;
     QStackedWidget *sides_;
     QWidget *labelPage_;
     TLabelSide *labelSide_ = nullptr;

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kDesignWidth = 634;
 constexpr int kDesignHeight = 420;
-constexpr int kNameLength = 38;
+constexpr int kShownNameLength = 38;
 constexpr double kBoxPointSize = 8;
 constexpr char kBoxFace[] = "Arial";
 
@@ -23,14 +23,14 @@ constexpr char kBoxFace[] = "Arial";
 
 TRepLayout::TRepLayout(const TReportDefRec &def, int lineCount, bool useTotals, const QStringList &captions,
                        double factor, Prompt &prompt, QWidget *parent)
-    : QDialog(parent), copy_(def), captions_(captions), factor_(factor), prompt_(prompt),
+    : StyledDialog(WindowFamily::Report, parent), copy_(def), captions_(captions), factor_(factor), prompt_(prompt),
       area_(layoutArea(lineCount, useTotals, factor))
 {
     setObjectName(QStringLiteral("RepLayout"));
     setWindowTitle(QStringLiteral("Specify Report Layout"));
     // Placed by hand in design units, so that the window's scaling moves them with the
     // drawing.
-    ReportLabel = new QLabel(QStringLiteral("Report: ") + def.name.left(kNameLength), this);
+    ReportLabel = new QLabel(QStringLiteral("Report: ") + def.name.left(kShownNameLength), this);
     ReportLabel->setObjectName(QStringLiteral("ReportLabel"));
     ReportLabel->setGeometry(8, 12, 500, 20);
     QFont bold = ReportLabel->font();
@@ -58,9 +58,9 @@ TRepLayout::TRepLayout(const TReportDefRec &def, int lineCount, bool useTotals, 
 
 void TRepLayout::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TRepLayout::paintEvent(QPaintEvent *event)
@@ -119,7 +119,6 @@ void TRepLayout::mouseReleaseEvent(QMouseEvent *event)
 void TRepLayout::editPart(int line, int part)
 {
     TReportPart editor(lineOf(copy_, line), line, part, copy_.lineWidth, captions_, prompt_, this);
-    editor.setStyler(styler_);
     editor.exec();
     update();
 }

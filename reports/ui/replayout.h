@@ -2,6 +2,7 @@
 // The layout editor: the body lines and the totals line drawn to scale, each part a box;
 // a click on a box opens the part editor for it. Works on its own copy of the definition;
 // Ok hands the copy back.
+#include "app/style/styleddialog.h"
 #include "base/prompt.h"
 #include "reports/reportdef.h"
 #include "reports/reportlayout.h"
@@ -15,7 +16,7 @@ class QPushButton;
 
 namespace kv {
 
-class TRepLayout : public QDialog {
+class TRepLayout : public StyledDialog {
     Q_OBJECT
 public:
     // lineCount and useTotals: as the definition window shows them. factor: the screen
@@ -23,8 +24,6 @@ public:
     TRepLayout(const TReportDefRec &def, int lineCount, bool useTotals, const QStringList &captions, double factor,
                Prompt &prompt, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     // The copy being edited; the definition window takes it after Ok.
     const TReportDefRec &layout() const { return copy_; }
@@ -45,7 +44,6 @@ private:
     double factor_;
     Prompt &prompt_;
     LayoutArea area_;
-    Styler styler_;
     std::optional<PartRef> pressed_;
     QLabel *ReportLabel = nullptr;
     QLabel *BodyLabel = nullptr;

@@ -28,7 +28,7 @@ constexpr FontRow kRows[4] = {
 } // namespace
 
 TReportFonts::TReportFonts(TReportDefRec &def, Prompt &prompt, QWidget *parent)
-    : QDialog(parent), def_(def), prompt_(prompt)
+    : StyledDialog(WindowFamily::Report, parent), def_(def), prompt_(prompt)
 {
     setObjectName(QStringLiteral("ReportFonts"));
     setWindowTitle(QStringLiteral("Report Fonts"));
@@ -58,9 +58,9 @@ TReportFonts::TReportFonts(TReportDefRec &def, Prompt &prompt, QWidget *parent)
 
 void TReportFonts::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 TFontRec &TReportFonts::fontRec(int font)

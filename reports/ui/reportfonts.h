@@ -1,6 +1,7 @@
 #pragma once
 // The font editor: the title, column header, body and footnote fonts of the current
 // definition, each changed in place through the font dialog.
+#include "app/style/styleddialog.h"
 #include "base/prompt.h"
 #include "reports/reportdef.h"
 
@@ -12,13 +13,11 @@ class QPushButton;
 
 namespace kv {
 
-class TReportFonts : public QDialog {
+class TReportFonts : public StyledDialog {
     Q_OBJECT
 public:
     TReportFonts(TReportDefRec &def, Prompt &prompt, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     // Font 0 title, 1 column header, 2 body, 3 footnote.
     void NewFontClick(int font);
@@ -32,7 +31,6 @@ private:
 
     TReportDefRec &def_;
     Prompt &prompt_;
-    Styler styler_;
     QLabel *captions_[4] = {};
     QPushButton *OkButton = nullptr;
 };

@@ -25,7 +25,7 @@ constexpr int kWidthLength = 3;
 
 TReportPart::TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth, const QStringList &captions,
                          Prompt &prompt, QWidget *parent)
-    : QDialog(parent), line_(line), lineNumber_(lineNumber), part_(part), lineWidth_(lineWidth), prompt_(prompt)
+    : StyledDialog(WindowFamily::Report, parent), line_(line), lineNumber_(lineNumber), part_(part), lineWidth_(lineWidth), prompt_(prompt)
 {
     setObjectName(QStringLiteral("ReportPart"));
     setWindowTitle(QStringLiteral("Select Report Part"));
@@ -80,9 +80,9 @@ TReportPart::TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth
 
 void TReportPart::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TReportPart::FormShow()

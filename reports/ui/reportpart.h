@@ -1,6 +1,7 @@
 #pragma once
 // The part editor: one part of a line of the layout editor's copy, as a filler, a label
 // or a field (a totals entry on the totals line), with its width. Ok re-fits the line.
+#include "app/style/styleddialog.h"
 #include "base/prompt.h"
 #include "reports/reportdef.h"
 
@@ -15,7 +16,7 @@ class QRadioButton;
 
 namespace kv {
 
-class TReportPart : public QDialog {
+class TReportPart : public StyledDialog {
     Q_OBJECT
 public:
     // line: the layout editor's copy of line lineNumber (1 ... 12, or kTotalsLineNumber),
@@ -24,8 +25,6 @@ public:
     TReportPart(TLineRec &line, int lineNumber, int part, int lineWidth, const QStringList &captions, Prompt &prompt,
                 QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     void OkButtonClick();
 
@@ -41,7 +40,6 @@ private:
     int part_;
     int lineWidth_;
     Prompt &prompt_;
-    Styler styler_;
     QLabel *SelectedPart = nullptr;
     QRadioButton *RadioFiller = nullptr;
     QRadioButton *RadioLabel = nullptr;

@@ -51,7 +51,7 @@ QLabel *fontCaptionLabel(QWidget *parent, const char *name)
 } // namespace
 
 TUserReport::TUserReport(Workspace &workspace, ReportFile &file, TReportDefRec &current, int index, QWidget *parent)
-    : QDialog(parent), ws_(workspace), file_(file),
+    : StyledDialog(WindowFamily::Report, parent), ws_(workspace), file_(file),
       edit_(index == kNewReport ? ReportDefinitionEdit::forNew(current)
                                 : ReportDefinitionEdit::forModify(current, file, index))
 {
@@ -185,9 +185,9 @@ void TUserReport::build()
 
 void TUserReport::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 void TUserReport::FormShow()
@@ -323,7 +323,6 @@ void TUserReport::SpecifyButtonClick()
     }
     TRepLayout layout(edit_.def(), *count, UseTotals->isChecked(), fieldCaptions(ws_.settings()),
                       screenFactor(ws_.settings().windowSize), ws_.prompt(), this);
-    layout.setStyler(styler_);
     if (layout.exec() == QDialog::Accepted)
         edit_.def() = layout.layout();
 }
@@ -331,7 +330,6 @@ void TUserReport::SpecifyButtonClick()
 void TUserReport::SetFontsClick()
 {
     TReportFonts fonts(edit_.def(), ws_.prompt(), this);
-    fonts.setStyler(styler_);
     fonts.exec();
     showFontCaptions();
 }

@@ -4,6 +4,7 @@
 // through the definitions file, Delete removes it, Specify opens the layout editor.
 // The Reports window opens it and, when it was accepted, reloads its list and selects
 // writtenIndex() (nothing to select after a delete).
+#include "app/style/styleddialog.h"
 #include "app/workspace/workspace.h"
 #include "reports/reportfile.h"
 #include "reports/userreport.h"
@@ -19,7 +20,7 @@ class QRadioButton;
 
 namespace kv {
 
-class TUserReport : public QDialog {
+class TUserReport : public StyledDialog {
     Q_OBJECT
 public:
     static constexpr int kNewReport = -1;
@@ -30,10 +31,6 @@ public:
                 QWidget *parent = nullptr);
     ~TUserReport() override;
 
-    // The program's one styling call for the report window family, handed over by the
-    // layer above; the dialogs opened from here take it too.
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     enum class Change { None, Written, Deleted };
     Change change() const { return change_; }
@@ -64,7 +61,6 @@ private:
     Workspace &ws_;
     ReportFile &file_;
     ReportDefinitionEdit edit_;
-    Styler styler_;
     Change change_ = Change::None;
 
     QLineEdit *ReportName = nullptr;

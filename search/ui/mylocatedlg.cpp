@@ -15,7 +15,7 @@
 namespace kv {
 
 TMyLocateDlg::TMyLocateDlg(Table &table, LocateOptions &options, Prompt &prompt, QWidget *parent)
-    : QDialog(parent), table_(table), options_(options), prompt_(prompt)
+    : StyledDialog(WindowFamily::Configure, parent), table_(table), options_(options), prompt_(prompt)
 {
     setObjectName(QStringLiteral("TMyLocateDlg"));
     setFixedSize(230, 259);
@@ -91,8 +91,7 @@ bool TMyLocateDlg::Execute()
     }
     fillControls();
     found_ = false;
-    if (styler_)
-        styler_(this);
+    style();
     exec();
     return found_;
 }

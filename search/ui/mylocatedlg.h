@@ -2,6 +2,7 @@
 // The Locate dialog: asks for the field, the value and how to match them, and finds the
 // first or the next matching record of the table. What it was given stays remembered in
 // the options it works on.
+#include "app/style/styleddialog.h"
 #include "search/locate.h"
 
 #include <QDialog>
@@ -15,13 +16,11 @@ class QRadioButton;
 
 namespace kv {
 
-class TMyLocateDlg : public QDialog {
+class TMyLocateDlg : public StyledDialog {
     Q_OBJECT
 public:
     TMyLocateDlg(Table &table, LocateOptions &options, Prompt &prompt, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     // Shows the dialog modally; true only when it was closed by a successful find.
     bool Execute();
@@ -41,7 +40,6 @@ private:
     Table &table_;
     LocateOptions &options_;
     Prompt &prompt_;
-    Styler styler_;
     bool found_ = false;
     QComboBox *FieldList = nullptr;
     QCheckBox *CaseCheck = nullptr;

@@ -92,7 +92,7 @@ private:
 
 } // namespace
 
-TMySearch::TMySearch(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace), draft_(workspace.prompt())
+TMySearch::TMySearch(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Search, parent, Placement::CentredRaised), ws_(workspace), draft_(workspace.prompt())
 {
     setObjectName(QStringLiteral("TMySearch"));
     setWindowTitle(QString::fromLatin1(kSearchCaption));
@@ -169,11 +169,10 @@ TMySearch::~TMySearch() = default;
 
 void TMySearch::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    StyledDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (styler_)
-        styler_(this, true);
+    style();
     SearchGrid->setCurrentCell(0, kCriterionColumn);
     SearchGrid->setFocus();
     focusEditor();
@@ -257,8 +256,7 @@ void TMySearch::openOptions(int number)
     const bool operators = rowType(number) != RowType::Text;
     TSearchOptions dialog(ws_.settings().field(number).caption, searchOptionItems(number, ws_.pickLists()),
                           operators ? int(cell.op) - 1 : -1, this);
-    if (styler_)
-        styler_(&dialog, false);
+    styleChild(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedIndex() < 0)
         return;
     if (operators) {

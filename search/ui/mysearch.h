@@ -2,6 +2,7 @@
 // The Search window: a criterion cell per field, typed in levels, and the buttons that
 // save, apply and clear them. The rules live in SearchDraft and the workspace's search
 // state; the window reads its cells and shows what they decided.
+#include "app/style/styleddialog.h"
 #include "search/searchdraft.h"
 
 #include <QDialog>
@@ -14,17 +15,12 @@ namespace kv {
 
 class Workspace;
 
-class TMySearch : public QDialog {
+class TMySearch : public StyledDialog {
     Q_OBJECT
 public:
     explicit TMySearch(Workspace &workspace, QWidget *parent = nullptr);
     ~TMySearch() override;
 
-    // The program's styling call for the search window family, handed over by the layer
-    // above: for this window (raised a little above the middle) and for its options
-    // dialog (in the middle).
-    using Styler = std::function<void(QWidget *window, bool raised)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     const SearchDraft &draft() const { return draft_; }
     // The Search Options dialog of a row (field number), as a click on its button opens it.
@@ -47,7 +43,6 @@ private:
 
     Workspace &ws_;
     SearchDraft draft_;
-    Styler styler_;
     QTableWidget *SearchGrid = nullptr;
     QPushButton *OkButton = nullptr;
     QPushButton *ExitButton = nullptr;

@@ -34,7 +34,7 @@ QString boxText(const QLineEdit *e) { return e->inputMask().isEmpty() ? e->text(
 
 } // namespace
 
-TSearchAndReplace::TSearchAndReplace(Workspace &workspace, QWidget *parent) : QDialog(parent), ws_(workspace)
+TSearchAndReplace::TSearchAndReplace(Workspace &workspace, QWidget *parent) : StyledDialog(WindowFamily::Configure, parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("TSearchAndReplace"));
     setWindowTitle(QStringLiteral("Search and Replace"));
@@ -93,9 +93,9 @@ TSearchAndReplace::TSearchAndReplace(Workspace &workspace, QWidget *parent) : QD
 
 void TSearchAndReplace::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && styler_)
-        styler_(this);
+    StyledDialog::showEvent(event);
+    if (!event->spontaneous())
+        style();
 }
 
 // A new field: both boxes empty, taking what the field's type takes.

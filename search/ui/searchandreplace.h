@@ -1,6 +1,7 @@
 #pragma once
 // The Search and Replace window: the field, the value to look for and its replacement,
 // and the three counters of the run.
+#include "app/style/styleddialog.h"
 #include "search/replace.h"
 
 #include <QDialog>
@@ -16,13 +17,11 @@ namespace kv {
 
 class Workspace;
 
-class TSearchAndReplace : public QDialog {
+class TSearchAndReplace : public StyledDialog {
     Q_OBJECT
 public:
     explicit TSearchAndReplace(Workspace &workspace, QWidget *parent = nullptr);
 
-    using Styler = std::function<void(QWidget *window)>;
-    void setStyler(Styler styler) { styler_ = std::move(styler); }
 
     void FieldListChange();
     void StartButtonClick();
@@ -35,7 +34,6 @@ private:
     void showCounters(const ReplaceCounters &counters);
 
     Workspace &ws_;
-    Styler styler_;
     QComboBox *FieldList = nullptr;
     QLineEdit *SearchEdit = nullptr;
     QLineEdit *ReplaceEdit = nullptr;

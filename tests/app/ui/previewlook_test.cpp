@@ -1,7 +1,7 @@
 // The preview in the report window colours: what it disables stays in its place and its
 // caption still shows on the colour set's background (the stock disabled grey vanished
 // on the default grey face, leaving gaps and an empty Print Page button).
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 
 #include "report_engine/pagestream.h"
 #include "reports/ui/mypreview.h"

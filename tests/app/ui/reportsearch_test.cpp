@@ -2,6 +2,7 @@
 // as soon as the run is over, while its pages are still being looked at.
 #include "app/ui/mainwindowfixture.h"
 #include "scriptedprompt.h"
+#include "scriptedrunner.h"
 
 #include "reports/ui/mypreview.h"
 #include "reports/ui/myreport.h"
@@ -29,7 +30,8 @@ TEST(ReportsFromTheMainWindow, SearchOnIsShownAgainRightAfterAnEntireDatabaseRun
     whenShown<kv::TMyReport>([&](kv::TMyReport &reports) {
         reports.ExportEntire->click();
         reports.ReportBox->setCurrentRow(0);
-        reports.execDialog = [&](QDialog &d) {
+        kvtest::ScriptedRunner runner(reports);
+        runner.onExec = [&](QDialog &d) {
             if (auto *form = qobject_cast<kv::TReportForm *>(&d)) {
                 form->run();
                 seen << QStringLiteral("run: ") + (searchOn->isVisible() ? "SEARCH ON" : "no label");

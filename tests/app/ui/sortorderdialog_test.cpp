@@ -1,7 +1,7 @@
 #include "app/ui/sortorderdialog.h"
 
 #include "app/settings/profilefile.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 #include "scriptedprompt.h"
 #include "store/storetest.h"
 

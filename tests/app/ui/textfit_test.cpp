@@ -1,7 +1,7 @@
 // Every caption of the program's dialogs shows whole in the widest face the Options
 // menu offers, at every screen size.
-#include "app/ui/textfit.h"
-#include "app/ui/windowstyle.h"
+#include "app/style/textfit.h"
+#include "app/style/windowstyle.h"
 
 #include "programdialogs.h"
 

@@ -2,6 +2,7 @@
 // prompt answering: the grid shaped by kind and stock, media numbers typed and picked,
 // kept in the settings, and sheets viewed and printed.
 #include "../runfixture.h"
+#include "scriptedrunner.h"
 #include "dialogfixture.h"
 #include "report_engine/pdftools.h"
 #include "screenshot.h"
@@ -115,8 +116,9 @@ TEST(TLabelSide, TypedAndPickedMediaNumbersAreKeptInTheSettings)
     f.cell(1, 5) = QStringLiteral("C-001");
     {
         TMyReport window(f.workspace);
+        kvtest::ScriptedRunner runner(window);
         QStringList opened;
-        window.execDialog = [&](QDialog &d) {
+        runner.onExec = [&](QDialog &d) {
             opened << d.metaObject()->className();
             if (auto *choose = qobject_cast<TChooseMedia *>(&d)) {
                 child<QTableView>(choose, "MediaGrid")->selectRow(2); // the file's third record
@@ -181,9 +183,10 @@ TEST(TLabelSide, ViewShowsTheWholeCatalogueOnOnePageInTheLabelPreview)
     ASSERT_EQ(f.workspace.recordCount(), 2);
 
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     int previews = 0;
     QStringList status;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         // The sheet goes through the status window first.
         if (auto *form = qobject_cast<TReportForm *>(&d)) {
             form->show();
@@ -234,9 +237,10 @@ TEST(TLabelSide, CancelDuringTheScanStopsTheRun)
     f.settings.whatToPrint = 3;
     f.cell(0, 0) = QStringLiteral("A-001");
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     QString whileCancelled, after;
     int previews = 0;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         auto *form = qobject_cast<TReportForm *>(&d);
         if (!form) {
             ++previews;
@@ -269,8 +273,9 @@ TEST(TLabelSide, PrintFollowsThePrinterChoiceOnTheStocksPaper)
     f.settings.printToPdf = true;
     f.cell(0, 0) = QStringLiteral("B-002");
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     int runs = 0;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d))
             runs += form->run() ? 1 : 0;
         return int(QDialog::Accepted);
@@ -311,8 +316,9 @@ TEST(TLabelSide, RefusedRunsSayWhyAndFocusTheOptionsButton)
         for (const LabelItem &item : labelItems())
             f.settings.*item.flag = c.items;
         TMyReport window(f.workspace);
+        kvtest::ScriptedRunner runner(window);
         int opened = 0;
-        window.execDialog = [&](QDialog &) { return ++opened, int(QDialog::Rejected); };
+        runner.onExec = [&](QDialog &) { return ++opened, int(QDialog::Rejected); };
         window.show();
         window.ViewButton->setFocus();
         window.ViewButton->click();
@@ -328,8 +334,9 @@ TEST(TLabelSide, OptionsAndDefineOpenTheirDialogs)
     LabelWindowFixture f;
     f.settings.whatToPrint = 4;
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     QStringList opened;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         opened << d.metaObject()->className();
         return int(QDialog::Rejected);
     };

@@ -1,5 +1,6 @@
 // The Reports window and the status window on a real catalogue, offscreen.
 #include "../runfixture.h"
+#include "scriptedrunner.h"
 #include "../../report_engine/pdftools.h"
 #include "screenshot.h"
 #include "scriptedprompt.h"
@@ -108,9 +109,10 @@ TEST(TMyReport, NewAndModifyOpenTheDefinitionWindow)
 {
     ReportWindowFixture f;
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.show();
     QStringList opened;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         opened << d.metaObject()->className();
         return int(QDialog::Rejected);
     };
@@ -134,13 +136,14 @@ TEST(TMyReport, EntireDatabaseDuringASearchPrintsEveryRecordThenSearchesAgain)
         ReportWindowFixture f;
         f.searchDramas();
         TMyReport window(f.workspace);
+        kvtest::ScriptedRunner runner(window);
         window.show();
         window.findChild<QRadioButton *>(QString::fromLatin1(c.choice))->click();
         window.ReportBox->setCurrentRow(0);
         QStringList shown;
         int searchSignals = 0;
         QObject::connect(&f.workspace, &Workspace::searchChanged, [&] { ++searchSignals; });
-        window.execDialog = [&](QDialog &d) {
+        runner.onExec = [&](QDialog &d) {
             if (auto *form = qobject_cast<TReportForm *>(&d)) {
                 form->run();
                 shown << form->StatusLabel->text();
@@ -171,9 +174,10 @@ TEST(TMyReport, PrintToFileAsksForTheFileAndWritesIt)
 {
     ReportWindowFixture f;
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.show();
     window.ReportBox->setCurrentRow(0);
-    window.execDialog = [](QDialog &d) {
+    runner.onExec = [](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d)) {
             form->show();
             form->run();
@@ -239,18 +243,19 @@ TEST(TMyReport, ALongViewRunShowsItsFirstPageAtOnce)
 {
     ReportWindowFixture f(manyVideos(200));
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.earlyPreviewMs = 0;
     window.show();
     window.ReportBox->setCurrentRow(0);
     QStringList early, after;
-    window.showDialog = [&](QDialog &d) {
+    runner.onShow = [&](QDialog &d) {
         auto &preview = dynamic_cast<TMyPreview &>(d);
         d.show();
         early << preview.PageLabel->text() << (preview.SBPrint->isEnabled() ? "print" : "no print");
         preview.resize(900, 600);
         kvtest::saveShot(preview, "preview-while-running.png");
     };
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d)) {
             form->show();
             form->run();
@@ -271,15 +276,16 @@ TEST(TMyReport, ClosingTheEarlyPreviewCancelsTheRun)
 {
     ReportWindowFixture f(manyVideos(200));
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.earlyPreviewMs = 0;
     window.show();
     window.ReportBox->setCurrentRow(0);
-    window.showDialog = [](QDialog &d) {
+    runner.onShow = [](QDialog &d) {
         d.show();
         d.reject();
     };
     QStringList shown;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d)) {
             form->run();
             shown << form->StatusLabel->text();
@@ -299,10 +305,11 @@ TEST(TMyReport, PrintWritesAPdfFileWhenThatIsThePrinterChoice)
     ReportWindowFixture f(manyVideos(200));
     f.settings.printToPdf = true;
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.show();
     window.ReportBox->setCurrentRow(0);
     int runs = 0;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d)) {
             ++runs;
             form->run();
@@ -327,11 +334,12 @@ TEST(TMyReport, PdfFileIsNamedAfterTheReportOnThePaperPrinterSelectionShows)
     ReportWindowFixture f(manyVideos(200));
     f.settings.printToPdf = true;
     TMyReport window(f.workspace);
+    kvtest::ScriptedRunner runner(window);
     window.show();
     window.ReportBox->setCurrentRow(0);
     const QString chosen = QPageSize::name(QPageSize::Letter);
     QString shown;
-    window.execDialog = [&](QDialog &d) {
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<TReportForm *>(&d))
             form->run();
         if (auto *select = qobject_cast<TPrintSelect *>(&d)) {

@@ -1,4 +1,4 @@
-#include "app/ui/textfit.h"
+#include "app/style/textfit.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 
 #include "app/display/contrast.h"
 #include "app/display/screensize.h"
-#include "app/ui/textfit.h"
+#include "app/style/textfit.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "app/ui/windowstyle.h"
+#include "app/style/windowstyle.h"
 
 #include "app/display/contrast.h"
 #include "app/display/screensize.h"
