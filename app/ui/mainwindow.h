@@ -3,6 +3,7 @@
 // menus, the speed buttons or lettered buttons, and the last-files list. It only
 // dispatches: every command is one Do procedure that calls the logic with the workspace
 // or opens a feature's window, then shows what the command names (count, viewer).
+#include "app/style/commandrow.h"
 #include "app/style/styleddialog.h"
 #include "app/display/colorconfig.h"
 #include "app/display/mainlayout.h"
@@ -14,7 +15,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <vector>
 
 class QAbstractButton;
@@ -27,15 +27,19 @@ class QToolButton;
 
 namespace kv {
 
+class CommandTable;
 class RecordNavigator;
 class TMyEdit;
 class ViewerGrid;
 
-class TMain : public QMainWindow, public LookOwner {
+class TMain : public QMainWindow, public LookOwner, public CommandHost {
     Q_OBJECT
 public:
     // The look every window the program opens takes.
     const Settings *lookSettings() const override { return &settings_; }
+    // What the commands of the table ask of the window.
+    Workspace &workspace() override { return ws_; }
+    QWidget *commandWindow() override { return this; }
     // arguments: the command line after the program name ("/BROWSE" selects browse-only).
     explicit TMain(Workspace &workspace, const QStringList &arguments = {}, QWidget *parent = nullptr);
     ~TMain() override;
@@ -44,7 +48,6 @@ public:
     // without a word.
     bool started() const { return started_; }
     bool browseOnly() const { return ws_.browseOnly(); }
-    Workspace &workspace() { return ws_; }
     CatalogueSession &catalogues() { return catalogues_; }
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
     // The edit window, made at start-up and kept for the program's life.
@@ -97,7 +100,7 @@ public:
     void DoAbout();
     void DoReports();
     void DoExit();
-    void DisplayCount();
+    void DisplayCount() override;
     void SetViewerOptions();
     void SetButtonBar();
     void SetMenuLastFiles();
@@ -110,33 +113,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // One command: where it appears and whether it can run.
-    struct Command {
-        QAction *menu = nullptr;
-        QToolButton *speed = nullptr;
-        QPushButton *lettered = nullptr;
-        bool changesData = false; // locked in browse-only mode
-    };
-    enum class Cmd {
-        New, Open, UpdateDatabase, Backup, Restore, Print, Exit,
-        Add, Edit, Copy, Delete, Import, Export,
-        Search, EndSearch, Locate, LocateNext,
-        Reports, Viewer, SortOrder, ColorSetup, ListMaintenance, SearchReplace,
-        Rebuild, Pack, Help, Tips, About
-    };
-
+    // The command table: menus, both button bars, enabling and dispatch (mainmenus.cpp).
+    std::vector<CommandRow> commandRows();
     void buildControls();
-    void buildMenus();
-    void buildSpeedButtons();
-    void buildLetteredButtons();
+    void buildCommands();
     void buildKeyboardAccess();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
-                     std::function<void()> run);
-    QAction *addCommandItem(QMenu *menu, Cmd cmd, const char *name, const QString &caption,
-                            const QKeySequence &shortcut);
-    void run(Cmd cmd);
     void refreshCommandStates();
-    bool commandEnabled(Cmd cmd) const;
 
     void FormCreate(const QStringList &arguments);
     void FormActivate();
@@ -157,7 +139,7 @@ private:
     bool started_ = false;
     bool activatedOnce_ = false;
     TipWindow tipWindow_;
-    std::map<Cmd, Command> commands_;
+    CommandTable *commands_ = nullptr;
 
     QWidget *client_ = nullptr;
     QFrame *SpeedPanel = nullptr;

@@ -1,4 +1,4 @@
-#include "app/ui/speedicons.h"
+#include "app/style/speedicons.h"
 
 #include <QImage>
 #include <QPixmap>
