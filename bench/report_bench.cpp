@@ -93,8 +93,15 @@ void timeViewFromTheWindow(double base, const QString &dir, const QString &path)
         if (firstPage < 0)
             firstPage = seconds(timer);
     };
-    window.showDialog = shown;
-    window.execDialog = [&](QDialog &d) {
+    struct Runner : kv::WindowRunner {
+        std::function<void(QDialog &)> onShow;
+        std::function<int(QDialog &)> onExec;
+        void show(QDialog &d) override { onShow(d); }
+        int exec(QDialog &d) override { return onExec(d); }
+    } runner;
+    window.setRunner(&runner);
+    runner.onShow = shown;
+    runner.onExec = [&](QDialog &d) {
         if (auto *form = qobject_cast<kv::TReportForm *>(&d)) {
             form->show();
             form->run();
