@@ -7,7 +7,7 @@
 #include "reports/ui/labeloptions.h"
 #include "reports/commands/labelsheet.h"
 #include "reports/ui/mypreview.h"
-#include "reports/ui/printtarget.h"
+#include "reports/commands/printtarget.h"
 #include "reports/ui/reportform.h"
 
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 
 #include "help/help.h"
 #include "reports/ui/printrangedialog.h"
-#include "reports/ui/printtarget.h"
+#include "reports/commands/printtarget.h"
 
 #include <QAction>
 #include <QCoreApplication>

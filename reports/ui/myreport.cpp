@@ -6,7 +6,7 @@
 #include "reports/ui/labelside.h"
 #include "reports/ui/mypreview.h"
 #include "reports/ui/printselect.h"
-#include "reports/ui/printtarget.h"
+#include "reports/commands/reportoutput.h"
 #include "reports/ui/reportform.h"
 #include "reports/ui/userreport.h"
 
@@ -314,28 +314,16 @@ void TMyReport::DoIt(int mode, const QString &textPath)
         return;
     }
     Settings &s = ws_.settings();
-    std::optional<PrintTarget> target = PrintTarget{choosePrinter(s.defaultPrinter, s.printerIndex), QString()};
-    if (mode == int(OutputMode::Print) && !(target = choosePrintTarget(s, prompt)))
+    // A PDF file's paper is the locale's unless Printer Selection says otherwise.
+    PageStream stream;
+    const std::unique_ptr<PageOutput> output =
+        reportRunOutput(s, prompt, OutputMode(mode), QPageSize(pdfPaper_).size(QPageSize::Inch), stream);
+    if (!output)
         return;
     // The whole catalogue while a search is on: the search is ended for the run.
     const bool endSearch = ws_.search().isOn() && ExportEntire->isChecked();
     if (endSearch)
         ws_.search().end();
-
-    // Pages are laid out on the paper they will come out on: a PDF file's (the locale's
-    // unless Printer Selection says otherwise), else the printer's.
-    const QString printer = target->printer;
-    const QSizeF pdfPaper = QPageSize(pdfPaper_).size(QPageSize::Inch);
-    const bool toPdf = mode == int(OutputMode::Print) ? !target->pdfPath.isEmpty() : s.printToPdf || printer.isEmpty();
-    const QSizeF paper = toPdf ? pdfPaper : printerPaper(printer);
-    PageStream stream;
-    std::unique_ptr<PageOutput> output;
-    if (mode == int(OutputMode::Print))
-        output = std::make_unique<PrinterOutput>(printer, target->pdfPath, toPdf ? pdfPaper : QSizeF());
-    else if (mode == int(OutputMode::View))
-        output = std::make_unique<StreamOutput>(stream, paper);
-    else
-        output = std::make_unique<DiscardOutput>(paper);
     ReportRunSetup setup = reportRunSetup(*def, OutputMode(mode), s);
     setup.textPath = textPath;
 

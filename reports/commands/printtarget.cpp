@@ -1,4 +1,4 @@
-#include "printtarget.h"
+#include "reports/commands/printtarget.h"
 
 #include "report_engine/print/printeroutput.h"
 
