@@ -11,6 +11,8 @@
 #include "app/ui/sortorderdialog.h"
 #include "app/ui/speedicons.h"
 #include "app/ui/viewconfigdialog.h"
+#include "app/ui/collectiontools.h"
+#include "app/ui/quickfilterbar.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/keyboardbar.h"
 #include "app/ui/windowstyle.h"
@@ -134,6 +136,7 @@ void TMain::buildControls()
     ViewerGrid_ = new ViewerGrid(ws_, client_);
     ViewerGrid_->setTable(&ws_.master());
     connect(ViewerGrid_, &ViewerGrid::editRequested, this, [this] { run(Cmd::Edit); });
+    quickFilter_ = new QuickFilterBar(ws_, this, client_);
 
     MyNavigator = new RecordNavigator(ws_, client_);
     MyNavigator->setObjectName(QStringLiteral("MyNavigator"));
@@ -389,6 +392,7 @@ void TMain::buildMenus()
                    QKeySequence(Qt::CTRL | Qt::Key_F));
     addCommandItem(tools, Cmd::Rebuild, "MenuRebuild", QStringLiteral("&Rebuild Indexes"), QKeySequence());
     addCommandItem(tools, Cmd::Pack, "MenuPack", QStringLiteral("&Pack Database"), QKeySequence());
+    addCollectionTools(tools, this, ws_, [this] { run(Cmd::Edit); });
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
@@ -780,6 +784,7 @@ void TMain::FormResize()
     ViewerLabel->adjustSize();
     ViewerLabel->move(centredLeft(w, ViewerLabel->width()), l.viewerLabelTop);
     ViewerGrid_->setGeometry(7, l.viewerGridTop, l.viewerGridWidth, l.viewerGridHeight);
+    quickFilter_->placeAbove(ViewerGrid_);
     // In mode 3 it follows the right edge; in every mode it narrows to stay inside.
     MyNavigator->setGeometry(l.navigator.left(), MyNavigator->y(), l.navigator.width(), MyNavigator->height());
     SpeedPanel->resize(w, kSpeedPanelHeight);

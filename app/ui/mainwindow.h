@@ -29,6 +29,7 @@ namespace kv {
 class RecordNavigator;
 class TMyEdit;
 class ViewerGrid;
+class QuickFilterBar;
 
 class TMain : public QMainWindow {
     Q_OBJECT
@@ -44,6 +45,7 @@ public:
     Workspace &workspace() { return ws_; }
     CatalogueSession &catalogues() { return catalogues_; }
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
+    QuickFilterBar *quickFilterBar() const { return quickFilter_; }
     // The edit window, made at start-up and kept for the program's life.
     TMyEdit *editWindow() const { return editWindow_; }
 
@@ -166,6 +168,7 @@ private:
     QLabel *NavigatorLabel = nullptr;
     RecordNavigator *MyNavigator = nullptr;
     ViewerGrid *ViewerGrid_ = nullptr;
+    QuickFilterBar *quickFilter_ = nullptr;
     TMyEdit *editWindow_ = nullptr;
     std::array<QFrame *, 4> bevels_{}; // Bevel1 ... Bevel4
     std::vector<QPushButton *> letteredButtons_;

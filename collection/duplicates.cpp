@@ -1,0 +1,102 @@
+#include "collection/duplicates.h"
+
+#include "search/foldedtext.h"
+#include "store/fieldtable.h"
+
+#include <algorithm>
+#include <map>
+
+namespace kv {
+
+namespace {
+const QStringList kArticles = {QStringLiteral("THE"), QStringLiteral("A"),   QStringLiteral("AN"),
+                               QStringLiteral("DER"), QStringLiteral("DIE"), QStringLiteral("DAS"),
+                               QStringLiteral("LE"),  QStringLiteral("LA"),  QStringLiteral("LES"),
+                               QStringLiteral("EL"),  QStringLiteral("IL")};
+} // namespace
+
+QString titleKey(const QString &title)
+{
+    QString plain;
+    const QString folded = foldText(title);
+    plain.reserve(folded.size());
+    for (const QChar c : folded)
+        plain.append(c.isLetterOrNumber() ? c : QChar(u' '));
+    QStringList words = plain.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() > 1 && kArticles.contains(words.front()))
+        words.removeFirst();
+    return words.join(QLatin1Char(' '));
+}
+
+std::vector<DuplicateGroup> findDuplicates(const Table &table)
+{
+    const int title = table.fieldIndex(fieldName(fields::Title));
+    const int year = table.fieldIndex(fieldName(fields::Year));
+    const int media = table.fieldIndex(fieldName(fields::MediaNum));
+    std::map<QString, std::vector<DuplicateRecord>> byTitle;
+    std::map<QString, std::vector<DuplicateRecord>> byMedia;
+    for (int p = 0, n = table.recordCount(); p < n; ++p) {
+        const std::uint32_t r = table.recNoAt(p);
+        const char *rec = table.recordData(r);
+        DuplicateRecord d;
+        d.recno = r;
+        d.title = title >= 0 ? table.textOf(rec, title) : QString();
+        d.year = year >= 0 ? int(table.textOf(rec, year).toDouble()) : 0;
+        d.mediaNum = media >= 0 ? table.textOf(rec, media).trimmed() : QString();
+        const QString key = titleKey(d.title);
+        if (!key.isEmpty())
+            byTitle[key].push_back(d);
+        if (!d.mediaNum.isEmpty())
+            byMedia[d.mediaNum.toUpper()].push_back(d);
+    }
+    const auto byRecno = [](const DuplicateRecord &a, const DuplicateRecord &b) { return a.recno < b.recno; };
+    std::vector<DuplicateGroup> groups;
+    for (auto &[key, records] : byTitle) {
+        if (records.size() < 2)
+            continue;
+        std::map<int, std::vector<DuplicateRecord>> byYear; // year 0 holds the records without one
+        for (const DuplicateRecord &d : records)
+            byYear[d.year].push_back(d);
+        const std::vector<DuplicateRecord> blank = byYear.count(0) ? byYear[0] : std::vector<DuplicateRecord>();
+        const bool anyYear = byYear.size() > (blank.empty() ? 0u : 1u);
+        for (auto &[y, members] : byYear) {
+            if (y == 0 && anyYear)
+                continue; // they joined the groups of the years
+            std::vector<DuplicateRecord> group = members;
+            if (y != 0)
+                group.insert(group.end(), blank.begin(), blank.end());
+            if (group.size() < 2)
+                continue;
+            std::sort(group.begin(), group.end(), byRecno);
+            groups.push_back({DuplicateGroup::Kind::Title, key, y, std::move(group)});
+        }
+    }
+    for (auto &[key, records] : byMedia) {
+        if (records.size() < 2)
+            continue;
+        std::sort(records.begin(), records.end(), byRecno);
+        groups.push_back({DuplicateGroup::Kind::MediaNumber, records.front().mediaNum, 0, records});
+    }
+    return groups;
+}
+
+QString duplicatesText(const std::vector<DuplicateGroup> &groups)
+{
+    QString out;
+    for (const DuplicateGroup &g : groups) {
+        if (g.kind == DuplicateGroup::Kind::Title)
+            out += g.year ? QStringLiteral("Title \"%1\" (%2)\n").arg(g.key).arg(g.year)
+                          : QStringLiteral("Title \"%1\"\n").arg(g.key);
+        else
+            out += QStringLiteral("Media # \"%1\"\n").arg(g.key);
+        for (const DuplicateRecord &d : g.records)
+            out += QStringLiteral("  %1\t%2\t%3\t%4\n")
+                       .arg(d.recno)
+                       .arg(d.title)
+                       .arg(d.year ? QString::number(d.year) : QString())
+                       .arg(d.mediaNum);
+    }
+    return out;
+}
+
+} // namespace kv
