@@ -1,0 +1,44 @@
+// The filter box above the viewer grid: Ctrl+K puts the cursor in it, typing narrows the
+// grid and the count, Escape empties it; the Tools menu opens the collection windows.
+#include "app/ui/quickfilterbar.h"
+#include "app/ui/viewergrid.h"
+#include "app/workspace/quickfilter.h"
+#include "mainwindowfixture.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+TEST(QuickFilterBar, CtrlKTypingAndEscapeAboveTheGrid)
+{
+    const QString path = catalogueWith(QStringLiteral("FILMS.DBF"), {"Casablanca", "The Big Sleep", "Heat"});
+    kvtest::ScriptedPrompt prompt;
+    auto main = startMain(prompt, {path});
+    ASSERT_TRUE(main->started());
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    kv::QuickFilterBar *bar = main->quickFilterBar();
+    kv::ViewerGrid *grid = main->viewerGrid();
+    EXPECT_LE(bar->geometry().bottom(), grid->geometry().top());
+    EXPECT_EQ(bar->geometry().left(), grid->geometry().left());
+
+    grid->setFocus();
+    QTest::keyClick(main.get(), Qt::Key_K, Qt::ControlModifier);
+    EXPECT_TRUE(bar->edit()->hasFocus());
+
+    QSignalSpy applied(&bar->filter(), &kv::QuickFilter::applied);
+    QTest::keyClicks(bar->edit(), "SLEEP");
+    EXPECT_TRUE(applied.wait(5000));
+    QTRY_COMPARE(countText(*main), QStringLiteral("1"));
+    EXPECT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_FALSE(child<QLabel>(main.get(), "SearchOnLabel")->isVisible());
+
+    QTest::keyClick(bar->edit(), Qt::Key_Escape);
+    EXPECT_TRUE(bar->edit()->text().isEmpty());
+    QTRY_COMPARE(countText(*main), QStringLiteral("3"));
+    EXPECT_TRUE(main->isVisible()); // Escape in the box closes nothing
+}
+
+} // namespace
