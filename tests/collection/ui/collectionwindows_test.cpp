@@ -114,8 +114,9 @@ TEST_F(CollectionWindowsTest, DuplicatesOpensAndDeletesTheCheckedRecords)
     EXPECT_EQ(edited, 1);
     EXPECT_EQ(editedRecord, 3u);
 
-    // Each checked record through the delete command: its question, then the next.
-    second->setCheckState(0, Qt::Checked);
+    // Each checked record through the delete command: its question, then the next. The
+    // groups were read again after the edit.
+    tree->topLevelItem(0)->child(1)->setCheckState(0, Qt::Checked);
     f.prompt.answer(kv::Answer::Yes);
     w.DeleteButtonClick();
     EXPECT_EQ(f.prompt.messages(), QStringList{"Confirm: Delete this record?"});
