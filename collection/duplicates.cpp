@@ -1,7 +1,10 @@
 #include "collection/duplicates.h"
 
 #include "search/foldedtext.h"
+#include "search/rawtext.h"
 #include "store/fieldtable.h"
+
+#include <QHash>
 
 #include <algorithm>
 #include <map>
@@ -33,30 +36,65 @@ std::vector<DuplicateGroup> findDuplicates(const Table &table)
     const int title = table.fieldIndex(fieldName(fields::Title));
     const int year = table.fieldIndex(fieldName(fields::Year));
     const int media = table.fieldIndex(fieldName(fields::MediaNum));
-    std::map<QString, std::vector<DuplicateRecord>> byTitle;
-    std::map<QString, std::vector<DuplicateRecord>> byMedia;
+    const std::uint8_t *upper = upperTable(table.codepage());
+    // Titles are folded once per spelling, and read in full only for the records in a group.
+    QHash<QByteArray, int> keyOfSpelling;
+    std::map<QString, int> keyIds;
+    std::vector<std::vector<std::uint32_t>> byKey;
+    std::map<QByteArray, std::vector<std::uint32_t>> byMedia;
     for (int p = 0, n = table.recordCount(); p < n; ++p) {
         const std::uint32_t r = table.recNoAt(p);
+        const char *rec = table.recordData(r);
+        if (title >= 0) {
+            const FieldLayout &f = table.fieldLayout(title);
+            const QByteArray raw = QByteArray::fromRawData(rec + f.offset, rawtext::textEnd(rec + f.offset, f.width));
+            auto it = keyOfSpelling.constFind(raw);
+            if (it == keyOfSpelling.constEnd()) {
+                const QString key = titleKey(table.textOf(rec, title));
+                int id = -1;
+                if (!key.isEmpty()) {
+                    id = keyIds.try_emplace(key, int(byKey.size())).first->second;
+                    if (id == int(byKey.size()))
+                        byKey.emplace_back();
+                }
+                it = keyOfSpelling.insert(QByteArray(raw.constData(), raw.size()), id);
+            }
+            if (*it >= 0)
+                byKey[size_t(*it)].push_back(r);
+        }
+        if (media >= 0) {
+            const FieldLayout &f = table.fieldLayout(media);
+            const char *at = rec + f.offset;
+            int end = rawtext::textEnd(at, f.width), begin = 0;
+            while (begin < end && at[begin] == ' ')
+                ++begin;
+            if (begin < end) {
+                QByteArray key(at + begin, end - begin);
+                for (char &c : key)
+                    c = char(upper[std::uint8_t(c)]);
+                byMedia[key].push_back(r);
+            }
+        }
+    }
+    const auto record = [&](std::uint32_t r) {
         const char *rec = table.recordData(r);
         DuplicateRecord d;
         d.recno = r;
         d.title = title >= 0 ? table.textOf(rec, title) : QString();
         d.year = year >= 0 ? int(table.textOf(rec, year).toDouble()) : 0;
         d.mediaNum = media >= 0 ? table.textOf(rec, media).trimmed() : QString();
-        const QString key = titleKey(d.title);
-        if (!key.isEmpty())
-            byTitle[key].push_back(d);
-        if (!d.mediaNum.isEmpty())
-            byMedia[d.mediaNum.toUpper()].push_back(d);
-    }
+        return d;
+    };
     const auto byRecno = [](const DuplicateRecord &a, const DuplicateRecord &b) { return a.recno < b.recno; };
     std::vector<DuplicateGroup> groups;
-    for (auto &[key, records] : byTitle) {
-        if (records.size() < 2)
+    for (const auto &[key, id] : keyIds) {
+        if (byKey[size_t(id)].size() < 2)
             continue;
         std::map<int, std::vector<DuplicateRecord>> byYear; // year 0 holds the records without one
-        for (const DuplicateRecord &d : records)
-            byYear[d.year].push_back(d);
+        for (std::uint32_t r : byKey[size_t(id)]) {
+            DuplicateRecord d = record(r);
+            byYear[d.year].push_back(std::move(d));
+        }
         const std::vector<DuplicateRecord> blank = byYear.count(0) ? byYear[0] : std::vector<DuplicateRecord>();
         const bool anyYear = byYear.size() > (blank.empty() ? 0u : 1u);
         for (auto &[y, members] : byYear) {
@@ -71,11 +109,14 @@ std::vector<DuplicateGroup> findDuplicates(const Table &table)
             groups.push_back({DuplicateGroup::Kind::Title, key, y, std::move(group)});
         }
     }
-    for (auto &[key, records] : byMedia) {
-        if (records.size() < 2)
+    for (auto &[key, recnos] : byMedia) {
+        if (recnos.size() < 2)
             continue;
-        std::sort(records.begin(), records.end(), byRecno);
-        groups.push_back({DuplicateGroup::Kind::MediaNumber, records.front().mediaNum, 0, records});
+        std::sort(recnos.begin(), recnos.end());
+        std::vector<DuplicateRecord> members;
+        for (std::uint32_t r : recnos)
+            members.push_back(record(r));
+        groups.push_back({DuplicateGroup::Kind::MediaNumber, members.front().mediaNum, 0, std::move(members)});
     }
     return groups;
 }

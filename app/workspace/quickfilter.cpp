@@ -72,7 +72,6 @@ void QuickFilter::setText(const QString &text)
     reading_ = std::make_shared<QuickFilterText>();
     reading_->codepage = t.codepage();
     reading_->fields = shownTextFields(t);
-    reading_->bytes.reserve(std::size_t(t.physicalCount()) * 64);
     reading_->recnos.reserve(t.physicalCount());
     reading_->starts.reserve(std::size_t(t.physicalCount()) + 1);
     nextRecno_ = 1;
@@ -93,6 +92,12 @@ void QuickFilter::readSlice()
     while (nextRecno_ <= lastRecno_ && clock.elapsed() < kSliceMs) {
         const std::uint32_t last = std::min(lastRecno_, nextRecno_ + kRecordsBetweenClockReads - 1);
         appendQuickFilterText(t, nextRecno_, last, *reading_);
+        if (nextRecno_ == 1 && last > 0) {
+            // Room for the rest as the first records measure it: the text grows without
+            // being copied again in one long slice.
+            const double perRecord = double(reading_->bytes.size()) / double(last);
+            reading_->bytes.reserve(std::size_t(perRecord * 1.15 * double(lastRecno_)) + 4096);
+        }
         nextRecno_ = last + 1;
     }
     longestSlice_ = std::max(longestSlice_, clock.elapsed());
