@@ -49,6 +49,7 @@ TDuplicates::TDuplicates(Workspace &workspace, std::function<void()> editCurrent
     layout->addWidget(GroupTree);
     layout->addLayout(buttons);
     resize(760, 520);
+    GroupTree->setFocus();
 
     connect(EditButton, &QPushButton::clicked, this, &TDuplicates::EditButtonClick);
     connect(DeleteButton, &QPushButton::clicked, this, &TDuplicates::DeleteButtonClick);
@@ -101,6 +102,8 @@ void TDuplicates::RefreshButtonClick()
         }
     }
     GroupTree->expandAll();
+    if (GroupTree->topLevelItemCount() > 0)
+        GroupTree->setCurrentItem(GroupTree->topLevelItem(0)->child(0));
     GroupTree->header()->resizeSections(QHeaderView::ResizeToContents);
     SummaryLabel->setText(groups_.empty() ? QString::fromLatin1(kNoDuplicates)
                                           : QStringLiteral("%1 groups of records that may have been entered twice:")
