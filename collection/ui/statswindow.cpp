@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QBarCategoryAxis>
-#include <QBarSeries>
+#include <QHorizontalBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -67,24 +67,27 @@ QChartView *barChart(const QString &title, const std::vector<Share> &shares)
     auto *set = new QBarSet(QStringLiteral("Videos"));
     QStringList labels;
     qint64 most = 0;
-    for (const Share &s : shares) {
-        *set << double(s.count);
-        labels << s.value;
-        most = std::max(most, s.count);
+    // The first bar lies at the bottom: from the last, so that they read downwards.
+    for (auto s = shares.rbegin(); s != shares.rend(); ++s) {
+        *set << double(s->count);
+        labels << s->value;
+        most = std::max(most, s->count);
     }
-    auto *series = new QBarSeries;
+    // Lying bars: the decades' names read beside them in full.
+    auto *series = new QHorizontalBarSeries;
     series->append(set);
     auto *chart = new QChart;
     chart->setTitle(title);
     chart->addSeries(series);
     auto *x = new QBarCategoryAxis;
     x->append(labels);
-    chart->addAxis(x, Qt::AlignBottom);
+    x->setTruncateLabels(false);
+    chart->addAxis(x, Qt::AlignLeft);
     series->attachAxis(x);
     auto *y = new QValueAxis;
     y->setRange(0, double(std::max<qint64>(most, 1)));
     y->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(y, Qt::AlignLeft);
+    chart->addAxis(y, Qt::AlignBottom);
     series->attachAxis(y);
     chart->legend()->hide();
     return chartView(chart);
