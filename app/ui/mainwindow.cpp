@@ -783,8 +783,8 @@ void TMain::FormResize()
     ViewerBevel->setGeometry(3, l.viewerBevelTop, l.viewerBevelWidth, l.viewerBevelHeight);
     ViewerLabel->adjustSize();
     ViewerLabel->move(centredLeft(w, ViewerLabel->width()), l.viewerLabelTop);
+    quickFilter_->placeBeside(ViewerLabel, CountLabel->geometry().right() + 10);
     ViewerGrid_->setGeometry(7, l.viewerGridTop, l.viewerGridWidth, l.viewerGridHeight);
-    quickFilter_->placeAbove(ViewerGrid_);
     // In mode 3 it follows the right edge; in every mode it narrows to stay inside.
     MyNavigator->setGeometry(l.navigator.left(), MyNavigator->y(), l.navigator.width(), MyNavigator->height());
     SpeedPanel->resize(w, kSpeedPanelHeight);

@@ -20,6 +20,7 @@ QuickFilterBar::QuickFilterBar(Workspace &workspace, QWidget *window, QWidget *p
     setObjectName(QStringLiteral("QuickFilterBar"));
     edit_->setObjectName(QStringLiteral("QuickFilterEdit"));
     edit_->setPlaceholderText(QString::fromUtf8(kQuickFilterPlaceholder));
+    edit_->setToolTip(QString::fromUtf8(kQuickFilterTip));
     edit_->setAccessibleName(QStringLiteral("Quick filter"));
     edit_->setClearButtonEnabled(true);
     edit_->installEventFilter(this);
@@ -40,11 +41,11 @@ QuickFilterBar::QuickFilterBar(Workspace &workspace, QWidget *window, QWidget *p
     });
 }
 
-void QuickFilterBar::placeAbove(QWidget *grid)
+void QuickFilterBar::placeBeside(QWidget *heading, int left)
 {
-    const QRect g = grid->geometry();
-    setGeometry(g.left(), g.top(), g.width(), kBarHeight);
-    grid->setGeometry(g.left(), g.top() + kBarHeight + kGap, g.width(), std::max(0, g.height() - kBarHeight - kGap));
+    const QRect h = heading->geometry();
+    const int right = h.left() - kGap * 4;
+    setGeometry(left, h.top() + (h.height() - kBarHeight) / 2, std::max(0, right - left), kBarHeight);
     raise();
 }
 

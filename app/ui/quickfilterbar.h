@@ -12,7 +12,8 @@ namespace kv {
 class QuickFilter;
 class Workspace;
 
-inline constexpr char kQuickFilterPlaceholder[] = "Filter: type words to narrow the list (Ctrl+K)";
+inline constexpr char kQuickFilterPlaceholder[] = "Filter (Ctrl+K)";
+inline constexpr char kQuickFilterTip[] = "Shows the videos whose shown fields hold every word typed here; Escape shows all";
 
 class QuickFilterBar : public QWidget {
     Q_OBJECT
@@ -23,9 +24,9 @@ public:
     QLineEdit *edit() const { return edit_; }
     QuickFilter &filter() const { return *filter_; }
 
-    // Puts the bar where the grid's top is and the grid below it: once after each layout
-    // of the grid.
-    void placeAbove(QWidget *grid);
+    // Puts the bar in the heading's row above the grid, from left to just before the
+    // heading, so that the grid keeps its place: after each layout of the heading.
+    void placeBeside(QWidget *heading, int left);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

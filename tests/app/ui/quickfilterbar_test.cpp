@@ -1,5 +1,5 @@
 // The filter box above the viewer grid: Ctrl+K puts the cursor in it, typing narrows the
-// grid and the count, Escape empties it; the Tools menu opens the collection windows.
+// grid and the count, Escape empties it; the Tools menu offers the collection windows.
 #include "app/ui/quickfilterbar.h"
 #include "app/ui/viewergrid.h"
 #include "app/workspace/quickfilter.h"
@@ -24,8 +24,11 @@ TEST(QuickFilterBar, CtrlKTypingAndEscapeAboveTheGrid)
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     kv::QuickFilterBar *bar = main->quickFilterBar();
     kv::ViewerGrid *grid = main->viewerGrid();
+    // Above the grid, beside the heading, the grid where it always was.
     EXPECT_LE(bar->geometry().bottom(), grid->geometry().top());
-    EXPECT_EQ(bar->geometry().left(), grid->geometry().left());
+    EXPECT_LT(bar->geometry().right(), child<QLabel>(main.get(), "ViewerLabel")->geometry().left());
+    EXPECT_GT(bar->geometry().left(), child<QLabel>(main.get(), "CountLabel")->geometry().right());
+    EXPECT_GE(bar->width(), 100);
 
     grid->setFocus();
     QTest::keyClick(main.get(), Qt::Key_K, Qt::ControlModifier);
@@ -43,6 +46,9 @@ TEST(QuickFilterBar, CtrlKTypingAndEscapeAboveTheGrid)
     EXPECT_TRUE(bar->edit()->text().isEmpty());
     EXPECT_EQ(countText(*main), QStringLiteral("3"));
     EXPECT_TRUE(main->isVisible()); // Escape in the box closes nothing
+
+    EXPECT_EQ(child<QAction>(main.get(), "MenuStatistics")->text(), "S&tatistics");
+    EXPECT_EQ(child<QAction>(main.get(), "MenuDuplicates")->text(), "&Duplicates");
 }
 
 } // namespace
