@@ -42,13 +42,29 @@ std::string_view trimmed(const char *record, const Slice &s)
     return {p + begin, std::size_t(end - begin)};
 }
 
+// A number as dBASE stores it: digits with an optional sign and decimal point. Read by
+// hand: a general conversion costs the statistics most of their time.
 double numberOf(std::string_view v)
 {
-    double value = 0;
-    if (!v.empty() && v.front() == '+')
-        v.remove_prefix(1);
-    std::from_chars(v.data(), v.data() + v.size(), value);
-    return value;
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < v.size() && (v[i] == '-' || v[i] == '+'))
+        negative = v[i++] == '-';
+    std::int64_t whole = 0, fraction = 0, scale = 1;
+    for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)
+        whole = whole * 10 + (v[i] - '0');
+    if (i < v.size() && v[i] == '.')
+        for (++i; i < v.size() && v[i] >= '0' && v[i] <= '9' && scale < 1000000000; ++i) {
+            fraction = fraction * 10 + (v[i] - '0');
+            scale *= 10;
+        }
+    if (i < v.size()) { // an exponent or anything unusual: the general conversion
+        double value = 0;
+        std::from_chars(v.data() + (v.front() == '+' ? 1 : 0), v.data() + v.size(), value);
+        return value;
+    }
+    const double value = double(whole) + double(fraction) / double(scale);
+    return negative ? -value : value;
 }
 
 QDate dateOf(std::string_view v)
