@@ -549,6 +549,10 @@ void TMain::run(Cmd cmd)
 {
     if (!commandEnabled(cmd))
         return;
+    // What walks the whole catalogue or the search result must not meet the filter box's
+    // narrowing instead: the box is emptied first.
+    if (walksCatalogue(cmd))
+        quickFilter_->clear();
     switch (cmd) {
     case Cmd::New: DoNew(); break;
     case Cmd::Open: DoOpen(); break;
@@ -724,6 +728,15 @@ void TMain::showListEditor(int listNumber, const QStringList &entries)
     TMyEditBox editor(ws_, listNumber, entries, this);
     editor.setStyler([this](QWidget *window) { styleWindow(window, WindowFamily::Configure, settings_); });
     editor.exec();
+}
+
+bool TMain::walksCatalogue(Cmd cmd)
+{
+    switch (cmd) {
+    case Cmd::UpdateDatabase: case Cmd::Backup: case Cmd::Restore: case Cmd::Print: case Cmd::Import:
+    case Cmd::Export: case Cmd::Reports: case Cmd::SearchReplace: case Cmd::Rebuild: case Cmd::Pack: return true;
+    default: return false;
+    }
 }
 
 void TMain::DoPack() { catalogues_.pack(); }

@@ -124,6 +124,7 @@ private:
         Rebuild, Pack, Help, Tips, About
     };
 
+    static bool walksCatalogue(Cmd cmd);
     void buildControls();
     void buildMenus();
     void buildSpeedButtons();

@@ -49,6 +49,8 @@ void QuickFilterBar::placeBeside(QWidget *heading, int left)
     raise();
 }
 
+void QuickFilterBar::clear() { edit_->clear(); }
+
 bool QuickFilterBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == edit_ && event->type() == QEvent::KeyPress &&

@@ -22,6 +22,8 @@ public:
     QuickFilterBar(Workspace &workspace, QWidget *window, QWidget *parent);
 
     QLineEdit *edit() const { return edit_; }
+    // Empties the box: every record shows again at once.
+    void clear();
     QuickFilter &filter() const { return *filter_; }
 
     // Puts the bar in the heading's row above the grid, from left to just before the

@@ -47,6 +47,16 @@ TEST(QuickFilterBar, CtrlKTypingAndEscapeAboveTheGrid)
     EXPECT_EQ(countText(*main), QStringLiteral("3"));
     EXPECT_TRUE(main->isVisible()); // Escape in the box closes nothing
 
+    // A command that walks the whole catalogue empties the box first.
+    QTest::keyClicks(bar->edit(), "heat");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bar->filter().busy(); }, 5000));
+    EXPECT_EQ(countText(*main), QStringLiteral("1"));
+    prompt.answer(kv::Answer::No);
+    child<QAction>(main.get(), "MenuRebuild")->trigger();
+    EXPECT_EQ(prompt.messages().size(), 1);
+    EXPECT_TRUE(bar->edit()->text().isEmpty());
+    EXPECT_EQ(countText(*main), QStringLiteral("3"));
+
     EXPECT_EQ(child<QAction>(main.get(), "MenuStatistics")->text(), "S&tatistics");
     EXPECT_EQ(child<QAction>(main.get(), "MenuDuplicates")->text(), "&Duplicates");
 }
