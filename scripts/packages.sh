@@ -1,6 +1,6 @@
 # Debian 12 packages the project needs; sourced by scripts/run and scripts/test.
 # Installs only what is missing, without prompts.
-KV_BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation2)
+KV_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-liberation2)
 # GoogleTest and Google Benchmark; independent dBASE readers the compatibility tests check
 # our files with; poppler for PDF checks; CUPS with a PDF queue for the printing tests; a
 # virtual X server with a window manager and the tools that type at the program, for the

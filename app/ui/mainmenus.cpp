@@ -6,6 +6,8 @@
 #include "app/display/screensize.h"
 #include "app/ui/commandtable.h"
 #include "app/style/speedicons.h"
+#include "app/ui/quickfilterbar.h"
+#include "collection/ui/collectioncommands.h"
 #include "base/dateformat.h"
 #include "edit/picklists.h"
 #include "reports/ui/reportscommand.h"
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QMenu>
+#include <set>
 
 namespace kv {
 
@@ -219,6 +222,8 @@ std::vector<CommandRow> TMain::commandRows()
         .changesData = true;
     item("MenuRebuild", "&Rebuild Indexes", "MenuTools", {}, [this] { DoRebuild(); });
     item("MenuPack", "&Pack Database", "MenuTools", {}, [this] { DoPack(); });
+    for (CommandRow &row : collectionCommandRows(*this, [this] { DoEdit(); }))
+        add(std::move(row));
 
     add(menuRow(nullptr, "&Help", "", "MenuHelp"));
     CommandRow &help = item("MenuContents", "&Contents", "MenuHelp", ctrl(Qt::Key_H), [this] { DoHelp(); });
@@ -226,6 +231,19 @@ std::vector<CommandRow> TMain::commandRows()
     help.lettered = LetteredButtonSpec{"HelpButton", "He&lp", {260, 46, 63, 26}, 9};
     item("MenuTips", "&Review \"Tips of the Day\"", "MenuHelp", {}, [this] { DoTips(); });
     item("MenuAbout", "&About", "MenuHelp", {}, [this] { DoAbout(); });
+
+    // What walks the whole catalogue or the search result must not meet the filter box's
+    // narrowing instead: the box is emptied first.
+    const std::set<QByteArray> walkers = {"MenuUpdateDatabase", "MenuBackup", "MenuRestore", "MenuPrint",
+                                          "MenuImport", "MenuExport", "MenuReports", "MenuSearchReplace",
+                                          "MenuRebuild", "MenuPack"};
+    for (CommandRow &row : rows) {
+        if (row.id && walkers.count(QByteArray(row.id)))
+            row.run = [this, run = std::move(row.run)] {
+                quickFilter_->clear();
+                run();
+            };
+    }
     return rows;
 }
 

@@ -7,6 +7,7 @@
 #include "app/display/screensize.h"
 #include "app/style/windowstyle.h"
 #include "app/ui/commandtable.h"
+#include "app/ui/quickfilterbar.h"
 #include "app/ui/keyboardbar.h"
 #include "app/ui/navigator.h"
 #include "app/ui/viewergrid.h"
@@ -115,6 +116,7 @@ void TMain::buildControls()
     ViewerGrid_ = new ViewerGrid(ws_, client_);
     ViewerGrid_->setTable(&ws_.master());
     connect(ViewerGrid_, &ViewerGrid::editRequested, this, [this] { commands_->run("MenuEdit"); });
+    quickFilter_ = new QuickFilterBar(ws_, this, client_);
 
     MyNavigator = new RecordNavigator(ws_, client_);
     MyNavigator->setObjectName(QStringLiteral("MyNavigator"));
@@ -223,6 +225,7 @@ void TMain::FormResize()
     ViewerBevel->setGeometry(3, l.viewerBevelTop, l.viewerBevelWidth, l.viewerBevelHeight);
     ViewerLabel->adjustSize();
     ViewerLabel->move(centredLeft(w, ViewerLabel->width()), l.viewerLabelTop);
+    quickFilter_->placeBeside(ViewerLabel, CountLabel->geometry().right() + 10);
     ViewerGrid_->setGeometry(7, l.viewerGridTop, l.viewerGridWidth, l.viewerGridHeight);
     // In mode 3 it follows the right edge; in every mode it narrows to stay inside.
     MyNavigator->setGeometry(l.navigator.left(), MyNavigator->y(), l.navigator.width(), MyNavigator->height());

@@ -31,6 +31,7 @@ class CommandTable;
 class RecordNavigator;
 class TMyEdit;
 class ViewerGrid;
+class QuickFilterBar;
 
 class TMain : public QMainWindow, public LookOwner, public CommandHost {
     Q_OBJECT
@@ -50,6 +51,7 @@ public:
     bool browseOnly() const { return ws_.browseOnly(); }
     CatalogueSession &catalogues() { return catalogues_; }
     ViewerGrid *viewerGrid() const { return ViewerGrid_; }
+    QuickFilterBar *quickFilterBar() const { return quickFilter_; }
     // The edit window, made at start-up and kept for the program's life.
     TMyEdit *editWindow() const { return editWindow_; }
 
@@ -151,6 +153,7 @@ private:
     QLabel *NavigatorLabel = nullptr;
     RecordNavigator *MyNavigator = nullptr;
     ViewerGrid *ViewerGrid_ = nullptr;
+    QuickFilterBar *quickFilter_ = nullptr;
     TMyEdit *editWindow_ = nullptr;
     std::array<QFrame *, 4> bevels_{}; // Bevel1 ... Bevel4
     std::vector<QPushButton *> letteredButtons_;

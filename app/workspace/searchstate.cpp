@@ -6,21 +6,33 @@ namespace kv {
 
 SearchState::SearchState(Table &master, QObject *parent) : QObject(parent), master_(master) {}
 
-void SearchState::setOn(bool on)
-{
-    master_.setFiltered(on);
-    const bool changed = on != on_;
-    on_ = on;
-    if (changed)
-        Q_EMIT this->changed(on);
-}
-
 // One filter pass: a new routine while on, or the filter turned on.
 void SearchState::install(Table::FilterFunction filter)
 {
     filter_ = std::move(filter);
-    master_.setFilterFunction(filter_);
-    setOn(true);
+    const bool was = on_;
+    on_ = true; // the combined test reads it
+    master_.setFilterFunction(combined());
+    master_.setFiltered(true);
+    if (!was)
+        Q_EMIT changed(true);
+}
+
+// The master table's filter: the search's test while it is on, and the narrowing.
+Table::FilterFunction SearchState::combined() const
+{
+    if (!narrowing_)
+        return filter_;
+    return [search = on_ ? filter_ : Table::FilterFunction(), narrow = narrowing_](const RecordRef &r) {
+        return (!search || search(r)) && narrow(r);
+    };
+}
+
+void SearchState::setNarrowing(Table::FilterFunction narrowing)
+{
+    narrowing_ = std::move(narrowing);
+    master_.setFilterFunction(combined());
+    master_.setFiltered(on_ || narrowing_);
 }
 
 bool SearchState::apply(const CriteriaList &criteria)
@@ -43,8 +55,13 @@ void SearchState::start(Table::FilterFunction filter)
 
 void SearchState::end()
 {
-    if (on_)
-        setOn(false);
+    if (!on_)
+        return;
+    on_ = false;
+    if (narrowing_)
+        master_.setFilterFunction(combined());
+    master_.setFiltered(bool(narrowing_));
+    Q_EMIT changed(false);
 }
 
 void SearchState::restart()

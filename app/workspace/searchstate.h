@@ -34,15 +34,22 @@ public:
     // Forgets the criteria (and ends the search).
     void clear();
 
+    // A second test the master table's records must also pass, whether the search is on
+    // or off (the quick filter's); an empty one lets every record through. It leaves the
+    // search mode as it is.
+    void setNarrowing(Table::FilterFunction narrowing);
+    bool narrowed() const { return bool(narrowing_); }
+
 Q_SIGNALS:
     void changed(bool on);
 
 private:
-    void setOn(bool on);
     void install(Table::FilterFunction filter);
+    Table::FilterFunction combined() const;
 
     Table &master_;
     Table::FilterFunction filter_;
+    Table::FilterFunction narrowing_;
     CriteriaList criteria_;
     bool on_ = false;
 };

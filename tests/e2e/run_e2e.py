@@ -222,6 +222,29 @@ SCENARIOS = [
     dict(name='reports-alt-f-file-menu', catalogue='MASTER',
          steps=[('main',), ('key', 'ctrl+r'), ('window', '^Reports$'), ('key', 'alt+f'), ('key', 'x'),
                 ('gone', '^Reports$')]),
+    # Ctrl+K and a star's name leave one row, the current one: Ctrl+E edits it. Escape in
+    # the box shows every record again.
+    dict(name='quick-filter', catalogue='MASTER',
+         steps=[('main',), ('key', 'ctrl+k'), ('type', 'MIFUNE'), ('key', 'ctrl+e'), ('window', EDIT)]
+         + append_to_title(' (filtered)') + [('key', 'alt+u'), ('gone', ANY_EDIT), ('main',), ('key', 'ctrl+k'),
+                                             ('key', 'Escape')],
+         changed={'Rashomon': dict(Title='Rashomon (filtered)')}),
+    # Tools, Statistics: the window with its charts, closed again.
+    dict(name='statistics-window', catalogue='MASTER',
+         steps=[('main',), ('key', 'alt+t'), ('key', 't'), ('window', '^Statistics$'), ('key', 'alt+l'),
+                ('gone', '^Statistics$')]),
+    # Two more "Brazil"s without a year join the first; the last of the group is checked
+    # and deleted through the delete question; packing then leaves the file as the reader
+    # here takes it, without the deleted record.
+    dict(name='duplicates-delete', catalogue='MASTER',
+         steps=[('main',), ('key', 'ctrl+a'), ('window', EDIT), ('type', 'brazil.'), ('key', 'ctrl+u'),
+                ('gone', ANY_EDIT), ('main',), ('key', 'ctrl+a'), ('window', EDIT), ('type', 'Brazil!'),
+                ('key', 'ctrl+u'), ('gone', ANY_EDIT), ('main',), ('key', 'alt+t'), ('key', 'd'),
+                ('window', '^Duplicates$'), ('key', 'End', 'space', 'alt+d'), ('window', '^Confirm$'),
+                ('key', 'alt+y'), ('gone', '^Confirm$'), ('window', '^Duplicates$'), ('key', 'alt+l'),
+                ('gone', '^Duplicates$'), ('main',), ('key', 'alt+t'), ('key', 'p'), ('window', '^Confirm$'),
+                ('key', 'alt+y'), ('gone', '^Confirm$')],
+         added=[dict(Title='brazil.')]),
 ]
 
 
