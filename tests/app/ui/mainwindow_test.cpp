@@ -275,7 +275,7 @@ TEST(MainWindow, BrowseOnlyLocksExactlyTheCommandsThatChangeThings)
     main->show();
     EXPECT_TRUE(main->browseOnly());
     EXPECT_EQ(locked(*main), (QStringList{"AddButton", "CopyButton", "DeleteButton", "MenuAdd", "MenuBackup",
-                                          "MenuCopy", "MenuDelete", "MenuImport", "MenuListMaintenance",
+                                          "MenuCopy", "MenuDelete", "MenuDuplicates", "MenuImport", "MenuListMaintenance",
                                           "MenuRestore", "MenuSearchReplace",
                                           "MenuViewer", "SpeedAdd", "SpeedCopy", "SpeedDelete", "SpeedImport",
                                           "SpeedViewer", "ViewerButton"}));
