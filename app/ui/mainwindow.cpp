@@ -10,6 +10,7 @@
 #include "app/ui/navigator.h"
 #include "app/ui/sortorderdialog.h"
 #include "app/ui/speedicons.h"
+#include "app/ui/undoactions.h"
 #include "app/ui/viewconfigdialog.h"
 #include "app/ui/viewergrid.h"
 #include "app/ui/keyboardbar.h"
@@ -224,6 +225,8 @@ void TMain::buildMenus()
     records->addSeparator();
     addCommandItem(records, Cmd::Import, "MenuImport", QStringLiteral("&Import"), QKeySequence(Qt::CTRL | Qt::Key_M));
     addCommandItem(records, Cmd::Export, "MenuExport", QStringLiteral("E&xport"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    records->addSeparator();
+    addUndoActions(records, ws_);
 
     QMenu *navigate = bar->addMenu(QStringLiteral("&Navigate"));
     navigate->setObjectName(QStringLiteral("MenuNavigate"));
