@@ -203,14 +203,16 @@ public:
     void setRecordObserver(RecordObserver *observer) { observer_ = observer; }
     RecordObserver *recordObserver() const { return observer_; }
 
-    // Records put back to given bytes, all under one lock: each only when the file still
-    // holds expected for it, checked for every one before any is written. Keys move in
-    // the index as for any change. Returns 0 when all were written, else the first record
-    // whose bytes differ, and nothing was written. The observer is not told.
+    // Records given new bytes from offset on, all under one lock: each only when the
+    // file's record still has the fingerprint expected (recordFingerprint()), checked for
+    // every one before any is written. Keys move in the index as for any change. Returns
+    // 0 when all were written, else the first record that differs, and nothing was
+    // written. The observer is not told.
     struct RecordPut {
         std::uint32_t recno = 0;
-        QByteArray expected;
-        QByteArray wanted;
+        std::size_t expected = 0;
+        std::uint32_t offset = 0;
+        QByteArray bytes;
     };
     std::uint32_t putRecords(const std::vector<RecordPut> &puts);
 

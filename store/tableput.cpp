@@ -36,15 +36,16 @@ std::uint32_t Table::putRecords(const std::vector<RecordPut> &puts)
         batch_->startChunk();
         const qsizetype length = qsizetype(dbf_.header().recordLength);
         for (const RecordPut &p : puts) {
-            if (p.recno == 0 || p.recno > dbf_.count() || p.expected.size() != length || p.wanted.size() != length ||
-                std::memcmp(recordData(p.recno), p.expected.constData(), std::size_t(length)) != 0) {
+            if (p.recno == 0 || p.recno > dbf_.count() || p.offset + std::size_t(p.bytes.size()) > std::size_t(length) ||
+                recordFingerprint(recordData(p.recno), std::size_t(length)) != p.expected) {
                 conflict = p.recno == 0 ? std::numeric_limits<std::uint32_t>::max() : p.recno;
                 break;
             }
         }
         if (conflict == 0) {
             for (const RecordPut &p : puts) {
-                buffer_ = p.wanted;
+                buffer_ = QByteArray(recordData(p.recno), length);
+                buffer_.replace(qsizetype(p.offset), p.bytes.size(), p.bytes);
                 bool keyChanged = false;
                 batch_->rewrite(p.recno, keyChanged);
                 batch_->counted();

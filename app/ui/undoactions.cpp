@@ -21,7 +21,8 @@ void addUndoActions(QMenu *records, Workspace &ws)
     QAction *redo = add("MenuRedo", QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace), &redoLastStep);
     const auto update = [undo, redo, history] {
         const QString u = history->undoName(), r = history->redoName();
-        undo->setText(u.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(u));
+        const QString why = history->clearedBecause();
+        undo->setText(!u.isEmpty() ? QStringLiteral("&Undo %1").arg(u) : why.isEmpty() ? QStringLiteral("&Undo") : why);
         redo->setText(r.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(r));
         undo->setEnabled(!u.isEmpty());
         redo->setEnabled(!r.isEmpty());

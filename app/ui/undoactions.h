@@ -1,6 +1,7 @@
 #pragma once
-// Undo and Redo in the Records menu: captions that name the step, enabled while there is
-// one, Alt+Backspace and Shift+Alt+Backspace.
+// Undo and Redo in the Records menu: captions that name the step (or say why there is none
+// after the history was cleared), enabled while there is one, Alt+Backspace and
+// Shift+Alt+Backspace.
 #include "app/workspace/workspace.h"
 
 #include <QMenu>

@@ -5,13 +5,12 @@ namespace kv {
 namespace {
 constexpr char kDeletedFlag = '*';
 
-// A record the step added stands, when taken back, as a deleted record: another copy may
-// have added records after it, so it cannot leave the file.
-QByteArray withFlag(QByteArray record, char flag)
+// What a record added by a step holds once the step is taken back.
+QByteArray asDeleted(const char *record, std::size_t length)
 {
-    if (!record.isEmpty())
-        record[0] = flag;
-    return record;
+    QByteArray bytes(record, qsizetype(length));
+    bytes[0] = kDeletedFlag;
+    return bytes;
 }
 } // namespace
 
@@ -57,28 +56,53 @@ void UndoHistory::finishOpen()
     undo_.push_back(std::move(open_));
     open_ = Entry();
     redo_.clear();
+    cleared_.clear();
     Q_EMIT changed();
+}
+
+UndoHistory::Change UndoHistory::changeOf(std::uint32_t recno, const char *before, const char *after,
+                                          std::size_t length)
+{
+    QByteArray added;
+    if (!before) {
+        added = asDeleted(after, length);
+        before = added.constData();
+    }
+    std::size_t from = 0, to = length;
+    while (from < to && before[from] == after[from])
+        ++from;
+    while (to > from && before[to - 1] == after[to - 1])
+        --to;
+    return {recno,
+            recordFingerprint(before, length),
+            recordFingerprint(after, length),
+            std::uint32_t(from),
+            QByteArray(before + from, qsizetype(to - from)),
+            QByteArray(after + from, qsizetype(to - from))};
 }
 
 void UndoHistory::recordWritten(std::uint32_t recno, const char *before, const char *after, std::size_t length)
 {
-    const QByteArray now(after, qsizetype(length));
     if (!recording_) {
         // A write outside any step is a step of its own.
         const bool deleted = before && before[0] != kDeletedFlag && after[0] == kDeletedFlag;
         open_ = Entry{before ? deleted ? QStringLiteral("Delete") : QStringLiteral("Edit") : QStringLiteral("Add"), {}};
-        open_.changes.push_back({recno, before ? QByteArray(before, qsizetype(length)) : QByteArray(), now});
+        open_.changes.push_back(changeOf(recno, before, after, length));
         finishOpen();
         return;
     }
-    // A record written twice in one step keeps its first picture before and its last after.
+    // A record written twice in one step: from what it held before the first write to
+    // what it holds after the last.
     const auto found = openIndex_.constFind(recno);
-    if (found != openIndex_.cend()) {
-        open_.changes[*found].after = now;
+    if (found == openIndex_.cend()) {
+        openIndex_.insert(recno, open_.changes.size());
+        open_.changes.push_back(changeOf(recno, before, after, length));
         return;
     }
-    openIndex_.insert(recno, open_.changes.size());
-    open_.changes.push_back({recno, before ? QByteArray(before, qsizetype(length)) : QByteArray(), now});
+    Change &first = open_.changes[*found];
+    QByteArray original = before ? QByteArray(before, qsizetype(length)) : asDeleted(after, length);
+    original.replace(qsizetype(first.offset), first.after.size(), first.before);
+    first = changeOf(recno, original.constData(), after, length);
 }
 
 UndoHistory::Result UndoHistory::apply(std::vector<Entry> &from, std::vector<Entry> &to, bool back)
@@ -91,8 +115,8 @@ UndoHistory::Result UndoHistory::apply(std::vector<Entry> &from, std::vector<Ent
     std::vector<Table::RecordPut> puts;
     puts.reserve(entry.changes.size());
     const auto put = [&](const Change &c) {
-        const QByteArray before = c.before.isEmpty() ? withFlag(c.after, kDeletedFlag) : c.before;
-        puts.push_back(back ? Table::RecordPut{c.recno, c.after, before} : Table::RecordPut{c.recno, before, c.after});
+        puts.push_back(back ? Table::RecordPut{c.recno, c.afterPrint, c.offset, c.before}
+                            : Table::RecordPut{c.recno, c.beforePrint, c.offset, c.after});
     };
     if (back)
         for (auto it = entry.changes.rbegin(); it != entry.changes.rend(); ++it)
@@ -114,12 +138,13 @@ UndoHistory::Result UndoHistory::undo() { return apply(undo_, redo_, true); }
 
 UndoHistory::Result UndoHistory::redo() { return apply(redo_, undo_, false); }
 
-void UndoHistory::clear()
+void UndoHistory::clear(const QString &why)
 {
-    if (undo_.empty() && redo_.empty())
+    if (undo_.empty() && redo_.empty() && cleared_ == why)
         return;
     undo_.clear();
     redo_.clear();
+    cleared_ = why;
     Q_EMIT changed();
 }
 

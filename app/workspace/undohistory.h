@@ -1,7 +1,8 @@
 #pragma once
 // The undo history of one table: each step holds, for every record it wrote, the bytes
-// before and after, so that Undo puts back exactly what was there and Redo what the step
-// wrote. A step is refused whole when another copy changed one of its records since.
+// that changed as they were before and after, and a fingerprint of the whole record both
+// times, so that Undo puts back exactly what was there and Redo what the step wrote. A
+// step is refused whole when another copy changed one of its records since.
 #include "store/recordobserver.h"
 #include "store/table.h"
 
@@ -48,18 +49,26 @@ public:
     // Throw DbError when the table cannot be written; the step stays where it was then.
     Result undo();
     Result redo();
-    void clear();
+    // Emptied; why, when given, is kept until the next step (clearedBecause()).
+    void clear(const QString &why = QString());
+    const QString &clearedBecause() const { return cleared_; }
 
 Q_SIGNALS:
     // What Undo and Redo would do changed.
     void changed();
 
 private:
+    // A record the step added stands, when taken back, as a deleted record: another copy
+    // may have added records after it, so it cannot leave the file.
     struct Change {
         std::uint32_t recno = 0;
-        QByteArray before; // empty for a record the step added
-        QByteArray after;
+        std::size_t beforePrint = 0;
+        std::size_t afterPrint = 0;
+        std::uint32_t offset = 0; // where the bytes that changed start
+        QByteArray before;        // those bytes before the step
+        QByteArray after;         // and after it
     };
+    static Change changeOf(std::uint32_t recno, const char *before, const char *after, std::size_t length);
     struct Entry {
         QString name;
         std::vector<Change> changes;
@@ -72,6 +81,7 @@ private:
     Table &table_;
     std::vector<Entry> undo_;
     std::vector<Entry> redo_;
+    QString cleared_;
     bool recording_ = false;
     Entry open_;
     QHash<std::uint32_t, std::size_t> openIndex_; // record -> its change in open_

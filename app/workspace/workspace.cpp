@@ -34,8 +34,7 @@ void Workspace::clearUndoHistory(const QString &why)
 {
     if (!undo_ || (!undo_->canUndo() && !undo_->canRedo()))
         return;
-    undo_->clear();
-    prompt_.showMessage(QStringLiteral("Notice"), why);
+    undo_->clear(why);
 }
 
 void Workspace::rebuildSortExpression() { sortExpression_ = buildSortString(settings_.sortLevels); }

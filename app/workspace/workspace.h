@@ -19,9 +19,10 @@
 
 namespace kv {
 
-inline constexpr char kHistoryClearedBySwitch[] = "Undo history cleared: another catalogue was opened.";
-inline constexpr char kHistoryClearedByPack[] = "Undo history cleared: the catalogue was packed.";
-inline constexpr char kHistoryClearedByRestore[] = "Undo history cleared: the catalogue was restored.";
+// Why the undo history went, as the Undo item then says.
+inline constexpr char kHistoryClearedBySwitch[] = "Can't Undo: another catalogue was opened";
+inline constexpr char kHistoryClearedByPack[] = "Can't Undo: the catalogue was packed";
+inline constexpr char kHistoryClearedByRestore[] = "Can't Undo: the catalogue was restored";
 
 class Workspace : public QObject {
     Q_OBJECT
@@ -66,7 +67,7 @@ public:
     // one, the command line none); null when none is kept.
     void keepUndoHistory();
     UndoHistory *undoHistory() { return undo_.get(); }
-    // The history is emptied, and the user told why when it held a step.
+    // The history is emptied; when it held a step, the Undo item says why.
     void clearUndoHistory(const QString &why);
 
     // Runs work; a database error reaches the user through the prompt in the engine's

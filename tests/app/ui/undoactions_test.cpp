@@ -39,5 +39,8 @@ TEST(UndoActions, CaptionsNameTheStepAndTheKeysTakeItBackAndDoItAgain)
     QTest::keyClick(main.get(), Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(ws.master().recordCount(), 1);
     EXPECT_EQ(captions(), (QStringList{"&Undo Add", "on", "&Redo", "off"}));
+
+    ws.clearUndoHistory(QString::fromLatin1(kv::kHistoryClearedByPack));
+    EXPECT_EQ(captions(), (QStringList{"Can't Undo: the catalogue was packed", "off", "&Redo", "off"}));
     EXPECT_TRUE(prompt.messages().isEmpty()) << prompt.messages().join(QLatin1Char('\n')).toStdString();
 }

@@ -113,17 +113,18 @@ TEST_F(Undo, EachKindOfStepComesBackByteForByteAndGoesAgainOnRedo)
     }
     const std::vector<Case> cases = {
         {"Edit", false, [](Undo &u) { u.editTitle("Zulu", "Able"); }},
+        // A record written twice in one step comes back from its second change to before the first.
+        {"Retitle", false,
+         [](Undo &u) {
+             kv::UndoHistory::Step step(u.ws.undoHistory(), QStringLiteral("Retitle"));
+             u.editTitle("Kilo", "Kilo Two");
+             u.editTitle("Kilo Two", "Bravo");
+         }},
         {"Add", true,
          [](Undo &u) {
              u.ws.master().append();
              u.ws.master().setFieldText(QStringLiteral("Title"), QStringLiteral("Lima"));
              kv::postRecord(u.ws, u.ws.master());
-         }},
-        {"Delete", false,
-         [](Undo &u) {
-             u.moveToTitle("Mike");
-             u.f.prompt.answer(kv::Answer::Yes);
-             EXPECT_TRUE(kv::deleteCurrentRecord(u.ws, u.ws.master()));
          }},
         {"Replace: 2 records", false,
          [](Undo &u) {
@@ -131,6 +132,12 @@ TEST_F(Undo, EachKindOfStepComesBackByteForByteAndGoesAgainOnRedo)
              EXPECT_EQ(kv::replaceInMaster(u.ws, {14, QStringLiteral("drama"), QStringLiteral("Thriller"), false}, {}, n),
                        kv::ReplaceResult::Done);
              EXPECT_EQ(n.changed, 2);
+         }},
+        {"Delete", false,
+         [](Undo &u) {
+             u.moveToTitle("Mike");
+             u.f.prompt.answer(kv::Answer::Yes);
+             EXPECT_TRUE(kv::deleteCurrentRecord(u.ws, u.ws.master()));
          }},
         {"Import: 3 records", true,
          [&importFile](Undo &u) {
@@ -195,19 +202,20 @@ TEST_F(Undo, AStepWhoseRecordAnotherCopyChangedIsRefusedNamingTheRecordAndChange
 TEST_F(Undo, PackAndAnotherCatalogueClearTheHistoryAndSaySo)
 {
     editTitle("Alpha", "Oscar");
+    ASSERT_TRUE(kv::undoLastStep(ws));
     f.prompt.clear();
     f.prompt.answer(kv::Answer::Yes);
     catalogues.pack();
     EXPECT_FALSE(history().canUndo());
-    EXPECT_EQ(f.prompt.messages().filter(QStringLiteral("Undo")),
-              QStringList{"Notice: " + QString::fromLatin1(kv::kHistoryClearedByPack)});
+    EXPECT_FALSE(history().canRedo());
+    EXPECT_EQ(history().clearedBecause(), QString::fromLatin1(kv::kHistoryClearedByPack));
+    EXPECT_EQ(f.prompt.messages().size(), 1) << "the pack's question alone";
 
-    editTitle("Oscar", "Alpha");
-    ASSERT_TRUE(history().canUndo());
-    f.prompt.clear();
+    editTitle("Alpha", "Oscar");
+    EXPECT_EQ(history().clearedBecause(), QString());
     Q_EMIT ws.leavingCatalogue(ws.paths());
     EXPECT_FALSE(history().canUndo());
-    EXPECT_EQ(f.prompt.messages(), QStringList{"Notice: " + QString::fromLatin1(kv::kHistoryClearedBySwitch)});
+    EXPECT_EQ(history().clearedBecause(), QString::fromLatin1(kv::kHistoryClearedBySwitch));
 }
 
 } // namespace
