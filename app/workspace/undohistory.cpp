@@ -107,6 +107,9 @@ void UndoHistory::recordWritten(std::uint32_t recno, const char *before, const c
 
 UndoHistory::Result UndoHistory::apply(std::vector<Entry> &from, std::vector<Entry> &to, bool back)
 {
+    // A record still being edited is written first, as a step of its own.
+    if (table_.state() == Table::State::Edit || table_.state() == Table::State::Insert)
+        table_.post();
     Result result;
     if (from.empty())
         return result;

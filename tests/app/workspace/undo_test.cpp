@@ -199,6 +199,20 @@ TEST_F(Undo, AStepWhoseRecordAnotherCopyChangedIsRefusedNamingTheRecordAndChange
     EXPECT_FALSE(history().canRedo());
 }
 
+TEST_F(Undo, ARecordStillBeingEditedIsWrittenAsAStepOfItsOwnAndTakenBackFirst)
+{
+    editTitle("Alpha", "Oscar");
+    const Files oscar = readFiles(path);
+    moveToTitle("Kilo");
+    ws.master().edit();
+    ws.master().setFieldText(QStringLiteral("Title"), QStringLiteral("Papa"));
+    ASSERT_TRUE(kv::undoLastStep(ws));
+    EXPECT_EQ(readFiles(path), oscar);
+    EXPECT_EQ(column(ws.master(), "Title"), (QStringList{"Kilo", "Mike", "Oscar", "Zulu"}));
+    ASSERT_TRUE(kv::undoLastStep(ws));
+    EXPECT_EQ(column(ws.master(), "Title"), (QStringList{"Alpha", "Kilo", "Mike", "Zulu"}));
+}
+
 TEST_F(Undo, PackAndAnotherCatalogueClearTheHistoryAndSaySo)
 {
     editTitle("Alpha", "Oscar");
