@@ -213,6 +213,28 @@ TEST_F(Undo, ARecordStillBeingEditedIsWrittenAsAStepOfItsOwnAndTakenBackFirst)
     EXPECT_EQ(column(ws.master(), "Title"), (QStringList{"Alpha", "Kilo", "Mike", "Zulu"}));
 }
 
+TEST_F(Undo, ARunThatAddedNothingIsNoStep)
+{
+    const QString importFile = kvtest::tempPath(QStringLiteral("BAD.TXT"));
+    {
+        QFile in(importFile);
+        ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+        in.write("\"Bravo\",\"\"\r\n\"Echo\",\"13/45/1997\"\r\n");
+    }
+    kv::ImportRequest request;
+    request.path = importFile;
+    request.fieldCount = 2;
+    request.map = kv::defaultImportMap(2);
+    request.map[1] = 35; // the purchase date
+    const Files before = readFiles(path);
+    EXPECT_THROW(kv::importIntoMaster(ws, request, nullptr), kv::DbError);
+    EXPECT_EQ(readFiles(path), before);
+    kv::ReplaceCounters n;
+    EXPECT_EQ(kv::replaceInMaster(ws, {14, QStringLiteral("Musical"), QStringLiteral("Opera"), false}, {}, n),
+              kv::ReplaceResult::Done);
+    EXPECT_FALSE(history().canUndo());
+}
+
 TEST_F(Undo, PackAndAnotherCatalogueClearTheHistoryAndSaySo)
 {
     editTitle("Alpha", "Oscar");
