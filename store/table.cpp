@@ -3,6 +3,8 @@
 // index tags and pack: tablemaintenance.cpp.
 #include "store/table.h"
 
+#include "store/tablewriters.h"
+
 #include "store/dbf/companion.h"
 #include "store/index/collation.h"
 #include "store/index/keysort.h"
@@ -171,8 +173,9 @@ void Table::open()
 const char *Table::recordData(std::uint32_t recno) const
 {
     // Records of a bulk append wait in memory until their batch is written.
-    if (recno >= bulkFirst_ && !bulkPending_.isEmpty())
-        return bulkPending_.constData() + std::size_t(recno - bulkFirst_) * dbf_.header().recordLength;
+    if (bulk_)
+        if (const char *waiting = bulk_->waiting(recno))
+            return waiting;
     return dbf_.record(recno);
 }
 

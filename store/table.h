@@ -8,6 +8,7 @@
 #include "store/dbf/recordcodec.h"
 #include "store/fieldtable.h"
 #include "store/indextags.h"
+#include "store/recordobserver.h"
 #include "store/recordorder.h"
 
 #include "base/codepage.h"
@@ -197,6 +198,24 @@ public:
         Table &t_;
     };
 
+    // Every record this table object writes from now on is told to observer (none: null);
+    // the caller keeps it alive while it is set.
+    void setRecordObserver(RecordObserver *observer) { observer_ = observer; }
+    RecordObserver *recordObserver() const { return observer_; }
+
+    // Records given new bytes from offset on, all under one lock: each only when the
+    // file's record still has the fingerprint expected (recordFingerprint()), checked for
+    // every one before any is written. Keys move in the index as for any change. Returns
+    // 0 when all were written, else the first record that differs, and nothing was
+    // written. The observer is not told.
+    struct RecordPut {
+        std::uint32_t recno = 0;
+        std::size_t expected = 0;
+        std::uint32_t offset = 0;
+        QByteArray bytes;
+    };
+    std::uint32_t putRecords(const std::vector<RecordPut> &puts);
+
     // Around bulk changes: the viewer stops following until the matching resume.
     void suspendDisplay();
     void resumeDisplay();
@@ -284,15 +303,10 @@ private:
     // Takes the writers' lock, with the count and the index as the file has them now;
     // lets go again when they cannot be read.
     void lockWritesFresh();
-    // Changes in a batch: the chunk's lock taken (and our picture refreshed) when not held,
-    // and the chunk closed (header written, lock let go).
-    void startChunk();
-    void endChunk();
-    void rewriteInBatch(std::uint32_t recno, bool &keyChanged);
-    void countChunkChange();
+    // One record written on its own, under the lock for that write; its record number.
+    std::uint32_t postOne(bool inserted, bool &keyChanged);
     void appendOne();
     bool rewriteOne(std::uint32_t recno);
-    void flushBulk();
     // The record being edited or appended, else the current record; null when none.
     const char *currentData() const;
 
@@ -331,24 +345,14 @@ private:
     int suspended_ = 0;
     bool changedWhileSuspended_ = false;
 
-    // A bulk append: records wait in memory until their batch is written; the file
-    // ended after bulkStart_ records, followed by bulkTail_, when it began.
-    static constexpr qsizetype kBulkBatchBytes = 1 << 20;
-    bool bulk_ = false;
-    std::uint32_t bulkStart_ = 0;
-    QByteArray bulkTail_;
-    QByteArray bulkPending_;  // appended in bulk, not yet written
-    std::uint32_t bulkFirst_ = 0; // record number of the first of them
-
-    // A batch of changes (beginChanges): its chunk size, the changes left in this chunk,
-    // whether the chunk holds the lock and has said that the index may be behind.
-    int batchChunk_ = 0;
-    int chunkLeft_ = 0;
-    bool chunkLocked_ = false;
-    bool chunkMarked_ = false;
-    std::vector<char> before_; // the record as it was, while its keys move
+    // The bulk append or the batch of changes running, if any (tablewriters.h).
+    class BulkWriter;
+    class ChangeBatch;
+    std::unique_ptr<BulkWriter> bulk_;
+    std::unique_ptr<ChangeBatch> batch_;
 
     std::vector<FieldDef> fieldDefs_;
+    RecordObserver *observer_ = nullptr;
 };
 
 } // namespace kv

@@ -1,6 +1,8 @@
-// The table object: changing records, one at a time, many in a bulk append, or many
-// existing ones in a batch of changes.
+// The table object: changing records; a record is written on its own, or handed to the
+// bulk append or the batch of changes that is running (tablebulk.cpp, tablebatch.cpp).
 #include "store/table.h"
+
+#include "store/tablewriters.h"
 
 #include <optional>
 
@@ -72,8 +74,8 @@ void Table::edit()
     if (r == 0)
         fail(QStringLiteral("There is no record to edit in the table \"%1\".").arg(tableName_));
     // In a batch of changes the record is taken under the lock, as the file has it now.
-    if (batchChunk_ > 0)
-        startChunk();
+    if (batch_)
+        batch_->startChunk();
     buffer_ = QByteArray(recordData(r), int(dbf_.header().recordLength));
     editRecno_ = r;
     state_ = State::Edit;
@@ -93,46 +95,12 @@ void Table::post()
         return;
     requireWritable();
     const bool inserted = state_ == State::Insert;
-    std::uint32_t recno = 0;
+    if (inserted)
+        buffer_[0] = kLiveFlag;
     bool keyChanged = false;
-    if (batchChunk_ > 0) {
-        startChunk();
-        if (inserted) {
-            buffer_[0] = kLiveFlag;
-            appendOne();
-            recno = dbf_.count();
-            chunkMarked_ = false; // the add leaves the mark cleared, with the index whole
-        } else {
-            recno = editRecno_;
-            rewriteInBatch(recno, keyChanged);
-        }
-    } else {
-        // In a bulk append the write lock is held from its beginning.
-        std::optional<WriteGuard> guard;
-        if (!bulk_) {
-            guard.emplace(dbf_.os());
-            syncIndexWithFile();
-        }
-        if (inserted) {
-            buffer_[0] = kLiveFlag;
-            if (bulk_) {
-                recno = dbf_.count() + 1;
-                if (bulkPending_.isEmpty())
-                    bulkFirst_ = recno;
-                bulkPending_.append(buffer_);
-                dbf_.setCount(recno);
-                if (bulkPending_.size() >= kBulkBatchBytes)
-                    flushBulk();
-            } else {
-                appendOne();
-                recno = dbf_.count();
-            }
-        } else {
-            recno = editRecno_;
-            rereadCountUnderLock();
-            keyChanged = rewriteOne(recno);
-        }
-    }
+    const std::uint32_t recno = batch_  ? batch_->post(inserted, keyChanged)
+                                : bulk_ ? bulk_->post()
+                                        : postOne(inserted, keyChanged);
     // The bytes just written, from our buffer: the file's new page is not touched for it.
     const bool visible = passes(buffer_.constData(), recno);
     buffer_.clear();
@@ -150,7 +118,21 @@ void Table::post()
             setCurrent(order_.replaceCurrent(recno));
     }
     notify();
-    countChunkChange();
+    if (batch_)
+        batch_->counted();
+}
+
+std::uint32_t Table::postOne(bool inserted, bool &keyChanged)
+{
+    WriteGuard guard(dbf_.os());
+    syncIndexWithFile();
+    if (inserted) {
+        appendOne();
+        return dbf_.count();
+    }
+    rereadCountUnderLock();
+    keyChanged = rewriteOne(editRecno_);
+    return editRecno_;
 }
 
 // Under the write lock: the count another program sharing the table may have raised,
@@ -222,6 +204,8 @@ void Table::appendOne()
             // next open a rebuild of the index, nothing else.
         }
     }
+    if (observer_)
+        observer_->recordWritten(recno, nullptr, buffer_.constData(), std::size_t(buffer_.size()));
 }
 
 // Under the write lock: the record being edited over its old bytes, its keys moved in
@@ -261,6 +245,8 @@ bool Table::rewriteOne(std::uint32_t recno)
             // As for an add: the next open rebuilds the index, nothing else.
         }
     }
+    if (observer_)
+        observer_->recordWritten(recno, old.constData(), buffer_.constData(), std::size_t(buffer_.size()));
     return keyChanged;
 }
 
@@ -281,127 +267,37 @@ void Table::deleteRecord()
     // Another copy sharing the table may have deleted this very record since we read it:
     // that is said, not counted as our delete, and the record leaves our view too.
     bool deletedMeanwhile = false;
-    if (batchChunk_ > 0) {
-        startChunk();
+    const std::size_t length = dbf_.header().recordLength;
+    QByteArray before;
+    const auto markDeleted = [&] {
+        if (observer_)
+            before = QByteArray(recordData(r), qsizetype(length));
+        dbf_.markDeleted(r);
+    };
+    if (batch_) {
+        batch_->startChunk();
         deletedMeanwhile = recordData(r)[0] == kDeletedFlag;
         if (!deletedMeanwhile)
-            dbf_.markDeleted(r);
+            markDeleted();
     } else {
         WriteGuard guard(dbf_.os());
         rereadCountUnderLock();
         deletedMeanwhile = recordData(r)[0] == kDeletedFlag;
         if (!deletedMeanwhile) {
-            dbf_.markDeleted(r);
+            markDeleted();
             dbf_.writeCount(dbf_.count());
         }
     }
+    if (observer_ && !deletedMeanwhile)
+        observer_->recordWritten(r, before.constData(), recordData(r), length);
     setCurrent(order_.removeCurrent());
     if (order_.size() == 0)
         bof_ = eof_ = true;
     notify();
     if (deletedMeanwhile)
         fail(QString::fromLatin1(kDeletedByOtherMessage));
-    countChunkChange();
-}
-
-// ---------------------------------------------------------------- bulk append
-
-void Table::beginBulkAppend()
-{
-    requireWritable();
-    if (bulk_)
-        return;
-    if (batchChunk_ > 0)
-        fail(QStringLiteral("Cannot add records in bulk to the table \"%1\" while records are being changed.").arg(displayName()));
-    lockWritesFresh();
-    // The index is put right, or the append refused, before any record is written.
-    try {
-        mendIndexUnderLock();
-    } catch (...) {
-        dbf_.os().unlockWrites();
-        throw;
-    }
-    bulk_ = true;
-    bulkStart_ = dbf_.count();
-    bulkTail_ = dbf_.tailAfter(bulkStart_);
-    bulkPending_.clear();
-    bulkPending_.reserve(kBulkBatchBytes + qsizetype(dbf_.header().recordLength));
-}
-
-void Table::flushBulk()
-{
-    if (bulkPending_.isEmpty())
-        return;
-    const QByteArray batch = std::move(bulkPending_);
-    bulkPending_ = QByteArray();
-    bulkPending_.reserve(kBulkBatchBytes + qsizetype(dbf_.header().recordLength));
-    try {
-        dbf_.writeRecords(bulkFirst_, batch);
-    } catch (const DbError &) {
-        // The batch is not in the file: it leaves the count and the order.
-        dbf_.setCount(bulkFirst_ - 1);
-        rebuildView(0);
-        throw;
-    }
-    dbf_.remap();
-}
-
-void Table::commitBulkAppend()
-{
-    if (!bulk_)
-        return;
-    if (state_ == State::Insert)
-        cancel();
-    flushBulk();
-    // Counted, the records are the table's: from here on a failure keeps them, and until
-    // the index has them too the table says so, for the next open to repair.
-    const bool indexed = dbf_.count() > bulkStart_ && !index_.tags().empty();
-    if (indexed)
-        dbf_.setIndexPending(true);
-    dbf_.writeCount(dbf_.count());
-    bulk_ = false;
-    bulkTail_ = QByteArray();
-    struct Unlock {
-        OsFile &f;
-        ~Unlock() { f.unlockWrites(); }
-    } unlock{dbf_.os()};
-    const std::uint32_t added = dbf_.count() - bulkStart_;
-    if (added == 0 || index_.tags().empty())
-        return;
-    // Many new keys go faster into a freshly written index, the old entries taken
-    // from the index as they are, than one by one.
-    if (added > 2000) {
-        const IndexTags::Sorted sorted =
-            index_.withAdded(bulkStart_ + 1, dbf_.count(), [this](std::uint32_t r) { return recordData(r); });
-        writeIndexFile(index_.tags(), &sorted);
-    } else {
-        for (std::uint32_t recno = bulkStart_ + 1; recno <= dbf_.count(); ++recno)
-            index_.insert(recno, recordData(recno));
-    }
-    dbf_.setIndexPending(false);
-}
-
-void Table::rollbackBulkAppend() noexcept
-{
-    if (!bulk_)
-        return;
-    if (state_ == State::Insert)
-        cancel();
-    bulk_ = false;
-    bulkPending_ = QByteArray();
-    dbf_.restoreTail(bulkStart_, bulkTail_);
-    bulkTail_ = QByteArray();
-    dbf_.setCount(bulkStart_);
-    dbf_.os().unlockWrites();
-    try {
-        const std::uint32_t keep = recNo() <= bulkStart_ ? recNo() : 0;
-        dbf_.remap();
-        rebuildView(keep);
-    } catch (const DbError &) {
-        // The records before the bulk append are as they were; the order is rebuilt
-        // from them at the next refresh.
-    }
-    notify();
+    if (batch_)
+        batch_->counted();
 }
 
 } // namespace kv

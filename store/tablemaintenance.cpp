@@ -1,5 +1,6 @@
 // The table object: creating a table, the tags of its production index, and pack.
 #include "store/table.h"
+#include "store/tablewriters.h"
 
 #include "store/dbf/companion.h"
 
@@ -52,7 +53,8 @@ template <typename F> void Table::withExclusiveUse(const char *operation, bool r
             fail(QStringLiteral("Cannot %1: the table \"%2\" is read only.").arg(QLatin1String(operation), displayName()));
         requireSound();
         checkBrowseMode();
-        endChunk(); // the lock of a batch of changes is not kept across the work
+        if (batch_) // the lock of a batch of changes is not kept across the work
+            batch_->endChunk();
         const std::uint32_t keep = recNo();
         work();
         if (reorders)

@@ -7,6 +7,7 @@
 #include "app/ui/commandtable.h"
 #include "app/style/speedicons.h"
 #include "app/ui/quickfilterbar.h"
+#include "app/ui/undoactions.h"
 #include "collection/ui/collectioncommands.h"
 #include "base/dateformat.h"
 #include "edit/picklists.h"
@@ -97,6 +98,8 @@ std::vector<CommandRow> TMain::commandRows()
     import.speed = speed("SpeedImport", "Import Records", S::ImportRecords, true);
     item("MenuExport", "E&xport", "MenuRecords", ctrl(Qt::Key_T), [this] { DoExport(); }).speed =
         speed("SpeedExport", "Export Records", S::ExportRecords);
+    for (CommandRow &row : undoCommandRows(ws_))
+        add(std::move(row));
 
     add(menuRow(nullptr, "&Navigate", "", "MenuNavigate"));
     CommandRow &search = item("MenuSearch", "&Search (Query)", "MenuNavigate", ctrl(Qt::Key_S), [this] { DoSearch(); });
@@ -271,6 +274,7 @@ void TMain::buildCommands()
     for (int i = 0; i < kDateChoiceCount; ++i)
         dateItems_[size_t(i)] = commands_->action(kDateItemNames[i]);
     leadingZerosItem_ = commands_->action("MenuDateLeadingZeros");
+    followUndoHistory(*commands_, ws_, [this] { refreshCommandStates(); });
 }
 
 } // namespace kv

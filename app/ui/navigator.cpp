@@ -150,7 +150,7 @@ void RecordNavigator::press(Button which)
             case Button::Last: t->last(); break;
             case Button::Insert: t->append(); break;
             case Button::Edit: t->edit(); break;
-            case Button::Post: t->post(); break;
+            case Button::Post: postRecord(workspace_, *t); break;
             case Button::Cancel: t->cancel(); break;
             case Button::Refresh: t->refresh(); break;
             case Button::Delete: break;

@@ -275,7 +275,7 @@ void ViewerGridModel::post(int row)
 {
     {
         const QScopedValueRollback hold(posting_, true);
-        table_->post();
+        postRecord(workspace_, *table_);
     }
     // A new key moves the record to another place in the order. The view hears of it
     // as that one row moving, so that its current cell and the editor being committed

@@ -378,6 +378,8 @@ void CatalogueSession::pack()
     try {
         packMasterTable(ws_.master());
         ws_.returnToRecord(afterPack);
+        // Packing renumbers the records: no step of the history fits them any more.
+        ws_.clearUndoHistory(QString::fromLatin1(kHistoryClearedByPack));
     } catch (const DbError &e) {
         ws_.openMaster();
         ws_.returnToRecord(current);

@@ -21,6 +21,22 @@ Workspace::Workspace(Settings &settings, Prompt &prompt, QObject *parent)
 
 Workspace::~Workspace() = default;
 
+void Workspace::keepUndoHistory()
+{
+    if (undo_)
+        return;
+    undo_ = std::make_unique<UndoHistory>(master_);
+    connect(this, &Workspace::leavingCatalogue, this,
+            [this] { clearUndoHistory(QString::fromLatin1(kHistoryClearedBySwitch)); });
+}
+
+void Workspace::clearUndoHistory(const QString &why)
+{
+    if (!undo_ || (!undo_->canUndo() && !undo_->canRedo()))
+        return;
+    undo_->clear(why);
+}
+
 void Workspace::rebuildSortExpression() { sortExpression_ = buildSortString(settings_.sortLevels); }
 
 void Workspace::enterBrowseOnly()

@@ -5,6 +5,7 @@
 // with signals, so that every window showing a part of it follows.
 #include "app/settings/settings.h"
 #include "app/workspace/searchstate.h"
+#include "app/workspace/undohistory.h"
 #include "base/dberror.h"
 #include "base/prompt.h"
 #include "edit/picklists.h"
@@ -14,8 +15,14 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 namespace kv {
+
+// Why the undo history went, as the Undo item then says.
+inline constexpr char kHistoryClearedBySwitch[] = "Can't Undo: another catalogue was opened";
+inline constexpr char kHistoryClearedByPack[] = "Can't Undo: the catalogue was packed";
+inline constexpr char kHistoryClearedByRestore[] = "Can't Undo: the catalogue was restored";
 
 class Workspace : public QObject {
     Q_OBJECT
@@ -55,6 +62,13 @@ public:
     bool browseOnly() const { return browseOnly_; }
     void enterBrowseOnly();
     void leaveBrowseOnly();
+
+    // The master table's undo history, kept from keepUndoHistory() on (the program keeps
+    // one, the command line none); null when none is kept.
+    void keepUndoHistory();
+    UndoHistory *undoHistory() { return undo_.get(); }
+    // The history is emptied; when it held a step, the Undo item says why.
+    void clearUndoHistory(const QString &why);
 
     // Runs work; a database error reaches the user through the prompt in the engine's
     // words. False then.
@@ -108,6 +122,7 @@ private:
     PickLists pickLists_;
     bool browseOnly_ = false;
     bool savedFieldEditing_ = false;
+    std::unique_ptr<UndoHistory> undo_;
 };
 
 } // namespace kv

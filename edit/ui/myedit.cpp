@@ -2,6 +2,7 @@
 
 #include "edit/ui/myoscaraward.h"
 #include "edit/ui/recordprintout.h"
+#include "app/workspace/records.h"
 #include "help/help.h"
 #include "report_engine/print/printeroutput.h"
 
@@ -365,7 +366,7 @@ bool TMyEdit::DoUpdate()
 {
     if (ws_.browseOnly())
         return false;
-    const UpdateOutcome outcome = updateRecord(ws_.master(), ws_.pickLists(), ws_.prompt(), mode_, form());
+    const UpdateOutcome outcome = updateMasterRecord(ws_, mode_, form());
     if (outcome.failure) {
         ws_.prompt().showError(outcome.failure->message);
         focusBox(outcome.failure->field);

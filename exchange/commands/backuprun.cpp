@@ -55,6 +55,9 @@ RestoreResult restore(Workspace &ws, ExchangeKind kind, const QString &source, c
     const RestoreResult result = runRestore(kind, place, source, ws.prompt(), control);
     switch (kind) {
     case ExchangeKind::Table:
+        // The restored file is not the one the steps changed.
+        if (!result.written.isEmpty())
+            ws.clearUndoHistory(QString::fromLatin1(kHistoryClearedByRestore));
         if (!result.written.isEmpty())
             CatalogueSession(ws).enterRestored(result.written.first());
         ws.announceViewer();

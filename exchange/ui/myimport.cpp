@@ -1,5 +1,6 @@
 #include "exchange/ui/myimport.h"
 
+#include "app/workspace/records.h"
 #include "exchange/ui/windowprogress.h"
 #include "help/help.h"
 
@@ -185,7 +186,7 @@ void TMyImport::StartButtonClick()
                                                                  : EncodingChoice::Cp1252;
     WindowProgress progress([this](qint64 done) { CountLabel->setText(QString::number(done)); });
     ImportResult result;
-    const bool ok = run(progress, [&] { result = importRecords(ws_.master(), request, &progress); });
+    const bool ok = run(progress, [&] { result = importIntoMaster(ws_, request, &progress); });
     ws_.announceCount();
     if (!ok)
         CountLabel->setText(QStringLiteral("0")); // nothing of the run stayed

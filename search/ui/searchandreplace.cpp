@@ -1,5 +1,6 @@
 #include "search/ui/searchandreplace.h"
 
+#include "app/workspace/records.h"
 #include "app/workspace/workspace.h"
 #include "base/dateformat.h"
 #include "search/criteria.h"
@@ -170,7 +171,7 @@ void TSearchAndReplace::StartButtonClick()
     ReplaceResult result;
     {
         HourGlass wait;
-        result = searchAndReplace(ws_.master(), ws_.check(), ws_.sortExpression(), r, ws_.prompt(), hooks, counters);
+        result = replaceInMaster(ws_, r, hooks, counters);
     }
     showCounters(counters);
     if (result == ReplaceResult::Done)

@@ -245,6 +245,16 @@ SCENARIOS = [
                 ('gone', '^Duplicates$'), ('main',), ('key', 'alt+t'), ('key', 'p'), ('window', '^Confirm$'),
                 ('key', 'alt+y'), ('gone', '^Confirm$')],
          added=[dict(Title='brazil.')]),
+    # The edit is written when the window has gone; Alt+Backspace takes it back.
+    dict(name='undo-edit', catalogue='MASTER',
+         steps=edit('Brazil') + append_to_title(' (undone)') + [('key', 'alt+u'), ('gone', ANY_EDIT), ('main',),
+                                                                ('key', 'alt+BackSpace')]),
+    # Year 1962 -> 1963 changes two records; the Records menu then offers to undo the run.
+    dict(name='replace-then-undo', catalogue='MASTER',
+         steps=[('main',), ('key', 'ctrl+f'), ('window', '^Search and Replace$'), ('type', 'Y'), ('key', 'Tab'),
+                ('type', '1962'), ('key', 'Tab'), ('type', '1963'), ('key', 'Return'), ('window', '^Finished$'),
+                ('key', 'Return'), ('gone', '^Search and Replace$'), ('main',), ('key', 'alt+o'),
+                ('doc', 'undo-after-replace.png', MAIN), ('key', 'Escape'), ('main',), ('key', 'alt+BackSpace')]),
 ]
 
 
@@ -631,7 +641,10 @@ class Session:
             self.x.close(self.x.wait_window(args[0]))
         elif op == 'doc':
             if self.shots:
-                self.x.screenshot(os.path.join(self.shots, args[0]), self.x.wait_window(ANY_EDIT))
+                if len(args) > 1:
+                    time.sleep(0.5)  # a menu just opened draws itself first
+                self.x.screenshot(os.path.join(self.shots, args[0]),
+                                  self.x.wait_window(args[1] if len(args) > 1 else ANY_EDIT))
         else:
             raise ValueError(op)
 

@@ -276,7 +276,7 @@ TEST(MainWindow, BrowseOnlyLocksExactlyTheCommandsThatChangeThings)
     EXPECT_TRUE(main->browseOnly());
     EXPECT_EQ(locked(*main), (QStringList{"AddButton", "CopyButton", "DeleteButton", "MenuAdd", "MenuBackup",
                                           "MenuCopy", "MenuDelete", "MenuDuplicates", "MenuImport", "MenuListMaintenance",
-                                          "MenuRestore", "MenuSearchReplace",
+                                          "MenuRedo", "MenuRestore", "MenuSearchReplace", "MenuUndo",
                                           "MenuViewer", "SpeedAdd", "SpeedCopy", "SpeedDelete", "SpeedImport",
                                           "SpeedViewer", "ViewerButton"}));
     EXPECT_EQ(child<kv::RecordNavigator>(main.get(), "MyNavigator")->visibleButtons(), 4);
