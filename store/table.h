@@ -78,6 +78,9 @@ public:
     bool exclusive() const { return exclusive_; }
     void setReadOnly(bool on);
     bool readOnly() const { return readOnly_; }
+    // Set before open() by work that reads the whole table once from start to end: the
+    // file is read ahead in large steps instead of a page at a time as records are met.
+    void setReadAhead(bool on) { readAhead_ = on; }
     // Empty, or why the open table's header cannot be trusted: it is then only read.
     const QString &damage() const { return dbf_.header().damage; }
     // The active index tag; empty for physical order.
@@ -304,6 +307,7 @@ private:
 
     State state_ = State::Inactive;
     DbfFile dbf_;
+    bool readAhead_ = false;
     RecordCodec codec_;
     bool writable_ = false;
     std::vector<FieldDisplay> display_;
