@@ -56,6 +56,8 @@ void openInActiveOrder(kv::Table &table, bool physical)
         kv::Settings catalogue;
         kv::readSettings(ini, kv::SettingsScope::Catalogue, catalogue);
         const QString expression = kv::buildSortString(catalogue.sortLevels);
+        if (!expression.isEmpty())
+            table.setIndexNameIfPresent(QString::fromLatin1(kv::kSortTagName));
         table.open();
         const bool current = hasSortTag(table) && table.indexExpression(QString::fromLatin1(kv::kSortTagName))
                                                           .compare(expression, Qt::CaseInsensitive) == 0;
@@ -73,9 +75,9 @@ void openInActiveOrder(kv::Table &table, bool physical)
             table.setIndexName(QString::fromLatin1(kv::kSortTagName));
         return;
     }
+    if (!physical)
+        table.setIndexNameIfPresent(QString::fromLatin1(kv::kSortTagName));
     table.open();
-    if (!physical && hasSortTag(table))
-        table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 
 void writeListing(kv::Table &table, TextEncoding encoding)

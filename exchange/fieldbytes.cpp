@@ -1,5 +1,6 @@
 #include "exchange/fieldbytes.h"
 
+#include "base/bytescan.h"
 #include "base/codepagebytes.h"
 #include "base/dberror.h"
 #include "base/numberformat.h"
@@ -13,14 +14,6 @@ namespace kv {
 namespace {
 
 bool blankOrNul(char c) { return c == ' ' || c == '\0'; }
-
-bool ascii(const char *p, int size)
-{
-    for (int k = 0; k < size; ++k)
-        if (static_cast<unsigned char>(p[k]) >= 0x80)
-            return false;
-    return true;
-}
 
 ByteColumn columnOf(const FieldLayout &f, int index, FieldKind kind)
 {
@@ -95,10 +88,8 @@ bool FieldBytesWriter::writeFromBytes(const char *p, const ByteColumn &c)
     using S = ByteColumn::Stored;
     switch (c.stored) {
     case S::Text: {
-        int e = c.width;
-        while (e > 0 && blankOrNul(p[e - 1]))
-            --e;
-        if (sameCodepage_ || ascii(p, e)) {
+        const int e = trimmedLength(p, c.width);
+        if (sameCodepage_ || asciiBytes(p, size_t(e))) {
             writer_.addEncodedField(p, e);
         } else if (utf8_) {
             scratch_.clear();

@@ -1,6 +1,7 @@
 // Importing delimited text and dBASE tables into the master table.
 #include "exchange/import.h"
 
+#include "base/bytescan.h"
 #include "base/dberror.h"
 #include "exchange/delimitedtext.h"
 #include "exchange/importvalues.h"
@@ -72,13 +73,7 @@ struct Place {
     QString where() const { return QStringLiteral("%1 %2").arg(QLatin1String(unit)).arg(number); }
 };
 
-bool asciiOnly(const QByteArray &bytes)
-{
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
+
 
 // Records appended in bulk. A failure takes every record of the run out again; stopping
 // keeps the records posted.
@@ -162,7 +157,8 @@ ImportResult importText(Table &master, const ImportRequest &request, ExchangePro
                 }
                 place.importField = i;
                 // ASCII is the same in every code page: nothing of it can be lost.
-                storeValue(master, t, reader.decoded(i), mayLose && !asciiOnly(raw), result, place, request);
+                const bool ascii = asciiBytes(raw.constData(), size_t(raw.size()));
+                storeValue(master, t, reader.decoded(i), mayLose && !ascii, result, place, request);
             }
             master.post();
             if (!advance(progress, result))

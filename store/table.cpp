@@ -186,10 +186,13 @@ void Table::loadIndex()
         index_.open(path, writable_ || (exclusive_ && damage().isEmpty()), codec_, displayName());
     if (!indexName_.isEmpty()) {
         const int tag = index_.find(indexName_);
-        if (tag < 0)
+        if (tag < 0 && indexOptional_)
+            indexName_.clear();
+        else if (tag < 0)
             fail(QStringLiteral("The index tag \"%1\" does not exist for the table \"%2\".")
                      .arg(indexName_, displayName()));
-        setActiveTag(tag);
+        else
+            setActiveTag(tag);
     }
 }
 
@@ -515,6 +518,7 @@ void Table::setFiltered(bool on)
 
 void Table::setIndexName(const QString &name)
 {
+    indexOptional_ = false;
     if (name.compare(indexName_, Qt::CaseInsensitive) == 0 && name.size() == indexName_.size())
         return;
     if (!isOpen()) {

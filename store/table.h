@@ -86,6 +86,13 @@ public:
     // The active index tag; empty for physical order.
     void setIndexName(const QString &name);
     QString indexName() const { return indexName_; }
+    // Before open(): open in the order of this tag when the table has it, else in physical
+    // order; one pass over the records where open() and setIndexName() make two.
+    void setIndexNameIfPresent(const QString &name)
+    {
+        setIndexName(name);
+        indexOptional_ = true;
+    }
 
     void open();
     void close(); // a closed table stays closed
@@ -308,6 +315,7 @@ private:
     State state_ = State::Inactive;
     DbfFile dbf_;
     bool readAhead_ = false;
+    bool indexOptional_ = false; // a missing tag of indexName_ means physical order
     RecordCodec codec_;
     bool writable_ = false;
     std::vector<FieldDisplay> display_;
