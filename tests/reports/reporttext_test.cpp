@@ -40,7 +40,10 @@ TEST(ReportText, RecordLinesHoldEachFieldsTextCutAndPaddedToItsStop)
     videos[4].media = QStringLiteral("\u00c9-1");
     videos[5].title = QString();
     kvtest::RunFixture f(videos);
-    const TReportDefRec def = RunFixture::builtIn(1);
+    TReportDefRec def = RunFixture::builtIn(1);
+    for (TPartRec &part : def.bodyLines[0])
+        if (part.width > 12 && !part.isLabel() && !part.isFiller())
+            part.width = 12; // stops narrower than the values: the values are cut
     const QByteArray got = f.textFile(f.setup(def, OutputMode::TextFile));
     int lines = 0;
     for (f.table.first(); !f.table.eof(); f.table.next(), ++lines) {
