@@ -11,6 +11,7 @@
 
 #include "app/settings/settings.h"
 #include "exchange/export.h"
+#include "exchange/fieldbytes.h"
 #include "exchange/import.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
@@ -130,7 +131,30 @@ void run(const QString &dir, std::uint32_t records)
         request.titles.clear();
         kv::exportRecords(master, request, &watch);
     });
+    measure(r, "export to delimited text in UTF-8", [&](MemoryWatch &watch) {
+        request.kind = kv::ExportKind::Text;
+        request.path = out.filePath(QStringLiteral("EXPORT8.TXT"));
+        request.encoding = kv::TextEncoding::Utf8;
+        kv::exportRecords(master, request, &watch);
+    });
+    QFile::remove(request.path);
     master.close();
+    // The listing of the command line, into nothing.
+    for (const bool sorted : {false, true}) {
+        kv::Table listed;
+        listed.setPath(path);
+        listed.setReadOnly(true);
+        listed.open();
+        if (sorted && !listed.indexNames().contains(QStringLiteral("NewIndex"), Qt::CaseInsensitive))
+            continue;
+        if (sorted)
+            listed.setIndexName(QStringLiteral("NewIndex"));
+        measure(r, sorted ? "list (in the order of NewIndex)" : "list (physical order)", [&](MemoryWatch &) {
+            QFile sink(QStringLiteral("/dev/null"));
+            sink.open(QIODevice::WriteOnly);
+            kv::writeListing(listed, sink, kv::TextEncoding::Cp1252);
+        });
+    }
     std::printf("  (text file %.1f MB)\n", double(QFileInfo(text).size()) / 1e6);
 
     const auto importInto = [&](const char *name, kv::ImportKind kind, const QString &source, MemoryWatch &watch) {

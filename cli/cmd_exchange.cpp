@@ -176,6 +176,7 @@ int runExport(const QStringList &args)
             request.titles << kv::exportTitle(settings, n);
     return withTable(path, [&](kv::Table &master) {
         master.setReadOnly(true);
+        master.setReadAhead(true);
         openInActiveOrder(master, false);
         if (!rest.isEmpty()) {
             // Only the records of a search with these criteria.

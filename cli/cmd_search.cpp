@@ -27,6 +27,7 @@ int runSearch(const QStringList &args)
     const QString path = rest.takeFirst();
     return withTable(path, [&](kv::Table &table) {
         table.setReadOnly(true);
+        table.setReadAhead(true);
         openInActiveOrder(table, false);
         const kv::CriterionParse parse = kv::parseCriterionWords(rest, table);
         if (parse.usage)

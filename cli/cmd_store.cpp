@@ -10,6 +10,7 @@
 #include "base/codepage.h"
 #include "edit/recordform.h"
 #include "exchange/delimitedtext.h"
+#include "exchange/fieldbytes.h"
 #include "store/catalogue.h"
 #include "store/mastertable.h"
 
@@ -48,9 +49,9 @@ void openInActiveOrder(kv::Table &table, bool physical)
             throw *failure;
         return;
     }
+    if (!physical)
+        table.setIndexNameIfPresent(QString::fromLatin1(kv::kSortTagName));
     table.open();
-    if (!physical && !kv::sortTagExpression(table).isEmpty())
-        table.setIndexName(QString::fromLatin1(kv::kSortTagName));
 }
 
 void writeListing(kv::Table &table, TextEncoding encoding)
@@ -58,14 +59,7 @@ void writeListing(kv::Table &table, TextEncoding encoding)
     // The export's writer, with the values as they are stored.
     QFile out;
     out.open(stdout, QIODevice::WriteOnly);
-    kv::DelimitedWriter writer(out, encoding, kv::ValueShape::Verbatim);
-    const int count = table.recordCount();
-    for (int row = 0; row < count; ++row) {
-        for (int f = 0; f < table.fieldCount(); ++f)
-            writer.addField(table.fieldTextAt(row, f));
-        writer.endLine();
-    }
-    writer.flush();
+    kv::writeListing(table, out, encoding);
 }
 
 bool headerSound(const QString &path)
@@ -225,6 +219,7 @@ int runList(const QStringList &args)
         return usageError("list");
     return withTable(rest[0], [&](kv::Table &table) {
         table.setReadOnly(true);
+        table.setReadAhead(true);
         openInActiveOrder(table, physical);
         writeListing(table, *encoding);
         return kExitOk;

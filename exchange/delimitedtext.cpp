@@ -4,10 +4,13 @@
 #include "base/codepage.h"
 #include "base/dberror.h"
 
+#include <cstring>
+
 namespace kv {
 
 namespace {
 constexpr qsizetype kBufferBytes = 1 << 16;
+constexpr qsizetype kWriteBlock = 1 << 20; // written at once
 constexpr char kQuote = '"';
 
 bool utf8Lead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
@@ -17,10 +20,11 @@ bool utf8Lead(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
 namespace {
 
-// Appends the value, already encoded, as a quoted field. Doubling quotes does not touch
-// blanks, so the blanks can go first; the cut counts characters after the doubling and
-// never takes half of a doubled quote.
-void appendQuoted(QByteArray &out, const char *data, qsizetype size, ValueShape shape, bool utf8)
+// Writes the value, already encoded, as a quoted field at out, which has room for
+// 2 * size + 2 bytes; returns the end. Doubling quotes does not touch blanks, so the
+// blanks can go first; the cut counts characters after the doubling and never takes half
+// of a doubled quote.
+char *writeQuoted(char *out, const char *data, qsizetype size, ValueShape shape, bool utf8)
 {
     qsizetype b = 0, e = size;
     const bool exported = shape == ValueShape::Exported;
@@ -30,35 +34,66 @@ void appendQuoted(QByteArray &out, const char *data, qsizetype size, ValueShape 
         while (e > b && data[e - 1] == ' ')
             --e;
     }
-    out += kQuote;
+    *out++ = kQuote;
+    const char *s = data + b;
+    qsizetype n = e - b;
+    const char *quote = n > 0 ? static_cast<const char *>(std::memchr(s, kQuote, size_t(n))) : nullptr;
+    if (!exported || (n <= kMaxDelimitedField && !quote)) {
+        // No cut can fall inside: the runs between quotes go at once.
+        while (quote) {
+            const qsizetype run = quote - s + 1;
+            std::memcpy(out, s, size_t(run));
+            out += run;
+            *out++ = kQuote;
+            s += run;
+            n -= run;
+            quote = static_cast<const char *>(std::memchr(s, kQuote, size_t(n)));
+        }
+        std::memcpy(out, s, size_t(n));
+        out += n;
+        *out++ = kQuote;
+        return out;
+    }
     int written = 0;
     for (qsizetype i = b; i < e; ++i) {
         const char c = data[i];
         const int chars = c == kQuote ? 2 : (utf8 && !utf8Lead(c)) ? 0 : 1;
-        if (exported && written + chars > kMaxDelimitedField)
+        if (written + chars > kMaxDelimitedField)
             break;
         written += chars;
-        out += c;
+        *out++ = c;
         if (c == kQuote)
-            out += c;
+            *out++ = c;
     }
-    out += kQuote;
+    *out++ = kQuote;
+    return out;
 }
 
 } // namespace
 
 QString quotedField(const QString &value, ValueShape shape)
 {
-    QByteArray out;
     const QByteArray bytes = value.toUtf8();
-    appendQuoted(out, bytes.constData(), bytes.size(), shape, true);
+    QByteArray out(2 * bytes.size() + 2, Qt::Uninitialized);
+    const char *end = writeQuoted(out.data(), bytes.constData(), bytes.size(), shape, true);
+    out.truncate(end - out.constData());
     return QString::fromUtf8(out);
 }
 
 DelimitedWriter::DelimitedWriter(QIODevice &out, TextEncoding encoding, ValueShape shape)
     : out_(out), encoding_(encoding), shape_(shape)
 {
-    buffer_.reserve(kBufferBytes + 4096);
+    buffer_.resize(kWriteBlock + 4096);
+}
+
+char *DelimitedWriter::room(qsizetype bytes)
+{
+    if (used_ + bytes > buffer_.size()) {
+        flush();
+        if (bytes > buffer_.size())
+            buffer_.resize(bytes);
+    }
+    return buffer_.data() + used_;
 }
 
 Codepage codepageOf(TextEncoding encoding)
@@ -82,18 +117,22 @@ void DelimitedWriter::addField(const QString &value)
 
 void DelimitedWriter::addEncodedField(const char *data, qsizetype size)
 {
+    char *p = room(2 * size + 3);
     if (lineStarted_)
-        buffer_ += ',';
+        *p++ = ',';
     lineStarted_ = true;
-    appendQuoted(buffer_, data, size, shape_, encoding_ == TextEncoding::Utf8);
+    used_ = writeQuoted(p, data, size, shape_, encoding_ == TextEncoding::Utf8) - buffer_.constData();
 }
 
 void DelimitedWriter::endLine()
 {
-    buffer_ += "\r\n";
+    char *p = room(2);
+    p[0] = '\r';
+    p[1] = '\n';
+    used_ += 2;
     lineStarted_ = false;
     ++lines_;
-    if (buffer_.size() >= kBufferBytes)
+    if (used_ >= kWriteBlock)
         flush();
 }
 
@@ -106,12 +145,12 @@ void DelimitedWriter::writeLine(const QStringList &values)
 
 void DelimitedWriter::flush()
 {
-    if (buffer_.isEmpty())
+    if (used_ == 0)
         return;
-    const qint64 written = out_.write(buffer_);
-    if (written != buffer_.size())
+    const qint64 written = out_.write(buffer_.constData(), used_);
+    if (written != used_)
         throw DbError(out_.errorString());
-    buffer_.resize(0);
+    used_ = 0;
 }
 
 // ---------------------------------------------------------------- reading

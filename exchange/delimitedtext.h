@@ -55,10 +55,14 @@ public:
     qint64 valuesReplaced() const { return replaced_; }
 
 private:
+    // Room for that many bytes at the end of what is buffered.
+    char *room(qsizetype bytes);
+
     QIODevice &out_;
     TextEncoding encoding_;
     ValueShape shape_;
-    QByteArray buffer_;
+    QByteArray buffer_; // of which the first used_ bytes are written
+    qsizetype used_ = 0;
     bool lineStarted_ = false;
     qint64 lines_ = 0;
     qint64 replaced_ = 0;

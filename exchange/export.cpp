@@ -6,10 +6,9 @@
 #include "base/dberror.h"
 #include "base/numberformat.h"
 #include "edit/recordform.h"
-#include "base/codepagebytes.h"
 #include "base/dateformat.h"
 #include "exchange/delimitedtext.h"
-#include "exchange/exportbytes.h"
+#include "exchange/fieldbytes.h"
 #include "store/dbf/osfile.h"
 #include "store/dbf/companion.h"
 #include "store/table.h"
@@ -28,125 +27,19 @@ namespace kv {
 
 namespace {
 
-// How a column's stored bytes reach a text export: text of the export's code page and
-// whole numbers as plain digits go as they are stored, text into UTF-8 byte by byte,
-// dates and prices through their byte writers; the rest through their text.
-enum class Stored { Converted, Text, WholeNumber, Date, Decimal };
-
-struct Column {
-    int index;
-    FieldKind kind;
-    Stored stored = Stored::Converted;
-    int offset = 0;
-    int width = 0;
-};
-
-std::vector<Column> columnsOf(const Table &master, const QList<int> &fields)
+std::vector<ByteColumn> columnsOf(const Table &master, const QList<int> &fields)
 {
-    std::vector<Column> columns;
+    std::vector<ByteColumn> columns;
     for (int n : fields) {
         const int index = master.fieldIndex(fieldName(n));
         if (index < 0)
             throw DbError(QStringLiteral("The table has no field %1.").arg(fieldName(n)));
-        const FieldLayout &f = master.fieldLayout(index);
-        Column c{index, field(n).kind, Stored::Converted, f.offset, f.width};
-        if (f.type == 'C' && c.kind == FieldKind::Text)
-            c.stored = Stored::Text;
-        else if (f.type == 'N' && f.decimals == 0 && c.kind == FieldKind::Integer)
-            c.stored = Stored::WholeNumber;
-        else if (f.type == 'D' && c.kind == FieldKind::Date)
-            c.stored = Stored::Date;
-        else if (f.type == 'N' && f.decimals > 0 && c.kind == FieldKind::Real)
-            c.stored = Stored::Decimal;
-        columns.push_back(c);
+        columns.push_back(exportColumn(master, index, field(n).kind));
     }
     return columns;
 }
 
 bool blankOrNul(char c) { return c == ' ' || c == '\0'; }
-
-bool ascii(const char *p, int size)
-{
-    for (int k = 0; k < size; ++k)
-        if (static_cast<unsigned char>(p[k]) >= 0x80)
-            return false;
-    return true;
-}
-
-// Writes the fields of records into a text export: the stored bytes when they are the
-// text the field shows or can be made into it byte by byte, else the field's text.
-class ColumnWriter {
-public:
-    ColumnWriter(DelimitedWriter &writer, const Table &master)
-        : writer_(writer), master_(master), utf8_(writer.encoding() == TextEncoding::Utf8),
-          sameCodepage_(!utf8_ && codepageOf(writer.encoding()) == master.codepage()),
-          date_(dateBytesOf(currentDateFormat()))
-    {
-        const QChar mark = currentNumberFormats().numeric == kRegionalFormat ? regionalValues().decimalMark
-                                                                              : QLatin1Char('.');
-        decimalMark_ = mark.unicode() < 0x80 ? char(mark.unicode()) : 0;
-    }
-
-    void write(const char *record, const Column &c)
-    {
-        const char *p = record + c.offset;
-        switch (c.stored) {
-        case Stored::Text: {
-            int e = c.width;
-            while (e > 0 && blankOrNul(p[e - 1]))
-                --e;
-            if (sameCodepage_ || ascii(p, e)) {
-                writer_.addEncodedField(p, e);
-            } else if (utf8_) {
-                scratch_.clear();
-                appendAsUtf8(scratch_, p, e, master_.codepage());
-                writer_.addEncodedField(scratch_.constData(), scratch_.size());
-            } else {
-                writer_.addField(decode(p, e, master_.codepage()));
-            }
-            return;
-        }
-        case Stored::WholeNumber: {
-            int b = 0, e = c.width;
-            while (e > b && blankOrNul(p[e - 1]))
-                --e;
-            while (b < e && blankOrNul(p[b]))
-                ++b;
-            bool plain = true;
-            for (int k = b; k < e && plain; ++k)
-                plain = (p[k] >= '0' && p[k] <= '9') || (k == b && p[k] == '-' && e - b > 1);
-            if (plain)
-                return writer_.addEncodedField(p + b, e - b);
-            break;
-        }
-        case Stored::Date:
-            if (std::all_of(p, p + c.width, blankOrNul))
-                return writer_.addEncodedField(p, 0);
-            scratch_.clear();
-            if (appendStoredDate(scratch_, p, c.width, date_))
-                return writer_.addEncodedField(scratch_.constData(), scratch_.size());
-            break;
-        case Stored::Decimal:
-            scratch_.clear();
-            if (decimalMark_ && appendStoredDecimal(scratch_, p, c.width, master_.fieldLayout(c.index).decimals,
-                                                    decimalMark_))
-                return writer_.addEncodedField(scratch_.constData(), scratch_.size());
-            break;
-        case Stored::Converted:
-            break;
-        }
-        writer_.addField(exportedText(master_, c.index, c.kind));
-    }
-
-private:
-    DelimitedWriter &writer_;
-    const Table &master_;
-    const bool utf8_;
-    const bool sameCodepage_; // the table's text is already in the writer's encoding
-    const DateBytes date_;
-    char decimalMark_ = '.';  // 0: beyond ASCII, prices go through text
-    QByteArray scratch_;
-};
 
 template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *progress, Write &&write)
 {
@@ -161,7 +54,7 @@ template <typename Write> qint64 eachRecord(Table &master, ExchangeProgress *pro
     return done;
 }
 
-qint64 exportText(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
+qint64 exportText(Table &master, const ExportRequest &request, const std::vector<ByteColumn> &columns,
                   ExchangeProgress *progress, qint64 *replaced)
 {
     // The file replaces an old one of its name only when it is complete.
@@ -169,7 +62,7 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
     if (!file.open() || (request.encoding == TextEncoding::Utf8 && !file.write("\xEF\xBB\xBF")))
         throw DbError(file.errorMessage());
     DelimitedWriter writer(file.device(), request.encoding);
-    ColumnWriter columnWriter(writer, master);
+    FieldBytesWriter columnWriter(writer, master, ValueText::Exported);
     const auto count = [&] {
         if (replaced)
             *replaced = writer.valuesReplaced();
@@ -179,7 +72,7 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
             writer.writeLine(request.titles);
         const qint64 done = eachRecord(master, progress, [&] {
             const char *record = master.recordData(master.recNo());
-            for (const Column &c : columns)
+            for (const ByteColumn &c : columns)
                 columnWriter.write(record, c);
             writer.endLine();
         });
@@ -199,7 +92,7 @@ qint64 exportText(Table &master, const ExportRequest &request, const std::vector
 
 // The new table is built beside the target and put in its place once it is complete, so
 // that a full disk or a failed record leaves an old file of the name as it was.
-qint64 exportDbase(Table &master, const ExportRequest &request, const std::vector<Column> &columns,
+qint64 exportDbase(Table &master, const ExportRequest &request, const std::vector<ByteColumn> &columns,
                    ExchangeProgress *progress)
 {
     const QString shown = QDir::toNativeSeparators(request.path);
@@ -232,7 +125,7 @@ qint64 exportDbase(Table &master, const ExportRequest &request, const std::vecto
                     const char *record = master.recordData(master.recNo());
                     out.append();
                     for (size_t j = 0; j < columns.size(); ++j) {
-                        const Column &c = columns[j];
+                        const ByteColumn &c = columns[j];
                         const char type = master.fieldLayout(c.index).type;
                         // Numbers and dates go as values rather than through their text; a new
                         // record is blank, so blank ones need nothing.
@@ -328,7 +221,7 @@ QString exportCompleteMessage(qint64 replaced)
 
 qint64 exportRecords(Table &master, const ExportRequest &request, ExchangeProgress *progress, qint64 *replaced)
 {
-    const std::vector<Column> columns = columnsOf(master, request.fields);
+    const std::vector<ByteColumn> columns = columnsOf(master, request.fields);
     if (replaced)
         *replaced = 0;
     return request.kind == ExportKind::Dbase ? exportDbase(master, request, columns, progress)

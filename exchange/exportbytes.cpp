@@ -32,6 +32,22 @@ DateBytes dateBytesOf(const DateFormat &format)
     return layout;
 }
 
+DateBytes fieldDateBytesOf(const DateFormat &format)
+{
+    DateBytes layout = dateBytesOf(format);
+    const QStringList parts = format.pattern.split(QLatin1Char('/'));
+    for (int i = 0; i < 3 && layout.usable; ++i) {
+        const QChar kind = parts[i].isEmpty() ? QChar() : parts[i].at(0).toLower();
+        if (kind != QLatin1Char('d') && kind != QLatin1Char('m') && kind != QLatin1Char('y'))
+            layout.usable = false;
+        else if (kind == QLatin1Char('y'))
+            layout.fullYear = parts[i].size() >= 4;
+        else
+            layout.padded[size_t(i)] = parts[i].size() >= 2;
+    }
+    return layout;
+}
+
 bool appendStoredDate(QByteArray &out, const char *p, int width, const DateBytes &layout)
 {
     if (!layout.usable || width < 8)
@@ -48,10 +64,15 @@ bool appendStoredDate(QByteArray &out, const char *p, int width, const DateBytes
         if (i > 0)
             out += layout.separator;
         const char kind = layout.order[size_t(i)];
-        if (kind == 'y')
-            out.append(p, 4);
+        if (kind == 'y') {
+            out.append(layout.fullYear ? p : p + 2, layout.fullYear ? 4 : 2);
+            continue;
+        }
+        const char *two = p + (kind == 'm' ? 4 : 6);
+        if (!layout.padded[size_t(i)] && two[0] == '0')
+            out.append(two + 1, 1);
         else
-            out.append(p + (kind == 'm' ? 4 : 6), 2);
+            out.append(two, 2);
     }
     return true;
 }

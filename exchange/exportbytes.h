@@ -9,13 +9,18 @@
 
 namespace kv {
 
-// The date box's layout (dd, mm and yyyy in the format's order) as bytes.
+// A date layout as bytes: day, month and year in the format's order.
 struct DateBytes {
     std::array<char, 3> order{}; // 'd', 'm' or 'y'
+    std::array<bool, 3> padded{true, true, true}; // a day or month below 10 with its zero
+    bool fullYear = true;        // four digits, else the last two
     char separator = '/';
     bool usable = false;         // false: a separator beyond ASCII, dates go through text
 };
+// The date box's layout: dd, mm and yyyy.
 DateBytes dateBytesOf(const DateFormat &format);
+// The layout of formatDate() in the format, which pads and shortens as its pattern says.
+DateBytes fieldDateBytesOf(const DateFormat &format);
 
 // A stored date (yyyymmdd) as the date box shows it; false when the bytes are not a
 // valid date, and nothing is appended.

@@ -1,6 +1,7 @@
 // Importing delimited text and dBASE tables into the master table.
 #include "exchange/import.h"
 
+#include "base/bytescan.h"
 #include "base/dberror.h"
 #include "exchange/delimitedtext.h"
 #include "exchange/importvalues.h"
@@ -66,9 +67,13 @@ std::vector<Target> targetsOf(const Table &master, const ImportMap &map)
 
 // Where the run is, for the message of a value that stops it.
 struct Place {
-    QString where; // "Line 12" or "Record 3"
+    const char *unit = "Line"; // "Line" or "Record"
+    qint64 number = 0;
     int importField = 0; // from 0
+    QString where() const { return QStringLiteral("%1 %2").arg(QLatin1String(unit)).arg(number); }
 };
+
+
 
 // Records appended in bulk. A failure takes every record of the run out again; stopping
 // keeps the records posted.
@@ -112,7 +117,7 @@ void storeValue(Table &master, const Target &t, const QString &text, bool mayLos
         const QString name = i < request.names.size() ? QStringLiteral(" \"%1\"").arg(request.names[i]) : QString();
         throw DbError(QStringLiteral("%1, import field %2%3 (into %4): %5  The import stopped and nothing was "
                                      "added to the catalogue.")
-                          .arg(place.where)
+                          .arg(place.where())
                           .arg(i + 1)
                           .arg(name, QString::fromLatin1(field(t.field).caption), e.message()));
     }
@@ -137,7 +142,7 @@ ImportResult importText(Table &master, const ImportRequest &request, ExchangePro
             if (line == DelimitedReader::Line::Blank)
                 continue;
             master.append();
-            place.where = QStringLiteral("Line %1").arg(reader.recordLine());
+            place.number = reader.recordLine();
             const int fields = std::min(reader.rawCount(), int(targets.size()));
             for (int i = 0; i < fields; ++i) {
                 const Target &t = targets[size_t(i)];
@@ -151,7 +156,9 @@ ImportResult importText(Table &master, const ImportRequest &request, ExchangePro
                     continue;
                 }
                 place.importField = i;
-                storeValue(master, t, reader.decoded(i), mayLose, result, place, request);
+                // ASCII is the same in every code page: nothing of it can be lost.
+                const bool ascii = asciiBytes(raw.constData(), size_t(raw.size()));
+                storeValue(master, t, reader.decoded(i), mayLose && !ascii, result, place, request);
             }
             master.post();
             if (!advance(progress, result))
@@ -202,11 +209,11 @@ ImportResult importDbase(Table &master, const ImportRequest &request, ExchangePr
     }
     const bool mayLose = utf8 || cp != master.codepage();
     return appendInBulk(master, [&](ImportResult &result) {
-        Place place;
+        Place place{"Record"};
         for (source.first(); !source.eof(); source.next()) {
             const char *record = source.recordData(source.recNo());
             master.append();
-            place.where = QStringLiteral("Record %1").arg(source.recNo());
+            place.number = source.recNo();
             for (int j = 0; j < columns; ++j) {
                 const Target &t = targets[size_t(j)];
                 const FieldLayout &f = source.fieldLayout(j);

@@ -1,6 +1,7 @@
 #include "reportrun.h"
 
 #include "app/settings/settings.h"
+#include "base/bytescan.h"
 #include "base/codepage.h"
 #include "base/numberformat.h"
 #include "base/numbertext.h"
@@ -182,9 +183,37 @@ void ReportRun::afterPrint()
 void ReportRun::writeText(const QString &line)
 {
     pending_ += encode(line);
+    endTextLine();
+}
+
+void ReportRun::endTextLine()
+{
     pending_ += "\r\n";
     if (pending_.size() >= (1 << 20))
         flushText();
+}
+
+bool ReportRun::appendStoredText(const char *record, const TPartRec &part)
+{
+    // A text field whose stored bytes are printable ASCII is its text in any code page.
+    if (!isField(part) || part.fieldNumber < 1 || part.fieldNumber > kFieldCount)
+        return false;
+    const int c = column_[size_t(part.fieldNumber)];
+    const PrintStyle style = field(part.fieldNumber).printStyle;
+    if (c < 0 || style == PrintStyle::Currency || style == PrintStyle::Numeric)
+        return false;
+    const FieldLayout &f = table_.fieldLayout(c);
+    if (f.type != 'C')
+        return false;
+    const char *p = record + f.offset;
+    const int e = trimmedLength(p, f.width);
+    for (int k = 0; k < e; ++k)
+        if (p[k] < 0x20 || p[k] > 0x7E)
+            return false;
+    const int kept = std::min<int>(e, part.width);
+    pending_.append(p, kept);
+    pending_.append(part.width - kept, ' ');
+    return true;
 }
 
 void ReportRun::flushText()
@@ -275,15 +304,19 @@ void ReportRun::setBodyTabs()
 }
 
 void ReportRun::printParts(const TLineRec &line, const std::function<QString(const TPartRec &)> &textOf,
-                           bool labelsRight)
+                           bool labelsRight, bool recordParts)
 {
     if (text()) {
-        QString out;
+        const char *record = recordParts ? table_.recordData(table_.recNo()) : nullptr;
+        pending_.reserve(pending_.size() + lineWidth_ + 2);
         forUsedParts(line, [&](const TPartRec &part) {
+            if (record && appendStoredText(record, part))
+                return;
             const QString s = textOf(part).left(part.width);
-            out += part.isLabel() && labelsRight ? s.rightJustified(part.width) : s.leftJustified(part.width);
+            pending_ += encode(part.isLabel() && labelsRight ? s.rightJustified(part.width)
+                                                             : s.leftJustified(part.width));
         });
-        writeText(out);
+        endTextLine();
         engine_.newLine();
         return;
     }
@@ -365,13 +398,13 @@ void ReportRun::printRecord()
     const TReportDefRec &d = setup_.def;
     const auto textOf = [this](const TPartRec &p) { return partText(p); };
     if (d.lineCount == 1) {
-        printParts(d.bodyLines[0], textOf, true);
+        printParts(d.bodyLines[0], textOf, true, true);
         return;
     }
     for (int i = 0; i < d.lineCount && i < kMaxBodyLines; ++i) {
         setLineTabs(d.bodyLines[size_t(i)],
                     [](const TPartRec &p) { return p.isLabel() ? Justify::Right : Justify::Left; }, 0, wholeValue);
-        printParts(d.bodyLines[size_t(i)], textOf, true);
+        printParts(d.bodyLines[size_t(i)], textOf, true, true);
     }
 }
 

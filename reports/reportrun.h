@@ -80,6 +80,10 @@ private:
     bool text() const { return setup_.mode == OutputMode::TextFile; }
     void fail(const QString &message);
     void writeText(const QString &line);
+    void endTextLine();
+    // Appends a record part of the current record's bytes, cut and padded to its width,
+    // when they are its text as they stand; false when it must go through its text.
+    bool appendStoredText(const char *record, const TPartRec &part);
     void flushText();
     PageFont pageFont(const TFontRec &font) const;
 
@@ -90,8 +94,9 @@ private:
     void setBodyTabs();
     void printColumnHeaders();
     void printRecord();
+    // recordParts: the parts are the current record's fields (partText()).
     void printParts(const TLineRec &line, const std::function<QString(const TPartRec &)> &textOf,
-                    bool labelsRight);
+                    bool labelsRight, bool recordParts = false);
     bool printGroupHeader();
     bool printGroupSubtotal();
     void printHeading(const QString &heading);

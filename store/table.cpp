@@ -145,6 +145,8 @@ void Table::open()
         return;
     try {
         dbf_.open(filePath(), exclusive_);
+        if (readAhead_)
+            dbf_.os().adviseSequential(dbf_.header().recordOffset(dbf_.count() + 1));
         writable_ = dbf_.writable() && !readOnly_ && damage().isEmpty();
         const DbfHeader &h = dbf_.header();
         codec_ = RecordCodec(h.fields, h.codepage);
@@ -187,10 +189,13 @@ void Table::loadIndex()
         index_.open(path, writable_ || (exclusive_ && damage().isEmpty()), codec_, displayName());
     if (!indexName_.isEmpty()) {
         const int tag = index_.find(indexName_);
-        if (tag < 0)
+        if (tag < 0 && indexOptional_)
+            indexName_.clear();
+        else if (tag < 0)
             fail(QStringLiteral("The index tag \"%1\" does not exist for the table \"%2\".")
                      .arg(indexName_, displayName()));
-        setActiveTag(tag);
+        else
+            setActiveTag(tag);
     }
 }
 
@@ -373,9 +378,13 @@ bool Table::settleFromIndex() const
     }
     if (!inKeyOrder)
         return false;
+    // With no filter on, the deleted mark alone decides.
+    const bool tested = filtered_ && filter_;
     const std::vector<std::uint8_t> visible =
-        filterPass(dbf_.record(1), dbf_.header().recordLength, count,
-                   [this](const char *record, std::uint32_t recno) { return passes(record, recno); });
+        tested ? filterPass(dbf_.record(1), dbf_.header().recordLength, count,
+                            [this](const char *record, std::uint32_t recno) { return passes(record, recno); })
+               : filterPass(dbf_.record(1), dbf_.header().recordLength, count,
+                            [](const char *record, std::uint32_t) { return record[0] != kDeletedFlag; });
     std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
     std::uint32_t listed = 0;
     std::vector<std::uint32_t> view;
@@ -450,9 +459,13 @@ bool Table::indexSoundUnderLock()
 void Table::rebuildView(std::uint32_t keepRecno)
 {
     const std::uint32_t count = dbf_.count();
+    // With no filter on, the deleted mark alone decides.
+    const bool tested = filtered_ && filter_;
     const std::vector<std::uint8_t> visible =
-        filterPass(dbf_.record(1), dbf_.header().recordLength, count,
-                   [this](const char *record, std::uint32_t recno) { return passes(record, recno); });
+        tested ? filterPass(dbf_.record(1), dbf_.header().recordLength, count,
+                            [this](const char *record, std::uint32_t recno) { return passes(record, recno); })
+               : filterPass(dbf_.record(1), dbf_.header().recordLength, count,
+                            [](const char *record, std::uint32_t) { return record[0] != kDeletedFlag; });
     std::vector<std::uint32_t> view = order_.takeStorage();
     bool rewrite = false;
     if (activeTag_ >= 0) {
@@ -508,6 +521,7 @@ void Table::setFiltered(bool on)
 
 void Table::setIndexName(const QString &name)
 {
+    indexOptional_ = false;
     if (name.compare(indexName_, Qt::CaseInsensitive) == 0 && name.size() == indexName_.size())
         return;
     if (!isOpen()) {

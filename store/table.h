@@ -79,11 +79,21 @@ public:
     bool exclusive() const { return exclusive_; }
     void setReadOnly(bool on);
     bool readOnly() const { return readOnly_; }
+    // Set before open() by work that reads the whole table once from start to end: the
+    // file is read ahead in large steps instead of a page at a time as records are met.
+    void setReadAhead(bool on) { readAhead_ = on; }
     // Empty, or why the open table's header cannot be trusted: it is then only read.
     const QString &damage() const { return dbf_.header().damage; }
     // The active index tag; empty for physical order.
     void setIndexName(const QString &name);
     QString indexName() const { return indexName_; }
+    // Before open(): open in the order of this tag when the table has it, else in physical
+    // order; one pass over the records where open() and setIndexName() make two.
+    void setIndexNameIfPresent(const QString &name)
+    {
+        setIndexName(name);
+        indexOptional_ = true;
+    }
 
     void open();
     void close(); // a closed table stays closed
@@ -318,6 +328,8 @@ private:
 
     State state_ = State::Inactive;
     DbfFile dbf_;
+    bool readAhead_ = false;
+    bool indexOptional_ = false; // a missing tag of indexName_ means physical order
     RecordCodec codec_;
     bool writable_ = false;
     std::vector<FieldDisplay> display_;

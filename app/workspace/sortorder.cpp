@@ -18,6 +18,9 @@ bool hasOpenSortTag(const Table &table) { return table.indexNames().contains(kSo
 // through a writer of its own while nobody else has the file, and the table opened again.
 std::optional<DbError> openKeepingCurrent(Table &table, const QString &expression)
 {
+    // Opened straight in the tag's order when it has one: one pass over the records.
+    if (!expression.isEmpty())
+        table.setIndexNameIfPresent(kSortTag);
     table.open();
     if (expression.isEmpty())
         return std::nullopt;

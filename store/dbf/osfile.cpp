@@ -329,6 +329,20 @@ const char *OsFile::map(std::int64_t size)
     return map_;
 }
 
+void OsFile::adviseSequential(std::int64_t size) const
+{
+    if (!map_ || size <= 0)
+        return;
+    const std::size_t bytes = std::min(std::size_t(size), mapSize_);
+    ::madvise(map_, bytes, MADV_SEQUENTIAL);
+#ifdef MADV_POPULATE_READ
+    // Maps every page at once; a kernel without it reads ahead at least.
+    if (::madvise(map_, bytes, MADV_POPULATE_READ) == 0)
+        return;
+#endif
+    ::madvise(map_, bytes, MADV_WILLNEED);
+}
+
 void OsFile::unmap()
 {
     if (map_)

@@ -88,6 +88,9 @@ public:
     // writing, for overwrite()). The pointer stays valid until the next map() that needs
     // more, or close(). Writes through writeAt() are visible in the mapping at once.
     const char *map(std::int64_t size);
+    // Tells the system that the first `size` mapped bytes are about to be read from start
+    // to end, so that they come in large steps rather than a page fault at a time.
+    void adviseSequential(std::int64_t size) const;
 
 private:
     void unmap();

@@ -1,6 +1,8 @@
 // Report runs to a text file, compared byte for byte with expected files.
 #include "runfixture.h"
 
+#include "base/codepage.h"
+
 using namespace kv;
 using kvtest::RunFixture;
 
@@ -25,6 +27,41 @@ TEST(ReportText, BuiltInReportsAsExpectedFiles)
         const QByteArray got = f.textFile(f.setup(def, OutputMode::TextFile));
         EXPECT_EQ(got, expected(QString::fromLatin1(c.file))) << c.file << "\n" << got.toStdString();
     }
+}
+
+TEST(ReportText, RecordLinesHoldEachFieldsTextCutAndPaddedToItsStop)
+{
+    // Values written from their stored bytes and values that go through their text.
+    std::vector<kvtest::Video> videos = kvtest::sixVideos();
+    videos[0].title = QStringLiteral("Am\u00e9lie and M\u00fcller's C\u0153ur");
+    videos[1].title = QString(60, QLatin1Char('x'));
+    videos[2].title = QStringLiteral("Say \"Hi\"\ttab");
+    videos[3].title = QStringLiteral("  leading blanks");
+    videos[4].media = QStringLiteral("\u00c9-1");
+    videos[5].title = QString();
+    kvtest::RunFixture f(videos);
+    TReportDefRec def = RunFixture::builtIn(1);
+    for (TPartRec &part : def.bodyLines[0])
+        if (part.width > 12 && !part.isLabel() && !part.isFiller())
+            part.width = 12; // stops narrower than the values: the values are cut
+    const QByteArray got = f.textFile(f.setup(def, OutputMode::TextFile));
+    int lines = 0;
+    for (f.table.first(); !f.table.eof(); f.table.next(), ++lines) {
+        QString line;
+        for (const TPartRec &part : def.bodyLines[0]) {
+            if (part.width <= 0)
+                break;
+            if (part.isLabel()) {
+                line += part.labelText.left(part.width).rightJustified(part.width);
+                continue;
+            }
+            const QString text =
+                part.isFiller() ? QString() : f.table.fieldText(fieldName(part.fieldNumber)).left(part.width);
+            line += text.leftJustified(part.width);
+        }
+        EXPECT_TRUE(got.contains("\r\n" + encode(line) + "\r\n")) << line.toStdString() << "\n" << got.toStdString();
+    }
+    EXPECT_EQ(lines, 6);
 }
 
 TEST(ReportText, FooterWithoutPageNumbersIsFiveBlanksAndTheDate)

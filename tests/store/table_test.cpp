@@ -535,6 +535,37 @@ TEST(Table, RemoveMdxByteOnlyWhenTheIndexIsMissing)
     EXPECT_FALSE(QFile::exists(kvtest::tempPath(QStringLiteral("NONE.DBF"))));
 }
 
+TEST(Table, ATagWishedForBeforeOpeningGivesItsOrderOrPhysicalOrderWithoutIt)
+{
+    const QString path = newCatalogue();
+    Table t;
+    t.setPath(path);
+    t.open();
+    addRecords(t, {{{"Title", QStringLiteral("b")}}, {{"Title", QStringLiteral("c")}}, {{"Title", QStringLiteral("a")}}});
+    t.moveTo(1);
+    t.deleteRecord();
+    t.close();
+    t.setIndexNameIfPresent(QStringLiteral("NewIndex"));
+    t.open();
+    EXPECT_EQ(t.indexName(), QString());
+    EXPECT_EQ(column(t, "Title"), (QStringList{"b", "a"}));
+    t.close();
+    t.addIndex(QStringLiteral("NewIndex"), QStringLiteral("Upper(Left(Title,80))"));
+    t.setIndexNameIfPresent(QStringLiteral("NewIndex"));
+    t.open();
+    EXPECT_EQ(t.indexName(), QStringLiteral("NewIndex"));
+    EXPECT_EQ(column(t, "Title"), (QStringList{"a", "b"}));
+    t.close();
+    // Asked for outright, a missing tag is still an error.
+    Table other;
+    other.setPath(path);
+    other.setIndexName(QStringLiteral("Missing"));
+    EXPECT_FALSE(refusal([&] { other.open(); }).isEmpty());
+    other.setIndexNameIfPresent(QStringLiteral("Missing"));
+    other.setIndexName(QStringLiteral("Missing"));
+    EXPECT_FALSE(refusal([&] { other.open(); }).isEmpty());
+}
+
 TEST(Table, BulkAppendCountsAndIndexesItsRecordsAtTheEnd)
 {
     const QString path = newCatalogue();
