@@ -260,28 +260,29 @@ bool TStatistics::savePdf(const QString &path)
     return painter.end();
 }
 
-void TStatistics::PngButtonClick()
+void TStatistics::saveAs(const QString &title, const QString &filter, const QString &extension,
+                         bool (TStatistics::*save)(const QString &))
 {
     FileDialogSpec spec;
-    spec.title = QStringLiteral("Save Statistics as PNG");
-    spec.filter = QStringLiteral("PNG Pictures (*.png)|*.png");
-    spec.defaultExtension = QStringLiteral("png");
+    spec.title = title;
+    spec.filter = filter;
+    spec.defaultExtension = extension;
     spec.confirmOverwrite = true;
     const QString path = ws_.prompt().saveFileName(spec);
-    if (!path.isEmpty() && !savePng(path))
+    if (!path.isEmpty() && !(this->*save)(path))
         ws_.prompt().showError(QString::fromLatin1(kNotWritten).arg(path));
+}
+
+void TStatistics::PngButtonClick()
+{
+    saveAs(QStringLiteral("Save Statistics as PNG"), QStringLiteral("PNG Pictures (*.png)|*.png"),
+           QStringLiteral("png"), &TStatistics::savePng);
 }
 
 void TStatistics::PdfButtonClick()
 {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Save Statistics as PDF");
-    spec.filter = QStringLiteral("PDF Files (*.pdf)|*.pdf");
-    spec.defaultExtension = QStringLiteral("pdf");
-    spec.confirmOverwrite = true;
-    const QString path = ws_.prompt().saveFileName(spec);
-    if (!path.isEmpty() && !savePdf(path))
-        ws_.prompt().showError(QString::fromLatin1(kNotWritten).arg(path));
+    saveAs(QStringLiteral("Save Statistics as PDF"), QStringLiteral("PDF Files (*.pdf)|*.pdf"),
+           QStringLiteral("pdf"), &TStatistics::savePdf);
 }
 
 } // namespace kv

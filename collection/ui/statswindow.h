@@ -45,6 +45,9 @@ protected:
 
 private:
     void fill();
+    // Asks for a file name and writes the page there with save; a failure is told.
+    void saveAs(const QString &title, const QString &filter, const QString &extension,
+                bool (TStatistics::*save)(const QString &));
 
     Workspace &ws_;
     CollectionStats stats_;

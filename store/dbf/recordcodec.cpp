@@ -1,5 +1,6 @@
 #include "store/dbf/recordcodec.h"
 
+#include "base/bytescan.h"
 #include "base/dateformat.h"
 #include "base/dberror.h"
 #include "base/numbertext.h"
@@ -94,30 +95,6 @@ QDate storedDate(const char *p, int width)
     return QDate(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]);
 }
 
-// The length of a text without its trailing blanks (spaces or NULs), found eight bytes
-// at a time: a field is mostly blanks, and a loop per byte costs a mispredicted branch
-// for every record.
-int textLength(const char *p, int width)
-{
-    constexpr std::uint64_t kSpaces = 0x2020202020202020ULL, kLow = 0x7F7F7F7F7F7F7F7FULL;
-    // The top bit of each byte that is not zero.
-    const auto nonZero = [](std::uint64_t x) { return (((x & kLow) + kLow) | x) & ~kLow; };
-    int end = width;
-    for (; end >= 8; end -= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p + end - 8, 8);
-        const std::uint64_t text = nonZero(word ^ kSpaces) & nonZero(word);
-        if (text) {
-            const int last = std::endian::native == std::endian::little ? (63 - std::countl_zero(text)) / 8
-                                                                        : 7 - std::countr_zero(text) / 8;
-            return end - 8 + last + 1;
-        }
-    }
-    while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
-        --end;
-    return end;
-}
-
 QString nameOf(const FieldLayout &f) { return QString::fromLatin1(f.name); }
 
 QString numberText(const char *p, const FieldLayout &f, Codepage codepage)
@@ -202,7 +179,7 @@ QString RecordCodec::text(const char *record, int i) const
     case 'M':
         return QString();
     default:
-        return decode(p, textLength(p, f.width), codepage_);
+        return decode(p, trimmedLength(p, f.width), codepage_);
     }
 }
 
